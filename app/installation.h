@@ -1,0 +1,41 @@
+// The installation secret: 10000 random digits kept in a per-user file, and
+// the installation key derived from it that keys the history files.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/ports.h"
+#include "app/process_state.h"
+
+namespace dlt {
+
+inline constexpr std::size_t kSecretLength = 10000;
+
+class SecretStore {
+public:
+    explicit SecretStore(std::filesystem::path folder);
+
+    std::filesystem::path filePath() const;
+    // What is kept, or an empty text when nothing is kept or it cannot be read.
+    std::string read() const;
+    // Replaces what is kept; the file is readable by its owner only. Returns
+    // false when it could not be written.
+    bool write(const std::string& secret) const;
+
+private:
+    std::filesystem::path folder_;
+};
+
+// 10000 random digits; yield is called after each digit.
+std::string generateSecret(const YieldHook& yield);
+
+// Reads the secret back, generates and keeps a new one when it is not exactly
+// 10000 digits long, reads it back again and sets installationSecret and
+// installationKey. On failure shows "软件初始化失败：请重试！" (caption "错误",
+// stop icon) and returns false: the caller ends the program.
+bool establishInstallationKey(ProcessState& state, const SecretStore& store,
+                              MessageBoxPort& messages, const YieldHook& yield = {});
+
+} // namespace dlt

@@ -1,0 +1,25 @@
+// Small interfaces through which the logic reaches the desktop. The window
+// layer implements them; tests replace them with recording stand-ins.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace dlt {
+
+enum class MessageIcon { None, Stop, Question, Exclamation, Information };
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+// A modal message box. Texts are GBK byte strings.
+class MessageBoxPort {
+public:
+    virtual ~MessageBoxPort() = default;
+    virtual MessageAnswer showMessage(const std::string& text, const std::string& caption,
+                                      MessageIcon icon, MessageButtons buttons) = 0;
+};
+
+// Processes the window events that are waiting, then returns.
+using YieldHook = std::function<void()>;
+
+} // namespace dlt

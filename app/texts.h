@@ -1,0 +1,17 @@
+// The program's own texts, as GBK byte strings (the UTF-8 reading in each
+// comment). They are turned into display strings only at the window's edge.
+#pragma once
+
+#include <string_view>
+
+namespace dlt::text {
+
+// 禾澄大乐透荐号器
+inline constexpr std::string_view productName = "\xBA\xCC\xB3\xCE\xB4\xF3\xC0\xD6\xCD\xB8\xBC\xF6\xBA\xC5\xC6\xF7";
+// 软件初始化失败：请重试！
+inline constexpr std::string_view initFailed =
+    "\xC8\xED\xBC\xFE\xB3\xF5\xCA\xBC\xBB\xAF\xCA\xA7\xB0\xDC\xA3\xBA\xC7\xEB\xD6\xD8\xCA\xD4\xA3\xA1";
+// 错误
+inline constexpr std::string_view errorCaption = "\xB4\xED\xCE\xF3";
+
+} // namespace dlt::text

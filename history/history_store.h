@@ -1,0 +1,68 @@
+// The number library: three enciphered column files in one directory.
+// Nothing is held in memory between operations. No operation throws.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dlt {
+
+struct DrawRecord {
+    std::string issue; // 5 digits
+    std::string front; // 10 digits: five two-digit numbers
+    std::string back;  // 4 digits: two two-digit numbers
+    bool operator==(const DrawRecord&) const = default;
+};
+
+namespace columnKey {
+inline constexpr std::string_view issue = "qh";
+inline constexpr std::string_view front = "qq";
+inline constexpr std::string_view back = "hq";
+} // namespace columnKey
+
+// The password text that, with the installation key, keys every file.
+inline constexpr std::string_view kPasswordText = "Quorvel";
+
+class HistoryStore {
+public:
+    // directory: where the files live; installationKey: 32 hex digits;
+    // extension: the file name extension, ".dll" for the program.
+    HistoryStore(std::filesystem::path directory, std::string installationKey,
+                 std::string extension = ".dll");
+
+    std::filesystem::path columnPath(std::string_view key) const;
+
+    // The deciphered column; empty when the file is missing, unreadable or
+    // does not decipher.
+    std::string loadColumn(std::string_view key) const;
+
+    // Enciphers and writes the whole file through a temporary file that is
+    // renamed over the old one. Returns false when the file could not be
+    // written (the old file is then unchanged).
+    bool saveColumn(std::string_view key, std::string_view text) const;
+
+    // The changing operations write all three columns or none: when a column
+    // fails, the columns already written are put back. They return whether
+    // the change was written.
+    bool appendDraw(const DrawRecord& draw) const;
+    bool removeNewestDraw() const;
+    bool replaceHistory(std::string_view issues, std::string_view fronts, std::string_view backs) const;
+    // Deletes the three files (missing files are fine). Returns false when a
+    // file that exists could not be deleted.
+    bool removeHistoryFiles() const;
+
+    int drawCount() const;
+    DrawRecord newestDraw() const;
+    std::vector<DrawRecord> drawsNewestFirst() const;
+
+private:
+    std::string keyText() const;
+
+    std::filesystem::path directory_;
+    std::string installationKey_;
+    std::string extension_;
+};
+
+} // namespace dlt
