@@ -1,7 +1,305 @@
 #include "engine/engine.h"
-// (being written)
+
+#include <algorithm>
+#include <utility>
+
 namespace dlt {
-ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText&, ResultSink&, const YieldHook&) {
-    return InsufficientHistory{rules.minimumDraws()};
+
+namespace {
+
+void pause(const YieldHook& yield) {
+    if (yield) {
+        yield();
+    }
 }
+
+void appendToken(std::string& out, std::int32_t number) {
+    out.push_back(static_cast<char>('0' + number / 10));
+    out.push_back(static_cast<char>('0' + number % 10));
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// One counter per number 1..poolSize; index 0 is never used.
+using Tally = std::vector<std::int32_t>;
+
+void tallyText(std::string_view text, std::int32_t poolSize, Tally& counts) {
+    const std::int32_t tokens = tokenCount(text);
+    for (std::int32_t k = 1; k <= tokens; ++k) {
+        if (const std::int32_t v = tokenNumber(text, k, poolSize); v != 0) {
+            ++counts[static_cast<std::size_t>(v)];
+        }
+    }
+}
+
+// The cold list of a text whose occurrence table and token count are known.
+NumberList coldListFromTally(const Tally& counts, std::int32_t tokens, const ZoneRules& rules,
+                             const YieldHook& yield) {
+    const std::int32_t threshold = std::max(rules.baseCount, tokens / rules.poolSize);
+    std::vector<std::int32_t> cold;
+    cold.reserve(static_cast<std::size_t>(rules.poolSize));
+    for (std::int32_t v = 1; v <= rules.poolSize; ++v) {
+        if (counts[static_cast<std::size_t>(v)] < threshold) {
+            cold.push_back(v);
+        }
+        pause(yield);
+    }
+    // Collected in number order, so a stable sort keeps ties by number.
+    std::stable_sort(cold.begin(), cold.end(), [&](std::int32_t a, std::int32_t b) {
+        return counts[static_cast<std::size_t>(a)] < counts[static_cast<std::size_t>(b)];
+    });
+    NumberList list;
+    list.text.reserve(cold.size() * 2);
+    for (const std::int32_t v : cold) {
+        appendToken(list.text, v);
+    }
+    list.groups = splitIntoGroups(list.text, rules.picksPerDraw);
+    return list;
+}
+
+// Walks the stride passes over a history of `tokens` tokens: onToken(index)
+// for every token taken, onPassEnd() after every pass.
+template <typename OnToken, typename OnPassEnd>
+void walkStridePasses(const ZoneRules& rules, std::int32_t tokens, OnToken&& onToken,
+                      OnPassEnd&& onPassEnd) {
+    const std::int32_t window = rules.windowNumbers();
+    const std::int32_t q = tokens / window;
+    const std::int32_t passes = q > 1 ? q - 1 : 0;
+    for (std::int32_t pass = 1; pass <= passes; ++pass) {
+        const std::int32_t stride = pass + 1;
+        std::int32_t taken = 0;
+        for (std::int32_t index = tokens; index >= 1 && taken < window; index -= stride) {
+            onToken(index);
+            ++taken;
+        }
+        onPassEnd();
+    }
+}
+
+} // namespace
+
+Zone zoneOf(const ZoneRules& rules) {
+    return rules.zoneKey == kLotteryRules.front.zoneKey ? Zone::Front : Zone::Back;
+}
+
+std::int32_t tokenCount(std::string_view text) {
+    return static_cast<std::int32_t>(text.size() / 2);
+}
+
+std::int32_t tokenNumber(std::string_view text, std::int32_t k, std::int32_t poolSize) {
+    const std::size_t at = 2 * static_cast<std::size_t>(k - 1);
+    const char hi = text[at];
+    const char lo = text[at + 1];
+    if (!isDigit(hi) || !isDigit(lo)) {
+        return 0;
+    }
+    const std::int32_t v = (hi - '0') * 10 + (lo - '0');
+    return v >= 1 && v <= poolSize ? v : 0;
+}
+
+std::int32_t tokenPosition(std::string_view list, std::int32_t number) {
+    if (number < 0 || number > 99) {
+        return 0;
+    }
+    const char hi = static_cast<char>('0' + number / 10);
+    const char lo = static_cast<char>('0' + number % 10);
+    const std::int32_t tokens = tokenCount(list);
+    for (std::int32_t k = 1; k <= tokens; ++k) {
+        const std::size_t at = 2 * static_cast<std::size_t>(k - 1);
+        if (list[at] == hi && list[at + 1] == lo) {
+            return 2 * k - 1;
+        }
+    }
+    return 0;
+}
+
+GroupSet splitIntoGroups(std::string_view list, std::int32_t groupCount) {
+    if (groupCount <= 0) {
+        return {};
+    }
+    const std::int32_t n = tokenCount(list);
+    std::int32_t size = n / groupCount;
+    if (n - size * groupCount >= 3) {
+        ++size;
+    }
+    GroupSet groups(static_cast<std::size_t>(groupCount));
+    auto take = [&](std::int32_t firstToken, std::int32_t count) -> std::string {
+        if (firstToken >= n || count <= 0) {
+            return {};
+        }
+        count = std::min(count, n - firstToken);
+        return std::string(list.substr(2 * static_cast<std::size_t>(firstToken),
+                                       2 * static_cast<std::size_t>(count)));
+    };
+    for (std::int32_t g = 0; g + 1 < groupCount; ++g) {
+        groups[static_cast<std::size_t>(g)] = take(g * size, size);
+    }
+    const std::int32_t lastStart = (groupCount - 1) * size;
+    groups.back() = take(lastStart, n - lastStart);
+    return groups;
+}
+
+NumberList coldList(std::string_view text, const ZoneRules& rules, const YieldHook& yield) {
+    Tally counts(static_cast<std::size_t>(rules.poolSize) + 1, 0);
+    tallyText(text, rules.poolSize, counts);
+    return coldListFromTally(counts, tokenCount(text), rules, yield);
+}
+
+std::vector<std::int32_t> tierOrder(const std::vector<std::int32_t>& tier, const LevelLists& levels,
+                                    const YieldHook& yield) {
+    auto pos = [](std::string_view list, std::int32_t v) {
+        const std::int32_t p = tokenPosition(list, v);
+        return p != 0 ? p : tokenCount(list) + 1;
+    };
+    std::vector<std::pair<std::int32_t, std::int32_t>> scored; // (score, number)
+    scored.reserve(tier.size());
+    for (const std::int32_t v : tier) {
+        scored.emplace_back(pos(levels.coldRecent, v) + pos(levels.strideVote, v) + pos(levels.coldAll, v),
+                            v);
+        pause(yield);
+    }
+    std::sort(scored.begin(), scored.end());
+    std::vector<std::int32_t> ordered;
+    ordered.reserve(scored.size());
+    for (const auto& entry : scored) {
+        ordered.push_back(entry.second);
+    }
+    return ordered;
+}
+
+NumberList voteList(std::string_view text, std::int32_t passCount, const ZoneRules& rules,
+                    const LevelLists* levels, const YieldHook& yield) {
+    NumberList list;
+    if (text.empty()) {
+        list.groups = GroupSet(static_cast<std::size_t>(std::max(rules.picksPerDraw, 0)));
+        return list;
+    }
+    Tally counts(static_cast<std::size_t>(rules.poolSize) + 1, 0);
+    tallyText(text, rules.poolSize, counts);
+
+    std::vector<std::int32_t> kept;
+    for (std::int32_t v = 1; v <= rules.poolSize; ++v) {
+        if (2 * static_cast<std::int64_t>(counts[static_cast<std::size_t>(v)]) > passCount) {
+            kept.push_back(v);
+        }
+        pause(yield);
+    }
+    // Collected in number order, so a stable sort keeps ties by number.
+    std::stable_sort(kept.begin(), kept.end(), [&](std::int32_t a, std::int32_t b) {
+        return counts[static_cast<std::size_t>(a)] > counts[static_cast<std::size_t>(b)];
+    });
+
+    if (levels != nullptr) {
+        std::vector<std::int32_t> ordered;
+        ordered.reserve(kept.size());
+        std::size_t begin = 0;
+        while (begin < kept.size()) {
+            const std::int32_t votes = counts[static_cast<std::size_t>(kept[begin])];
+            std::size_t end = begin;
+            while (end < kept.size() && counts[static_cast<std::size_t>(kept[end])] == votes) {
+                ++end;
+            }
+            const std::vector<std::int32_t> tier(kept.begin() + static_cast<std::ptrdiff_t>(begin),
+                                                 kept.begin() + static_cast<std::ptrdiff_t>(end));
+            const std::vector<std::int32_t> sorted = tierOrder(tier, *levels, yield);
+            ordered.insert(ordered.end(), sorted.begin(), sorted.end());
+            begin = end;
+        }
+        kept = std::move(ordered);
+    }
+
+    list.text.reserve(kept.size() * 2);
+    for (const std::int32_t v : kept) {
+        appendToken(list.text, v);
+    }
+    list.groups = splitIntoGroups(list.text, rules.picksPerDraw);
+    return list;
+}
+
+std::vector<std::vector<std::int32_t>> strideSample(const ZoneRules& rules, std::int32_t tokens) {
+    std::vector<std::vector<std::int32_t>> passes;
+    std::vector<std::int32_t> current;
+    walkStridePasses(
+        rules, tokens, [&](std::int32_t index) { current.push_back(index); },
+        [&] {
+            passes.push_back(std::move(current));
+            current.clear();
+        });
+    return passes;
+}
+
+ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink& sink,
+                        const YieldHook& yield) {
+    if (zoneDrawCount(rules, text) < rules.minimumDraws()) {
+        return InsufficientHistory{rules.minimumDraws()};
+    }
+    const Zone zone = zoneOf(rules);
+    const std::string_view history(text);
+    const std::int32_t tokens = tokenCount(history);
+    const std::int32_t window = rules.windowNumbers();
+
+    auto handOver = [&](ResultLevel level, const GroupSet& groups) {
+        sink.showGroups(zone, level, groups);
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            pause(yield);
+        }
+    };
+
+    ZoneResult result;
+
+    // Stage 1: the recent window, the last windowNumbers tokens.
+    const std::int32_t recentTokens = std::min(tokens, window);
+    result.coldRecent = coldList(history.substr(2 * static_cast<std::size_t>(tokens - recentTokens),
+                                                2 * static_cast<std::size_t>(recentTokens)),
+                                 rules, yield);
+    handOver(ResultLevel::Level2, result.coldRecent.groups);
+
+    // Stage 2: stride passes. The sample text only ever grows, and a cold list
+    // depends only on the sample's occurrence table and token count, so both
+    // are kept up to date token by token instead of re-tallying the sample
+    // after every pass.
+    {
+        Tally sampleCounts(static_cast<std::size_t>(rules.poolSize) + 1, 0);
+        std::int32_t sampleTokens = 0;
+        std::string passLists;
+        walkStridePasses(
+            rules, tokens,
+            [&](std::int32_t index) {
+                if (const std::int32_t v = tokenNumber(history, index, rules.poolSize); v != 0) {
+                    ++sampleCounts[static_cast<std::size_t>(v)];
+                }
+                ++sampleTokens;
+                pause(yield);
+            },
+            [&] {
+                passLists += coldListFromTally(sampleCounts, sampleTokens, rules, yield).text;
+                pause(yield);
+            });
+        const std::int32_t q = tokens / window;
+        result.strideVote = voteList(passLists, q == 0 ? 1 : q, rules, nullptr, yield);
+    }
+    handOver(ResultLevel::Level1, result.strideVote.groups);
+
+    // Stage 3: the whole history.
+    result.coldAll = coldList(history, rules, yield);
+    handOver(ResultLevel::Level3, result.coldAll.groups);
+
+    // Final stage: numbers on at least two of the three lists.
+    const LevelLists levels{result.coldRecent.text, result.strideVote.text, result.coldAll.text};
+    result.finalList = voteList(result.coldRecent.text + result.strideVote.text + result.coldAll.text, 3,
+                                rules, &levels, yield);
+
+    const std::int32_t finalTokens = tokenCount(result.finalList.text);
+    result.nextDrawPicks.assign(static_cast<std::size_t>(rules.picksPerDraw), 0);
+    for (std::int32_t k = 1; k <= std::min(finalTokens, rules.picksPerDraw); ++k) {
+        result.nextDrawPicks[static_cast<std::size_t>(k - 1)] =
+            tokenNumber(result.finalList.text, k, rules.poolSize);
+    }
+    std::sort(result.nextDrawPicks.begin(), result.nextDrawPicks.end());
+    sink.showNextDrawPicks(zone, result.nextDrawPicks);
+    handOver(ResultLevel::Select, result.finalList.groups);
+
+    return result;
+}
+
 } // namespace dlt

@@ -1,10 +1,19 @@
 // The recommendation algorithm: turns one zone's history into three graded
 // number lists, a final list and the next-draw picks.
+//
+// Texts are byte strings of two-digit tokens ("01" .. "35"). Token k (1-based)
+// occupies characters 2k-1 and 2k; a text of L characters holds floor(L / 2)
+// tokens and a trailing odd character is ignored. A token that is not two
+// ASCII digits spelling a number of the zone's pool (1 .. poolSize) is
+// out of range: it is never tallied, but it still counts as a token (in the
+// cold threshold, in the recent window and in the stride passes).
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -33,6 +42,7 @@ public:
 };
 
 // Called at fixed points so that a window stays responsive during a run.
+// An empty hook is never called.
 using YieldHook = std::function<void()>;
 
 struct InsufficientHistory {
@@ -49,6 +59,56 @@ struct ZoneResult {
 
 using ZoneOutcome = std::variant<InsufficientHistory, ZoneResult>;
 
+// The zone a rules record belongs to: Front for the key "qq", Back otherwise.
+Zone zoneOf(const ZoneRules& rules);
+
+// Whole two-character tokens in a text: floor(length / 2).
+std::int32_t tokenCount(std::string_view text);
+
+// The number spelled by token k (1-based) of a text, or 0 when the token is
+// not two ASCII digits spelling a number in 1 .. poolSize. k must be in
+// 1 .. tokenCount(text).
+std::int32_t tokenNumber(std::string_view text, std::int32_t k, std::int32_t poolSize);
+
+// The 1-based character position (1, 3, 5, ...) of a number's token in a list,
+// or 0 when the list does not hold it. Only whole tokens count: in "1051" the
+// number 05 is absent.
+std::int32_t tokenPosition(std::string_view list, std::int32_t number);
+
+// Cuts a list into groupCount runs of consecutive tokens.
+GroupSet splitIntoGroups(std::string_view list, std::int32_t groupCount);
+
+// The numbers drawn fewer times in the text than the cold threshold
+// max(baseCount, floor(tokens / poolSize)), fewest first, ties by number.
+NumberList coldList(std::string_view text, const ZoneRules& rules, const YieldHook& yield = {});
+
+// The three level lists whose positions order the tiers of the final vote.
+struct LevelLists {
+    std::string_view coldRecent;
+    std::string_view strideVote;
+    std::string_view coldAll;
+};
+
+// Orders the numbers of one tier by the sum of their positions on the three
+// level lists (an absent number counts as the list's token count + 1),
+// ties by number.
+std::vector<std::int32_t> tierOrder(const std::vector<std::int32_t>& tier, const LevelLists& levels,
+                                    const YieldHook& yield = {});
+
+// The numbers held by more than half of the passCount lists concatenated in
+// the text (2 x count > passCount), most votes first, ties by number; with
+// levels given, each tier of equal votes is ordered by tierOrder.
+NumberList voteList(std::string_view text, std::int32_t passCount, const ZoneRules& rules,
+                    const LevelLists* levels = nullptr, const YieldHook& yield = {});
+
+// The token indices (1-based) each stride pass takes from a history of
+// tokenCount tokens, in the order they are taken: pass i uses the stride
+// i + 1 from the newest token back, at most windowNumbers tokens.
+std::vector<std::vector<std::int32_t>> strideSample(const ZoneRules& rules, std::int32_t tokenCount);
+
+// Runs the whole computation for one zone, handing each finished list to the
+// sink as soon as it is ready. Nothing reaches the sink when the history holds
+// fewer than minimumDraws whole draws.
 ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink& sink,
                         const YieldHook& yield = {});
 
