@@ -1,0 +1,44 @@
+#include "app/process_state.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "app/texts.h"
+
+namespace dlt {
+
+ProcessState& processState() {
+    static ProcessState state;
+    return state;
+}
+
+void setProductIdentity(ProcessState& state) {
+    state.productVersion = 3.1f;
+    state.productName = std::string(text::productName);
+    state.productCode = "qvemtrod";
+    state.serverDirectory = "/soft/qvemtrod/";
+}
+
+namespace {
+template <typename T>
+std::string shortestText(T value) {
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
+        return std::to_string(static_cast<long long>(value));
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+} // namespace
+
+std::string numberText(double value) { return shortestText(value); }
+std::string numberText(float value) { return shortestText(value); }
+
+std::string introTitle(const ProcessState& state) {
+    return state.productName + "v" + numberText(state.productVersion);
+}
+
+std::string mainTitle(const ProcessState& state) {
+    return state.productName + " v" + numberText(state.productVersion);
+}
+
+} // namespace dlt

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "app/installation.h"
+#include "app/process_state.h"
+#include "app/texts.h"
+#include "history/cipher.h"
+#include "history/history_store.h"
+#include "tests/core/temp_dir.h"
+
+using namespace dlt;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RecordedMessage {
+    std::string text, caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+class RecordingMessages : public MessageBoxPort {
+public:
+    std::vector<RecordedMessage> shown;
+    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override {
+        shown.push_back({text, caption, icon, buttons});
+        return MessageAnswer::Ok;
+    }
+};
+
+bool allDigits(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+} // namespace
+
+TEST(ProductIdentity, NamesAndVersionText) {
+    ProcessState state;
+    setProductIdentity(state);
+    EXPECT_EQ(state.productName, text::productName);
+    EXPECT_FLOAT_EQ(state.productVersion, 3.1f);
+    EXPECT_EQ(state.productCode, "qvemtrod");
+    EXPECT_EQ(state.serverDirectory, "/soft/qvemtrod/");
+    EXPECT_EQ(numberText(state.productVersion), "3.1");
+    EXPECT_EQ(introTitle(state), std::string(text::productName) + "v3.1");
+    EXPECT_EQ(mainTitle(state), std::string(text::productName) + " v3.1");
+    EXPECT_EQ(numberText(368.0), "368");
+    EXPECT_EQ(numberText(0.0f), "0");
+    EXPECT_EQ(numberText(-2.5), "-2.5");
+}
+
+TEST(InstallationKey, FirstStartGeneratesAndKeepsASecretSecondStartReadsItBack) {
+    TempDir dir;
+    SecretStore store(dir.path() / "nested" / "folder");
+    RecordingMessages messages;
+    int yields = 0;
+
+    ProcessState first;
+    ASSERT_TRUE(establishInstallationKey(first, store, messages, [&] { ++yields; }));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(yields, 10000) << "events are processed after every digit";
+    EXPECT_EQ(first.installationSecret.size(), 10000u);
+    EXPECT_TRUE(allDigits(first.installationSecret));
+    EXPECT_EQ(first.installationKey, digestHex(first.installationSecret));
+    EXPECT_EQ(store.read(), first.installationSecret);
+#ifndef _WIN32
+    const auto perms = fs::status(store.filePath()).permissions();
+    EXPECT_EQ(perms & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+#endif
+
+    // A history written in the first run reads back in the second.
+    HistoryStore history(dir.path(), first.installationKey);
+    ASSERT_TRUE(history.appendDraw({"25128", "0306263033", "1112"}));
+
+    ProcessState second;
+    yields = 0;
+    ASSERT_TRUE(establishInstallationKey(second, store, messages, [&] { ++yields; }));
+    EXPECT_EQ(yields, 0) << "no new secret generated";
+    EXPECT_EQ(second.installationKey, first.installationKey);
+    EXPECT_EQ(HistoryStore(dir.path(), second.installationKey).drawCount(), 1);
+}
+
+TEST(InstallationKey, SecretOfAnotherLengthIsReplaced) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    RecordingMessages messages;
+    for (const std::string& kept : {std::string(9999, '5'), std::string(10001, '5'), std::string()}) {
+        ASSERT_TRUE(store.write(kept));
+        ProcessState state;
+        ASSERT_TRUE(establishInstallationKey(state, store, messages));
+        EXPECT_EQ(state.installationSecret.size(), 10000u);
+        EXPECT_TRUE(allDigits(state.installationSecret));
+        EXPECT_EQ(store.read(), state.installationSecret);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+
+    // Two generated secrets differ.
+    const std::string a = generateSecret({}), b = generateSecret({});
+    EXPECT_NE(a, b);
+}
+
+TEST(InstallationKey, UnwritableSecretStoreFailsWithTheMessageOnEveryStart) {
+    TempDir dir;
+    // The folder cannot be created: a plain file stands in its way.
+    std::ofstream(dir.path() / "blocked") << "x";
+    SecretStore store(dir.path() / "blocked" / "folder");
+    for (int start = 0; start < 2; ++start) {
+        RecordingMessages messages;
+        ProcessState state;
+        EXPECT_FALSE(establishInstallationKey(state, store, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, text::initFailed);
+        EXPECT_EQ(messages.shown[0].caption, text::errorCaption);
+        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+        EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
+        EXPECT_TRUE(state.installationKey.empty());
+    }
+}
