@@ -1,5 +1,6 @@
 #include "history/cipher.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -73,6 +74,11 @@ std::string desDecryptBlock(std::string_view block8, std::string_view keyBlock8)
 }
 
 std::string encipherEnvelope(std::string_view data, std::string_view keyText) {
+    return encipherEnvelopeReusing(data, keyText, {}, {});
+}
+
+std::string encipherEnvelopeReusing(std::string_view data, std::string_view keyText,
+                                    std::string_view previousCipher, std::string_view previousPlain) {
     const std::size_t n = data.size();
     if (n == 0 || n > 0x7FFFFFFF - kBlock - 4)
         return {};
@@ -82,19 +88,37 @@ std::string encipherEnvelope(std::string_view data, std::string_view keyText) {
     for (int i = 0; i < 4; ++i)
         buffer[static_cast<std::size_t>(i)] = static_cast<char>((word >> (8 * i)) & 0xFF);
     std::memcpy(buffer.data() + 4, data.data(), n);
-    cryptBlocks(buffer, keyText, DES_ENCRYPT);
+
+    const std::size_t reusable = std::min(previousCipher.size(), previousPlain.size());
+    DES_key_schedule schedule = makeSchedule(foldKeyBlock(keyText));
+    for (std::size_t at = 0; at + kBlock <= length; at += kBlock) {
+        if (at + kBlock <= reusable && std::memcmp(buffer.data() + at, previousPlain.data() + at, kBlock) == 0) {
+            std::memcpy(buffer.data() + at, previousCipher.data() + at, kBlock);
+            continue;
+        }
+        DES_cblock block;
+        std::memcpy(block, buffer.data() + at, kBlock);
+        DES_ecb_encrypt(&block, &block, &schedule, DES_ENCRYPT);
+        std::memcpy(buffer.data() + at, block, kBlock);
+    }
     return buffer;
 }
 
-std::string decipherEnvelope(std::string_view data, std::string_view keyText) {
-    const std::size_t length = data.size();
-    if (length == 0 || length % kBlock != 0)
+std::string decipherBlocks(std::string_view data, std::string_view keyText) {
+    if (data.size() % kBlock != 0)
         return {};
     std::string buffer(data);
     cryptBlocks(buffer, keyText, DES_DECRYPT);
+    return buffer;
+}
+
+std::string envelopeData(std::string_view plainBlocks) {
+    const std::size_t length = plainBlocks.size();
+    if (length == 0 || length % kBlock != 0)
+        return {};
     std::uint32_t word = 0;
     for (int i = 0; i < 4; ++i)
-        word |= static_cast<std::uint32_t>(static_cast<unsigned char>(buffer[static_cast<std::size_t>(i)])) << (8 * i);
+        word |= static_cast<std::uint32_t>(static_cast<unsigned char>(plainBlocks[static_cast<std::size_t>(i)])) << (8 * i);
     const auto n = static_cast<std::int32_t>(word);
     if (n <= 0)
         return {};
@@ -102,7 +126,11 @@ std::string decipherEnvelope(std::string_view data, std::string_view keyText) {
     // Exactly the enciphered size of n bytes: n <= L - 4 and L < n + 12.
     if (count > length - 4 || length >= count + 12)
         return {};
-    return buffer.substr(4, count);
+    return std::string(plainBlocks.substr(4, count));
+}
+
+std::string decipherEnvelope(std::string_view data, std::string_view keyText) {
+    return envelopeData(decipherBlocks(data, keyText));
 }
 
 std::string digestHex(std::string_view data) {

@@ -14,6 +14,21 @@ std::string encipherEnvelope(std::string_view data, std::string_view keyText);
 // under this key.
 std::string decipherEnvelope(std::string_view data, std::string_view keyText);
 
+// Every 8-byte block of the data deciphered as it stands (length word, data
+// and padding), without the acceptance check; empty when the size is not a
+// multiple of 8.
+std::string decipherBlocks(std::string_view data, std::string_view keyText);
+
+// The data of deciphered blocks when they form one exact envelope (the
+// length word fits the size), else empty.
+std::string envelopeData(std::string_view plainBlocks);
+
+// encipherEnvelope, taking over each ciphertext block of an earlier envelope
+// whose plaintext block (from decipherBlocks) is unchanged. ECB enciphers
+// equal blocks alike, so the result is byte for byte encipherEnvelope's.
+std::string encipherEnvelopeReusing(std::string_view data, std::string_view keyText,
+                                    std::string_view previousCipher, std::string_view previousPlain);
+
 // MD5 of the bytes as 32 lowercase hex digits.
 std::string digestHex(std::string_view data);
 

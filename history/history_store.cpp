@@ -16,62 +16,71 @@ namespace {
 constexpr std::array<std::string_view, 3> kColumns{columnKey::issue, columnKey::front, columnKey::back};
 constexpr std::array<std::size_t, 3> kWidths{5, 10, 4};
 
-// One column's change: the new file bytes, written beside the old file first.
-struct PendingColumn {
-    fs::path target;
-    fs::path temp;
-    std::optional<std::string> previous; // the old file's bytes; none if it did not exist
-    bool replaced = false;
-};
-
-// Writes every column to a temporary file, then renames them over the old
-// files in order. If anything fails, the files already replaced get their old
-// contents back and the temporary files are removed.
-bool commitColumns(const std::vector<std::pair<fs::path, std::string>>& changes) {
-    std::vector<PendingColumn> pending;
-    pending.reserve(changes.size());
-    bool ok = true;
-    for (const auto& [target, bytes] : changes) {
-        PendingColumn column{target, temporarySibling(target), readWholeFile(target)};
-        const bool written = writeWholeFile(column.temp, bytes);
-        pending.push_back(std::move(column));
-        if (!written) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok) {
-        for (auto& column : pending) {
-            std::error_code error;
-            fs::rename(column.temp, column.target, error);
-            if (error) {
-                ok = false;
-                break;
-            }
-            column.replaced = true;
-        }
-    }
-    if (!ok) {
-        for (auto& column : pending) {
-            std::error_code ignored;
-            if (column.replaced) {
-                if (column.previous)
-                    writeWholeFile(column.target, *column.previous);
-                else
-                    fs::remove(column.target, ignored);
-            } else {
-                fs::remove(column.temp, ignored);
-            }
-        }
-    }
-    return ok;
-}
-
 // The text ends before its first zero byte.
 std::string asText(std::string bytes) {
     if (const auto zero = bytes.find('\0'); zero != std::string::npos)
         bytes.resize(zero);
     return bytes;
+}
+
+// A column file as read: its bytes (none when missing or unreadable), their
+// deciphered blocks and the column text.
+struct ColumnFile {
+    std::optional<std::string> raw;
+    std::string plain;
+    std::string text;
+};
+
+ColumnFile readColumnFile(const fs::path& path, std::string_view keyText) {
+    ColumnFile column;
+    column.raw = readWholeFile(path);
+    if (column.raw) {
+        column.plain = decipherBlocks(*column.raw, keyText);
+        column.text = asText(envelopeData(column.plain));
+    }
+    return column;
+}
+
+// One file to replace: its new bytes and what it held before.
+struct ColumnChange {
+    fs::path target;
+    std::string bytes;
+    std::optional<std::string> previous; // none: the file did not exist or could not be read
+};
+
+// Writes every file to a temporary file beside it, then renames them over the
+// old files in order. If anything fails, the files already replaced get their
+// old contents back and the temporary files are removed: all or nothing.
+bool commitColumns(const std::vector<ColumnChange>& changes) {
+    std::vector<fs::path> temps;
+    std::size_t replaced = 0;
+    bool ok = true;
+    for (const auto& change : changes) {
+        temps.push_back(temporarySibling(change.target));
+        if (!writeWholeFile(temps.back(), change.bytes)) {
+            ok = false;
+            break;
+        }
+    }
+    for (; ok && replaced < changes.size(); ++replaced) {
+        std::error_code error;
+        fs::rename(temps[replaced], changes[replaced].target, error);
+        ok = !error;
+        if (!ok)
+            break;
+    }
+    if (!ok) {
+        std::error_code ignored;
+        for (std::size_t i = 0; i < temps.size(); ++i) {
+            if (i >= replaced)
+                fs::remove(temps[i], ignored);
+            else if (changes[i].previous)
+                writeWholeFile(changes[i].target, *changes[i].previous);
+            else
+                fs::remove(changes[i].target, ignored);
+        }
+    }
+    return ok;
 }
 
 // The width characters of record k counted from the end (k = 1 newest); a
@@ -109,36 +118,47 @@ std::string HistoryStore::loadColumn(std::string_view key) const {
 }
 
 bool HistoryStore::saveColumn(std::string_view key, std::string_view text) const {
-    return commitColumns({{columnPath(key), encipherEnvelope(text, keyText())}});
+    const fs::path path = columnPath(key);
+    return commitColumns({{path, encipherEnvelope(text, keyText()), readWholeFile(path)}});
+}
+
+bool HistoryStore::rewriteColumns(const ColumnEdit& edit) const {
+    const std::string key = keyText();
+    std::vector<ColumnChange> changes;
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        const fs::path path = columnPath(kColumns[i]);
+        ColumnFile column = readColumnFile(path, key);
+        const std::string text = edit(i, std::move(column.text));
+        // Blocks that did not change keep their ciphertext: the same bytes,
+        // at half the cost for the usual append or trim.
+        std::string bytes = encipherEnvelopeReusing(text, key, column.raw.value_or(std::string()), column.plain);
+        changes.push_back({path, std::move(bytes), std::move(column.raw)});
+    }
+    return commitColumns(changes);
 }
 
 bool HistoryStore::appendDraw(const DrawRecord& draw) const {
     const std::array<const std::string*, 3> fields{&draw.issue, &draw.front, &draw.back};
-    std::vector<std::pair<fs::path, std::string>> changes;
-    const std::string key = keyText();
-    for (std::size_t i = 0; i < kColumns.size(); ++i)
-        changes.emplace_back(columnPath(kColumns[i]),
-                             encipherEnvelope(loadColumn(kColumns[i]) + *fields[i], key));
-    return commitColumns(changes);
+    return rewriteColumns([&](std::size_t i, std::string column) { return column + *fields[i]; });
 }
 
 bool HistoryStore::removeNewestDraw() const {
-    std::vector<std::pair<fs::path, std::string>> changes;
-    const std::string key = keyText();
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        std::string column = loadColumn(kColumns[i]);
+    return rewriteColumns([](std::size_t i, std::string column) {
         column.resize(column.size() > kWidths[i] ? column.size() - kWidths[i] : 0);
-        changes.emplace_back(columnPath(kColumns[i]), encipherEnvelope(column, key));
-    }
-    return commitColumns(changes);
+        return column;
+    });
 }
 
 bool HistoryStore::replaceHistory(std::string_view issues, std::string_view fronts,
                                   std::string_view backs) const {
     const std::string key = keyText();
-    return commitColumns({{columnPath(columnKey::issue), encipherEnvelope(issues, key)},
-                          {columnPath(columnKey::front), encipherEnvelope(fronts, key)},
-                          {columnPath(columnKey::back), encipherEnvelope(backs, key)}});
+    const std::array<std::string_view, 3> texts{issues, fronts, backs};
+    std::vector<ColumnChange> changes;
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        const fs::path path = columnPath(kColumns[i]);
+        changes.push_back({path, encipherEnvelope(texts[i], key), readWholeFile(path)});
+    }
+    return commitColumns(changes);
 }
 
 bool HistoryStore::removeHistoryFiles() const {

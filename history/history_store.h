@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,9 @@ public:
     std::vector<DrawRecord> drawsNewestFirst() const;
 
 private:
+    // Column i (issue, front, back) edited from its current text.
+    using ColumnEdit = std::function<std::string(std::size_t, std::string)>;
+    bool rewriteColumns(const ColumnEdit& edit) const;
     std::string keyText() const;
 
     std::filesystem::path directory_;

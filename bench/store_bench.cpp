@@ -1,0 +1,53 @@
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+#include "bench/draws_fixture.h"
+#include "history/cipher.h"
+#include "history/history_store.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct StoreFixture {
+    fs::path dir;
+    dlt::HistoryStore store;
+    DrawColumns columns = loadRealDraws();
+
+    StoreFixture()
+        : dir(fs::temp_directory_path() / ("dlt-bench-" + std::to_string(std::random_device{}()))),
+          store((fs::create_directories(dir), dir), dlt::digestHex("bench")) {
+        store.replaceHistory(columns.issues, columns.fronts, columns.backs);
+    }
+    ~StoreFixture() {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+};
+
+// Reading and deciphering the three column files of the 2,796 real draws.
+void BM_LoadAllColumns(benchmark::State& state) {
+    StoreFixture fixture;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(fixture.store.loadColumn("qh"));
+        benchmark::DoNotOptimize(fixture.store.loadColumn("qq"));
+        benchmark::DoNotOptimize(fixture.store.loadColumn("hq"));
+    }
+}
+BENCHMARK(BM_LoadAllColumns)->Unit(benchmark::kMicrosecond);
+
+// Appending one draw to the 2,796 real draws (the history is put back between runs).
+void BM_AppendDraw(benchmark::State& state) {
+    StoreFixture fixture;
+    for (auto _ : state) {
+        fixture.store.appendDraw({"25129", "0102030405", "0607"});
+        state.PauseTiming();
+        fixture.store.replaceHistory(fixture.columns.issues, fixture.columns.fronts, fixture.columns.backs);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AppendDraw)->Unit(benchmark::kMicrosecond);
+
+} // namespace
