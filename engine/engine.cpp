@@ -216,6 +216,16 @@ NumberList voteList(std::string_view text, std::int32_t passCount, const ZoneRul
     return list;
 }
 
+std::vector<int> picksFromList(std::string_view finalList, const ZoneRules& rules) {
+    std::vector<int> picks(static_cast<std::size_t>(std::max(rules.picksPerDraw, 0)), 0);
+    const std::int32_t taken = std::min(tokenCount(finalList), rules.picksPerDraw);
+    for (std::int32_t k = 1; k <= taken; ++k) {
+        picks[static_cast<std::size_t>(k - 1)] = tokenNumber(finalList, k, rules.poolSize);
+    }
+    std::sort(picks.begin(), picks.end());
+    return picks;
+}
+
 std::vector<std::vector<std::int32_t>> strideSample(const ZoneRules& rules, std::int32_t tokens) {
     std::vector<std::vector<std::int32_t>> passes;
     std::vector<std::int32_t> current;
@@ -289,13 +299,7 @@ ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink
     result.finalList = voteList(result.coldRecent.text + result.strideVote.text + result.coldAll.text, 3,
                                 rules, &levels, yield);
 
-    const std::int32_t finalTokens = tokenCount(result.finalList.text);
-    result.nextDrawPicks.assign(static_cast<std::size_t>(rules.picksPerDraw), 0);
-    for (std::int32_t k = 1; k <= std::min(finalTokens, rules.picksPerDraw); ++k) {
-        result.nextDrawPicks[static_cast<std::size_t>(k - 1)] =
-            tokenNumber(result.finalList.text, k, rules.poolSize);
-    }
-    std::sort(result.nextDrawPicks.begin(), result.nextDrawPicks.end());
+    result.nextDrawPicks = picksFromList(result.finalList.text, rules);
     sink.showNextDrawPicks(zone, result.nextDrawPicks);
     handOver(ResultLevel::Select, result.finalList.groups);
 

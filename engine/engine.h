@@ -101,6 +101,10 @@ std::vector<std::int32_t> tierOrder(const std::vector<std::int32_t>& tier, const
 NumberList voteList(std::string_view text, std::int32_t passCount, const ZoneRules& rules,
                     const LevelLists* levels = nullptr, const YieldHook& yield = {});
 
+// The next-draw picks of a final list: its first picksPerDraw tokens as
+// integers (a missing token counts as 0), in ascending order.
+std::vector<int> picksFromList(std::string_view finalList, const ZoneRules& rules);
+
 // The token indices (1-based) each stride pass takes from a history of
 // tokenCount tokens, in the order they are taken: pass i uses the stride
 // i + 1 from the newest token back, at most windowNumbers tokens.
