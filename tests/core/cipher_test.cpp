@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "history/cipher.h"
@@ -154,4 +155,23 @@ TEST(Digest, Md5AsLowercaseHex) {
     for (int i = 0; i < 10000; ++i)
         secret.push_back(static_cast<char>('0' + i % 10));
     EXPECT_EQ(digestHex(secret), "2bb571599a4180e1d542f76904adc3df");
+}
+
+TEST(Envelope, ReusingUnchangedBlocksGivesTheSameBytes) {
+    std::mt19937 random(7);
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text.push_back(static_cast<char>('0' + random() % 10));
+    const std::string before = encipherEnvelope(text, kKeyText);
+    const std::string plain = decipherBlocks(before, kKeyText);
+
+    const std::string edits[] = {text + "0102030405", text.substr(0, 290), text.substr(0, 1), std::string(),
+                                 "9" + text.substr(1), text.substr(0, 150) + "77" + text.substr(152)};
+    for (const auto& edited : edits)
+        EXPECT_EQ(encipherEnvelopeReusing(edited, kKeyText, before, plain), encipherEnvelope(edited, kKeyText))
+            << edited.size();
+    // A damaged earlier file only costs the reuse, never the result.
+    EXPECT_EQ(encipherEnvelopeReusing(text, kKeyText, before.substr(0, 40), plain),
+              encipherEnvelope(text, kKeyText));
+    EXPECT_EQ(encipherEnvelopeReusing(text, kKeyText, "", ""), before);
 }
