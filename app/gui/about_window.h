@@ -1,0 +1,20 @@
+// The frameless "about" window: the product, the maker's logo, the terms of
+// use and the maker's contacts on a dark gradient.
+#pragma once
+
+#include <QDialog>
+
+#include "app/process_state.h"
+
+namespace dlt::gui {
+
+class AboutWindow : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 408;
+    static constexpr int kHeight = 282;
+
+    explicit AboutWindow(const ProcessState& state, QWidget* parent = nullptr);
+};
+
+} // namespace dlt::gui

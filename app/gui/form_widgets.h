@@ -1,0 +1,115 @@
+// The kinds of control the forms use besides Qt's own buttons, edit boxes,
+// group boxes and list boxes: labels with borders, gradients and text
+// effects, transparent labels, picture boxes, the flat image button, the
+// lazily created HTML browser, and the integer typing filter of edit boxes.
+#pragma once
+
+#include <QLabel>
+#include <QList>
+#include <QPixmap>
+#include <QToolButton>
+#include <QWidget>
+
+class QLineEdit;
+class QWebEngineView;
+
+namespace dlt::gui {
+
+// A label of the forms: text colour on a solid, gradient (left to right) or
+// transparent background, optional one-pixel border, optional text effect
+// (a dark outline under the text that sets light text off from the
+// background). Reports mouse presses and releases.
+class FormLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit FormLabel(QWidget* parent = nullptr);
+
+    void setTextColour(const QColor& colour);
+    QColor textColour() const;
+
+    void setBackgroundColour(const QColor& colour);
+    void setGradient(const QList<QColor>& stops);
+    void setTransparentBackground();
+    // Invalid when the background is a gradient or transparent.
+    QColor backgroundColour() const;
+    // Empty unless the background is a gradient.
+    QList<QColor> gradientStops() const;
+    bool isTransparentBackground() const;
+
+    void setSingleBorder(bool on);
+    bool hasSingleBorder() const;
+    static QColor borderColour();
+
+    void setTextEffect(bool on);
+    bool hasTextEffect() const;
+    static QColor textEffectColour();
+
+signals:
+    void pressed(Qt::MouseButton button);
+    void released(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QColor background_;
+    QList<QColor> gradient_;
+    bool border_ = false;
+    bool effect_ = false;
+};
+
+// A label without a background and without a border; links and the about
+// window's texts. Reports mouse presses and releases.
+class TransparentLabel : public FormLabel {
+    Q_OBJECT
+public:
+    explicit TransparentLabel(QWidget* parent = nullptr);
+};
+
+// Shows a picture at its top-left corner, unscaled and clipped to its size.
+class PictureBox : public QLabel {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+    void setPicture(const QPixmap& picture);
+    QPixmap picture() const;
+};
+
+// A small flat button that shows a glyph (the about window's "×").
+class ImageButton : public QToolButton {
+    Q_OBJECT
+public:
+    explicit ImageButton(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The place of an HTML browser on a form. The browser itself (a
+// QWebEngineView filling the box) is created the first time view() is
+// called, so that the browser engine is not started with the window.
+class BrowserBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit BrowserBox(QWidget* parent = nullptr);
+    bool hasView() const;
+    QWebEngineView* view();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWebEngineView* view_ = nullptr;
+};
+
+// Makes an edit box an integer input: of the printable characters typed
+// into it only the digits 0..9 and "-" are kept; control keys work as
+// usual. maxLength limits the number of characters.
+void makeIntegerInput(QLineEdit* edit, int maxLength);
+
+// Whether a typed text passes the integer typing filter.
+bool passesIntegerFilter(const QString& typed);
+
+} // namespace dlt::gui

@@ -1,0 +1,51 @@
+// The look of every window: the XP-style look with its colour schemes and
+// the font faces of the forms. All rendering decisions live in look.cpp.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QStringList>
+
+namespace dlt::gui {
+
+// Colour schemes of the XP-style look: 1 blue, 2 olive, 3 silver; any other
+// value switches the look off.
+inline constexpr int kXpSchemeBlue = 1;
+inline constexpr int kXpSchemeOlive = 2;
+inline constexpr int kXpSchemeSilver = 3;
+
+// The colour in which the look draws control frames for a scheme (#7B9EBD,
+// #A4B97F, #C6C4D7); invalid for a value that switches the look off.
+QColor xpFrameColour(int scheme);
+
+// Switches the XP-style look on for every window of the program. On Windows
+// it is the platform's native style; elsewhere a Fusion-based style whose
+// control frames use the scheme's colour. Safe to call again (the main
+// window calls it at creation). Needs a QApplication.
+void applyXpLook(int scheme);
+
+// The scheme in force (0 when the look is off).
+int currentXpScheme();
+
+// The faces the forms name. Where a face is missing the listed fallbacks
+// are used in order.
+enum class FontFace { DefaultGui, SongTi, KaiTi, HeiTi, KaiTiGb2312, MicrosoftSansSerif };
+
+QStringList fontFamilies(FontFace face);
+
+struct FontStyle {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+// A face at a character height in pixels.
+QFont formFont(FontFace face, int pixelSize, FontStyle style = {});
+inline QFont formFont(FontFace face, int pixelSize, bool bold) {
+    return formFont(face, pixelSize, FontStyle{bold, false, false});
+}
+
+// The window's default GUI font (宋体 12 px on the program's home desktop).
+QFont defaultGuiFont();
+
+} // namespace dlt::gui

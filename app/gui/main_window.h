@@ -1,0 +1,77 @@
+// The working window: the results grid, the entry area, the advanced area
+// and the footer line, every control under its form name.
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+
+#include "app/process_state.h"
+#include "history/history_store.h"
+
+class QListWidget;
+class QLineEdit;
+class QPushButton;
+
+namespace dlt::gui {
+
+class FormLabel;
+class TransparentLabel;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Client area: 648 wide at start, 869 with the advanced area shown,
+    // always 443 high (a menu bar adds to the window, not to the client area).
+    static constexpr int kNarrowWidth = 648;
+    static constexpr int kWideWidth = 869;
+    static constexpr int kClientHeight = 443;
+
+    // Builds the form and runs the window's set-up: width 648, the XP-style
+    // look, the title, the history file extension, the history summary.
+    MainWindow(ProcessState& state, std::filesystem::path historyDirectory,
+               QWidget* parent = nullptr);
+
+    // The widget that holds the form; positions are relative to it.
+    QWidget* clientArea() const { return client_; }
+    int clientWidth() const;
+    // Sets the client area's width (648 or 869). Controls that do not fit
+    // entirely inside (the advanced area at 648) are hidden.
+    void setClientWidth(int width);
+
+    // Refreshes the history count and newest-draw lines. The summary is not
+    // implemented yet: for now this does nothing.
+    void refreshHistorySummary();
+
+    ProcessState& state() const { return state_; }
+    const std::filesystem::path& historyDirectory() const { return historyDirectory_; }
+    // The store over the program's history files, keyed by the installation key.
+    HistoryStore historyStore() const;
+
+    // The result cell of a row prefix (精选, 等级一, 等级二, 等级三) and zone
+    // and column digits ("11".."15", "21", "22").
+    FormLabel* resultCell(const QString& rowPrefix, const QString& digits) const;
+
+signals:
+    // The window was closed by the user: the program ends.
+    void closed();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildForm();
+    void buildResultsArea();
+    void buildEntryArea();
+    void buildAdvancedArea();
+    void buildFooter();
+    void fitToClientArea();
+
+    ProcessState& state_;
+    std::filesystem::path historyDirectory_;
+    QWidget* client_ = nullptr;
+    QWidget* advanced_[2] = {nullptr, nullptr};
+    bool activatedOnce_ = false;
+};
+
+} // namespace dlt::gui

@@ -1,0 +1,32 @@
+// The maker of the program: its name, site and contacts. Everything that
+// names the maker (the main window's footer, the about window, the logo
+// picture, the links) takes it from here. Texts are UTF-8 (display texts of
+// the window layer); addresses are ASCII.
+#pragma once
+
+#include <string_view>
+
+namespace dlt::maker {
+
+// The maker as the menus call it ("禾澄科技官方网站") and its studio.
+inline constexpr std::string_view name = "禾澄科技";
+inline constexpr std::string_view studio = "禾澄软件工作室";
+inline constexpr std::string_view years = "2009-2012";
+
+// The maker's web site (site root, no path).
+inline constexpr std::string_view siteAddress = "http://www.hecheng-soft.example";
+inline constexpr std::string_view siteHost = "www.hecheng-soft.example";
+
+// Instant-messenger contacts (XMPP accounts) and the address that opens a
+// chat with the first one in the desktop's messenger.
+inline constexpr std::string_view messengerService = "kefu1@hecheng-soft.example";
+inline constexpr std::string_view messengerSales = "kefu2@hecheng-soft.example";
+inline constexpr std::string_view messengerServiceShort = "kefu1";
+inline constexpr std::string_view messengerSalesShort = "kefu2";
+inline constexpr std::string_view chatAddress = "xmpp:kefu1@hecheng-soft.example?message";
+
+// E-mail addresses.
+inline constexpr std::string_view serviceMail = "kf@hecheng-soft.example";
+inline constexpr std::string_view authorMail = "zz@hecheng-soft.example";
+
+} // namespace dlt::maker

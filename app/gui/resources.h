@@ -1,0 +1,10 @@
+// The pictures built into the program (":/intro.jpg", ":/logo.jpg").
+#pragma once
+
+namespace dlt::gui {
+
+// Makes the built-in pictures available; safe to call more than once. The
+// windows that show them call it themselves.
+void initResources();
+
+} // namespace dlt::gui

@@ -1,0 +1,56 @@
+// What happens from process start until the main window is usable: the
+// look, the product identity, the installation secret and key, the intro
+// window (modal, until "下一步"), then the main window.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+#include "app/ports.h"
+
+namespace dlt::gui {
+
+class IntroWindow;
+class MainWindow;
+class StartupWindow;
+
+class StartupSequence : public QObject {
+    Q_OBJECT
+public:
+    // messages: where failures are shown; secretFolder: where the
+    // installation secret is kept (the per-user application data folder in
+    // the program); historyDirectory: where the history files live (the
+    // program's own directory in the program).
+    StartupSequence(MessageBoxPort& messages, QString secretFolder, std::filesystem::path historyDirectory,
+                    QObject* parent = nullptr);
+    ~StartupSequence() override;
+
+    // The per-user folder that keeps the secret in the program.
+    static QString defaultSecretFolder();
+
+    // Runs the sequence on the calling (user-interface) thread. Returns false
+    // when the installation key could not be established: the failure
+    // message has been shown and the program ends. On success the main
+    // window is visible.
+    bool run();
+
+    StartupWindow* startupWindow() const { return startupWindow_.get(); }
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+
+signals:
+    // The modal intro window has been shown; "下一步" continues the sequence.
+    void introShown(dlt::gui::IntroWindow* intro);
+    // The main window has been made visible.
+    void mainWindowShown(dlt::gui::MainWindow* window);
+
+private:
+    MessageBoxPort& messages_;
+    QString secretFolder_;
+    std::filesystem::path historyDirectory_;
+    std::unique_ptr<StartupWindow> startupWindow_;
+    std::unique_ptr<MainWindow> mainWindow_;
+};
+
+} // namespace dlt::gui
