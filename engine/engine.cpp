@@ -1,6 +1,7 @@
 #include "engine/engine.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace dlt {
@@ -20,41 +21,116 @@ void appendToken(std::string& out, std::int32_t number) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// One counter per number 1..poolSize; index 0 is never used.
-using Tally = std::vector<std::int32_t>;
+// Every number is two decimal digits, so no pool exceeds 99.
+constexpr std::int32_t kLargestNumber = 99;
+static_assert(kLotteryRules.front.poolSize <= kLargestNumber && kLotteryRules.back.poolSize <= kLargestNumber);
 
-void tallyText(std::string_view text, std::int32_t poolSize, Tally& counts) {
+std::int32_t poolOf(const ZoneRules& rules) { return std::clamp(rules.poolSize, 0, kLargestNumber); }
+
+// One counter per number 1..poolSize; index 0 is never used.
+using Tally = std::array<std::int32_t, kLargestNumber + 1>;
+
+// Numbers of one list in their order; at most one per number of the pool.
+struct Ranking {
+    std::array<std::int32_t, kLargestNumber> numbers{};
+    std::size_t size = 0;
+
+    const std::int32_t* begin() const { return numbers.data(); }
+    const std::int32_t* end() const { return numbers.data() + size; }
+    void push(std::int32_t v) { numbers[size++] = v; }
+};
+
+Tally tallyText(std::string_view text, const ZoneRules& rules) {
+    Tally counts{};
+    const std::int32_t pool = poolOf(rules);
     const std::int32_t tokens = tokenCount(text);
     for (std::int32_t k = 1; k <= tokens; ++k) {
-        if (const std::int32_t v = tokenNumber(text, k, poolSize); v != 0) {
+        if (const std::int32_t v = tokenNumber(text, k, pool); v != 0) {
             ++counts[static_cast<std::size_t>(v)];
         }
     }
+    return counts;
 }
 
-// The cold list of a text whose occurrence table and token count are known.
-NumberList coldListFromTally(const Tally& counts, std::int32_t tokens, const ZoneRules& rules,
-                             const YieldHook& yield) {
-    const std::int32_t threshold = std::max(rules.baseCount, tokens / rules.poolSize);
-    std::vector<std::int32_t> cold;
-    cold.reserve(static_cast<std::size_t>(rules.poolSize));
-    for (std::int32_t v = 1; v <= rules.poolSize; ++v) {
+// Orders numbers collected in ascending order by their counts, keeping ties by
+// number (a stable insertion sort over at most 99 numbers).
+template <typename Before>
+void sortKeepingNumberOrder(Ranking& ranking, Before before) {
+    for (std::size_t i = 1; i < ranking.size; ++i) {
+        const std::int32_t v = ranking.numbers[i];
+        std::size_t j = i;
+        while (j > 0 && before(v, ranking.numbers[j - 1])) {
+            ranking.numbers[j] = ranking.numbers[j - 1];
+            --j;
+        }
+        ranking.numbers[j] = v;
+    }
+}
+
+// The cold numbers of a text whose occurrence table and token count are known.
+Ranking coldNumbers(const Tally& counts, std::int32_t tokens, const ZoneRules& rules, const YieldHook& yield) {
+    const std::int32_t pool = poolOf(rules);
+    const std::int32_t threshold = pool > 0 ? std::max(rules.baseCount, tokens / pool) : rules.baseCount;
+    Ranking cold;
+    for (std::int32_t v = 1; v <= pool; ++v) {
         if (counts[static_cast<std::size_t>(v)] < threshold) {
-            cold.push_back(v);
+            cold.push(v);
         }
         pause(yield);
     }
-    // Collected in number order, so a stable sort keeps ties by number.
-    std::stable_sort(cold.begin(), cold.end(), [&](std::int32_t a, std::int32_t b) {
+    sortKeepingNumberOrder(cold, [&](std::int32_t a, std::int32_t b) {
         return counts[static_cast<std::size_t>(a)] < counts[static_cast<std::size_t>(b)];
     });
+    return cold;
+}
+
+NumberList listOf(const Ranking& ranking, const ZoneRules& rules) {
     NumberList list;
-    list.text.reserve(cold.size() * 2);
-    for (const std::int32_t v : cold) {
+    list.text.reserve(ranking.size * 2);
+    for (const std::int32_t v : ranking) {
         appendToken(list.text, v);
     }
     list.groups = splitIntoGroups(list.text, rules.picksPerDraw);
     return list;
+}
+
+NumberList emptyList(const ZoneRules& rules) {
+    return NumberList{{}, GroupSet(static_cast<std::size_t>(std::max(rules.picksPerDraw, 0)))};
+}
+
+// The vote over lists whose occurrence table is known (the tally of their
+// concatenation).
+NumberList voteFromTally(const Tally& counts, std::int32_t passCount, const ZoneRules& rules,
+                         const LevelLists* levels, const YieldHook& yield) {
+    const std::int32_t pool = poolOf(rules);
+    Ranking kept;
+    for (std::int32_t v = 1; v <= pool; ++v) {
+        if (2 * static_cast<std::int64_t>(counts[static_cast<std::size_t>(v)]) > passCount) {
+            kept.push(v);
+        }
+        pause(yield);
+    }
+    sortKeepingNumberOrder(kept, [&](std::int32_t a, std::int32_t b) {
+        return counts[static_cast<std::size_t>(a)] > counts[static_cast<std::size_t>(b)];
+    });
+
+    if (levels != nullptr) {
+        // Tiers of equal votes keep their order; inside a tier the positions decide.
+        std::size_t begin = 0;
+        while (begin < kept.size) {
+            const std::int32_t votes = counts[static_cast<std::size_t>(kept.numbers[begin])];
+            std::size_t end = begin;
+            while (end < kept.size && counts[static_cast<std::size_t>(kept.numbers[end])] == votes) {
+                ++end;
+            }
+            const std::vector<std::int32_t> tier(kept.numbers.begin() + static_cast<std::ptrdiff_t>(begin),
+                                                 kept.numbers.begin() + static_cast<std::ptrdiff_t>(end));
+            const std::vector<std::int32_t> ordered = tierOrder(tier, *levels, yield);
+            std::copy(ordered.begin(), ordered.end(), kept.numbers.begin() + static_cast<std::ptrdiff_t>(begin));
+            begin = end;
+        }
+    }
+    return listOf(kept, rules);
 }
 
 // Walks the stride passes over a history of `tokens` tokens: onToken(index)
@@ -140,9 +216,7 @@ GroupSet splitIntoGroups(std::string_view list, std::int32_t groupCount) {
 }
 
 NumberList coldList(std::string_view text, const ZoneRules& rules, const YieldHook& yield) {
-    Tally counts(static_cast<std::size_t>(rules.poolSize) + 1, 0);
-    tallyText(text, rules.poolSize, counts);
-    return coldListFromTally(counts, tokenCount(text), rules, yield);
+    return listOf(coldNumbers(tallyText(text, rules), tokenCount(text), rules, yield), rules);
 }
 
 std::vector<std::int32_t> tierOrder(const std::vector<std::int32_t>& tier, const LevelLists& levels,
@@ -169,51 +243,10 @@ std::vector<std::int32_t> tierOrder(const std::vector<std::int32_t>& tier, const
 
 NumberList voteList(std::string_view text, std::int32_t passCount, const ZoneRules& rules,
                     const LevelLists* levels, const YieldHook& yield) {
-    NumberList list;
     if (text.empty()) {
-        list.groups = GroupSet(static_cast<std::size_t>(std::max(rules.picksPerDraw, 0)));
-        return list;
+        return emptyList(rules);
     }
-    Tally counts(static_cast<std::size_t>(rules.poolSize) + 1, 0);
-    tallyText(text, rules.poolSize, counts);
-
-    std::vector<std::int32_t> kept;
-    for (std::int32_t v = 1; v <= rules.poolSize; ++v) {
-        if (2 * static_cast<std::int64_t>(counts[static_cast<std::size_t>(v)]) > passCount) {
-            kept.push_back(v);
-        }
-        pause(yield);
-    }
-    // Collected in number order, so a stable sort keeps ties by number.
-    std::stable_sort(kept.begin(), kept.end(), [&](std::int32_t a, std::int32_t b) {
-        return counts[static_cast<std::size_t>(a)] > counts[static_cast<std::size_t>(b)];
-    });
-
-    if (levels != nullptr) {
-        std::vector<std::int32_t> ordered;
-        ordered.reserve(kept.size());
-        std::size_t begin = 0;
-        while (begin < kept.size()) {
-            const std::int32_t votes = counts[static_cast<std::size_t>(kept[begin])];
-            std::size_t end = begin;
-            while (end < kept.size() && counts[static_cast<std::size_t>(kept[end])] == votes) {
-                ++end;
-            }
-            const std::vector<std::int32_t> tier(kept.begin() + static_cast<std::ptrdiff_t>(begin),
-                                                 kept.begin() + static_cast<std::ptrdiff_t>(end));
-            const std::vector<std::int32_t> sorted = tierOrder(tier, *levels, yield);
-            ordered.insert(ordered.end(), sorted.begin(), sorted.end());
-            begin = end;
-        }
-        kept = std::move(ordered);
-    }
-
-    list.text.reserve(kept.size() * 2);
-    for (const std::int32_t v : kept) {
-        appendToken(list.text, v);
-    }
-    list.groups = splitIntoGroups(list.text, rules.picksPerDraw);
-    return list;
+    return voteFromTally(tallyText(text, rules), passCount, rules, levels, yield);
 }
 
 std::vector<int> picksFromList(std::string_view finalList, const ZoneRules& rules) {
@@ -267,26 +300,34 @@ ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink
     // Stage 2: stride passes. The sample text only ever grows, and a cold list
     // depends only on the sample's occurrence table and token count, so both
     // are kept up to date token by token instead of re-tallying the sample
-    // after every pass.
+    // after every pass. Likewise the vote needs only the occurrence table of
+    // the concatenated pass lists, so each pass's cold numbers are counted
+    // straight into it.
     {
-        Tally sampleCounts(static_cast<std::size_t>(rules.poolSize) + 1, 0);
+        Tally sampleCounts{};
         std::int32_t sampleTokens = 0;
-        std::string passLists;
+        Tally votes{};
+        bool anyCold = false;
+        const std::int32_t pool = poolOf(rules);
         walkStridePasses(
             rules, tokens,
             [&](std::int32_t index) {
-                if (const std::int32_t v = tokenNumber(history, index, rules.poolSize); v != 0) {
+                if (const std::int32_t v = tokenNumber(history, index, pool); v != 0) {
                     ++sampleCounts[static_cast<std::size_t>(v)];
                 }
                 ++sampleTokens;
                 pause(yield);
             },
             [&] {
-                passLists += coldListFromTally(sampleCounts, sampleTokens, rules, yield).text;
+                for (const std::int32_t v : coldNumbers(sampleCounts, sampleTokens, rules, yield)) {
+                    ++votes[static_cast<std::size_t>(v)];
+                    anyCold = true;
+                }
                 pause(yield);
             });
         const std::int32_t q = tokens / window;
-        result.strideVote = voteList(passLists, q == 0 ? 1 : q, rules, nullptr, yield);
+        const std::int32_t passCount = q == 0 ? 1 : q;
+        result.strideVote = anyCold ? voteFromTally(votes, passCount, rules, nullptr, yield) : emptyList(rules);
     }
     handOver(ResultLevel::Level1, result.strideVote.groups);
 
