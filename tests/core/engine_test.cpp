@@ -509,6 +509,16 @@ TEST(EngineZone, EveryNumberTwiceLeavesEverythingEmpty) {
     }
 }
 
+TEST(EngineZone, ThreeFinalNumbersLeaveTwoPicksAtZero) {
+    // 14 front draws: 01..32 twice, 01..04 a third time, 33 and 34 once, 35 never.
+    const std::string text = ascendingList(32) + ascendingList(32) + ascendingList(4) + "3334";
+    ASSERT_EQ(text.size(), 140u);
+    const ZoneResult r = resultOf(run(kFront, text));
+    EXPECT_EQ(r.finalList.text, tokens("35 33 34"));
+    EXPECT_EQ(r.finalList.groups, (GroupSet{"35", "33", "34", "", ""}));
+    EXPECT_EQ(r.nextDrawPicks, (std::vector<int>{0, 0, 33, 34, 35}));
+}
+
 TEST(EngineZone, MinimumHistoryCountsWholeDraws) {
     const std::string fourteen = fourteenFrontDraws();
     const std::string thirteen = fourteen.substr(0, 130);
