@@ -71,7 +71,7 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
          defaultGuiFont(), contact, Background::transparent(), kLeftTop},
         {"透明标签18", {16, 196, 152, 16}, utf8(maker::serviceMail), defaultGuiFont(), contact,
          Background::transparent(), kLeftTop},
-        {"透明标签19", {16, 212, 134, 16}, utf8(maker::authorMail), defaultGuiFont(), contact,
+        {"透明标签19", {16, 212, 134, 16}, QStringLiteral("来信必复，欢迎指正"), defaultGuiFont(), contact,
          Background::transparent(), kLeftTop},
     };
     for (const LabelSpec& spec : contacts)

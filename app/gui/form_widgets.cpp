@@ -114,12 +114,12 @@ void FormLabel::paintEvent(QPaintEvent* event) {
             const QRect area = contentsRect();
             const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
             painter.setFont(font());
-            // A dark outline one pixel around the text, a little deeper to
-            // the lower right, then the text itself.
-            QColor dark = textEffectColour();
-            painter.setPen(dark);
-            for (int dx = -1; dx <= 2; ++dx)
-                for (int dy = -1; dy <= 2; ++dy)
+            // A dark outline one pixel around the text and a shadow one
+            // more pixel to the lower right, then the text itself.
+            painter.setPen(textEffectColour());
+            painter.drawText(area.translated(2, 2), flags, text());
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy)
                     if (dx != 0 || dy != 0)
                         painter.drawText(area.translated(dx, dy), flags, text());
             painter.setPen(textColour());
@@ -229,7 +229,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (!passesIntegerFilter(key->text()))
+            // Shortcuts (Ctrl+A, Ctrl+V ...) type nothing; Ctrl+Alt is AltGr,
+            // which does type characters.
+            const Qt::KeyboardModifiers mods = key->modifiers();
+            const bool shortcut = (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
+            if (!shortcut && !passesIntegerFilter(key->text()))
                 return true; // the typed character is dropped
         } else if (event->type() == QEvent::InputMethod) {
             // Characters committed by an input method are typed characters too.

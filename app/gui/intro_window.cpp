@@ -28,6 +28,7 @@ IntroWindow::IntroWindow(const ProcessState& state, QWidget* parent) : QDialog(p
 
     QPushButton* next = addButton(this, QStringLiteral("按钮1"), {488, 595, 96, 32}, QStringLiteral("下一步"),
                                   formFont(FontFace::KaiTi, 24, true));
+    next->setAutoDefault(true); // Enter on the focused button presses it
     connect(next, &QPushButton::clicked, this, &QDialog::accept);
 
     // Created: the title is the product name, "v" and the version.

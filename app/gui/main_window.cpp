@@ -156,9 +156,9 @@ void MainWindow::buildAdvancedArea() {
 void MainWindow::buildFooter() {
     // Laid out so that the web address lies under 透明标签1 (56..392) and the
     // messenger contacts under 透明标签2 (392..488).
-    const QString footer = QStringLiteral("©%1%2  官方网站：%3    客服：%4 %5")
-                               .arg(utf8(maker::years), utf8(maker::name), utf8(maker::siteAddress),
-                                    utf8(maker::messengerServiceShort), utf8(maker::messengerSalesShort));
+    const QString footer = QStringLiteral("%1官网：%2   客服 %3 %4   ©%5")
+                               .arg(utf8(maker::name), utf8(maker::siteAddress), utf8(maker::messengerServiceShort),
+                                    utf8(maker::messengerSalesShort), utf8(maker::years));
     addLabel(client_, {"标签3", {0, 368, 640, 24}, footer, defaultGuiFont(), kBlue, Background::transparent(),
                        kCentreMiddle, false});
     TransparentLabel* site = addTransparentLabel(client_, {"透明标签1", {56, 368, 336, 24}, QString(),

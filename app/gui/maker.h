@@ -25,8 +25,7 @@ inline constexpr std::string_view messengerServiceShort = "kefu1";
 inline constexpr std::string_view messengerSalesShort = "kefu2";
 inline constexpr std::string_view chatAddress = "xmpp:kefu1@hecheng-soft.example?message";
 
-// E-mail addresses.
+// The e-mail address.
 inline constexpr std::string_view serviceMail = "kf@hecheng-soft.example";
-inline constexpr std::string_view authorMail = "zz@hecheng-soft.example";
 
 } // namespace dlt::maker

@@ -1,0 +1,45 @@
+// Helpers shared by the window tests.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <ostream>
+
+inline std::ostream& operator<<(std::ostream& os, const QString& s) {
+    return os << s.toStdString();
+}
+inline std::ostream& operator<<(std::ostream& os, const QColor& c) {
+    return os << c.name().toStdString();
+}
+inline std::ostream& operator<<(std::ostream& os, const QRect& r) {
+    return os << r.x() << "," << r.y() << "," << r.width() << "," << r.height();
+}
+inline std::ostream& operator<<(std::ostream& os, const QSize& s) {
+    return os << s.width() << "x" << s.height();
+}
+
+namespace testsupport {
+
+// Exactly one descendant of root with this objectName and type.
+template <class T>
+T* only(const QObject* root, const QString& name) {
+    const QList<T*> found = root->findChildren<T*>(name);
+    EXPECT_EQ(found.size(), 1) << "controls named " << name;
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+inline bool near(const QColor& a, const QColor& b, int tolerance = 10) {
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// The colour a widget shows at a point of its own.
+inline QColor pixelOf(QWidget* widget, QPoint at) {
+    const QImage image = widget->grab().toImage();
+    return image.pixelColor(at);
+}
+
+} // namespace testsupport
