@@ -2,9 +2,9 @@
 // the main window is closed.
 #include <QApplication>
 
-#include "app/gui/main_window.h"
 #include "app/gui/message_box.h"
 #include "app/gui/platform.h"
+#include "app/gui/program.h"
 #include "app/gui/startup_sequence.h"
 
 int main(int argc, char* argv[]) {
@@ -12,16 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qvemtrod"));
     QApplication::setOrganizationName(QStringLiteral("hecheng-soft"));
-    // Closing the main window, not the last window, ends the program.
-    QApplication::setQuitOnLastWindowClosed(false);
 
     dlt::gui::QtMessageBoxPort messages;
-    dlt::gui::StartupSequence startup(messages, dlt::gui::StartupSequence::defaultSecretFolder(),
-                                      dlt::gui::toPath(QCoreApplication::applicationDirPath()));
-    if (!startup.run())
-        return 0; // the failure message has been shown; the program ends
-
-    QObject::connect(startup.mainWindow(), &dlt::gui::MainWindow::closed, &app,
-                     [] { QCoreApplication::exit(0); });
-    return app.exec();
+    return dlt::gui::runProgram(messages, dlt::gui::StartupSequence::defaultSecretFolder(),
+                                dlt::gui::toPath(QCoreApplication::applicationDirPath()));
 }

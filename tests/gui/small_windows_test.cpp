@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QPointer>
 #include <QTest>
+#include <QWebEngineView>
 #include <QTimer>
 #include <QSet>
 
@@ -262,6 +263,20 @@ TEST(HelpWindowForm, BrowserFollowsTheWindowSize) {
     // The cover lies over the browser.
     const QList<QObject*> order = help.children();
     EXPECT_GT(order.indexOf(cover), order.indexOf(browser));
+}
+
+TEST(HelpWindowForm, BrowserIsCreatedOnFirstUseAndFillsItsPlace) {
+    HelpWindow help;
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    QWebEngineView* view = help.browser()->view();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(help.browser()->hasView());
+    EXPECT_EQ(help.browser()->view(), view); // created once
+    EXPECT_EQ(view->geometry(), help.browser()->rect());
+    help.resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(view->size(), QSize(796, 564));
 }
 
 // ---- Start-up window ---------------------------------------------------------

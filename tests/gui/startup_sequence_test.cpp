@@ -15,6 +15,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/message_box.h"
 #include "app/gui/platform.h"
+#include "app/gui/program.h"
 #include "app/gui/startup_sequence.h"
 #include "app/gui/startup_window.h"
 #include "app/gui/form_widgets.h"
@@ -230,6 +231,55 @@ TEST(QtMessageBoxPortTest, IconsMapToTheDesktopsIcons) {
     EXPECT_EQ(toQtIcon(MessageIcon::Exclamation), QMessageBox::Warning);
     EXPECT_EQ(toQtIcon(MessageIcon::Information), QMessageBox::Information);
     EXPECT_EQ(toQtIcon(MessageIcon::None), QMessageBox::NoIcon);
+}
+
+} // namespace
+
+// ---- The whole program ----------------------------------------------------------
+
+namespace {
+
+struct ProgramScript {
+    int introsShown = 0;
+    bool mainShown = false;
+};
+
+void scriptProgram(StartupSequence& sequence, void* context) {
+    auto* script = static_cast<ProgramScript*>(context);
+    QObject::connect(&sequence, &StartupSequence::introShown, &sequence, [script](IntroWindow* intro) {
+        ++script->introsShown;
+        QTimer::singleShot(0, intro, [intro] {
+            QTest::mouseClick(intro->findChild<QPushButton*>(QStringLiteral("按钮1")), Qt::LeftButton);
+        });
+    });
+    QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence, [script](MainWindow* window) {
+        script->mainShown = true;
+        // Once the message loop runs, the user closes the main window.
+        QTimer::singleShot(0, window, [window] { window->close(); });
+    });
+}
+
+TEST_F(StartupSequenceTest, ClosingTheMainWindowEndsTheProgramWithCodeZeroWritingNothing) {
+    ProgramScript script;
+    const QString history = dir_.path() + QStringLiteral("/program");
+    ASSERT_TRUE(QDir().mkpath(history));
+    EXPECT_EQ(runProgram(messages_, secretFolder(), toPath(history), scriptProgram, &script), 0);
+    EXPECT_EQ(script.introsShown, 1);
+    EXPECT_TRUE(script.mainShown);
+    EXPECT_TRUE(QDir(history).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(StartupSequenceTest, AFailedStartEndsTheProgramWithCodeZero) {
+    QFile blocker(dir_.path() + QStringLiteral("/blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ProgramScript script;
+    EXPECT_EQ(runProgram(messages_, dir_.path() + QStringLiteral("/blocker/x"), toPath(dir_.path()), scriptProgram,
+                         &script),
+              0);
+    EXPECT_EQ(script.introsShown, 0);
+    EXPECT_EQ(messages_.shown.size(), 1u);
 }
 
 } // namespace

@@ -1,0 +1,24 @@
+#include "app/gui/program.h"
+
+#include <QApplication>
+
+#include "app/gui/main_window.h"
+#include "app/gui/startup_sequence.h"
+
+namespace dlt::gui {
+
+int runProgram(MessageBoxPort& messages, const QString& secretFolder,
+               const std::filesystem::path& historyDirectory,
+               void (*started)(StartupSequence&, void*), void* context) {
+    // Closing the main window, not the last window, ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    StartupSequence startup(messages, secretFolder, historyDirectory);
+    if (started)
+        started(startup, context);
+    if (!startup.run())
+        return 0; // the failure message has been shown; the program ends
+    QObject::connect(startup.mainWindow(), &MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
+    return QApplication::exec();
+}
+
+} // namespace dlt::gui

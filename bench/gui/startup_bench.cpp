@@ -1,0 +1,152 @@
+// How long start-up keeps the user waiting, measured offscreen:
+//  - from the start of the start-up sequence until the intro window is
+//    shown and drawn, with the installation secret already kept and on a
+//    first start that generates it;
+//  - from "下一步" until the main window is shown and drawn.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+#include "app/gui/intro_window.h"
+#include "app/gui/look.h"
+#include "app/gui/main_window.h"
+#include "app/gui/platform.h"
+#include "app/gui/startup_sequence.h"
+#include "app/installation.h"
+#include "app/process_state.h"
+
+using namespace dlt;
+using namespace dlt::gui;
+
+namespace {
+
+class SilentMessages : public MessageBoxPort {
+public:
+    MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+        return MessageAnswer::Ok;
+    }
+};
+
+// Calls back once, after the first paint of a window has been handled.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && then_) {
+            auto then = std::move(then_);
+            then_ = nullptr;
+            QTimer::singleShot(0, this, then); // after the paint is done
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
+
+struct Timings {
+    double startToIntro = 0; // seconds
+    double nextToMain = 0;
+};
+
+// One whole start-up: sequence, intro, "下一步", main window.
+Timings startOnce(const QString& secretFolder, const QString& historyDir) {
+    SilentMessages messages;
+    Timings timings;
+    QElapsedTimer clock;
+    bool mainPainted = false;
+    StartupSequence sequence(messages, secretFolder, toPath(historyDir));
+    QObject::connect(&sequence, &StartupSequence::introShown, &sequence, [&](IntroWindow* intro) {
+        new FirstPaint(intro, [&, intro] {
+            timings.startToIntro = double(clock.nsecsElapsed()) * 1e-9;
+            clock.restart();
+            intro->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+        });
+    });
+    QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence, [&](MainWindow* window) {
+        new FirstPaint(window, [&] {
+            timings.nextToMain = double(clock.nsecsElapsed()) * 1e-9;
+            mainPainted = true;
+        });
+    });
+    clock.start();
+    if (!sequence.run())
+        return timings;
+    while (!mainPainted)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return timings;
+}
+
+void startUp(benchmark::State& state, bool firstStart, bool reportNext) {
+    QTemporaryDir dir;
+    const QString secretFolder = dir.path() + QStringLiteral("/secret");
+    const SecretStore store(toPath(secretFolder));
+    store.write(generateSecret({}));
+    double total = 0;
+    double first = -1;
+    for (auto _ : state) {
+        if (firstStart) {
+            state.PauseTiming();
+            QFile::remove(secretFolder + QStringLiteral("/installation.secret"));
+            QDir(secretFolder).removeRecursively();
+            state.ResumeTiming();
+        }
+        const Timings t = startOnce(secretFolder, dir.path());
+        const double measured = reportNext ? t.nextToMain : t.startToIntro;
+        state.SetIterationTime(measured);
+        total += measured;
+        if (first < 0)
+            first = measured;
+    }
+    state.counters["ms"] = benchmark::Counter(total * 1e3 / double(state.iterations()));
+    // The first start in a process also loads the fonts and the pictures.
+    state.counters["first_ms"] = benchmark::Counter(first * 1e3);
+}
+
+void BM_StartToIntroShown_SecretKept(benchmark::State& state) {
+    startUp(state, false, false);
+}
+void BM_StartToIntroShown_FirstStart(benchmark::State& state) {
+    startUp(state, true, false);
+}
+void BM_NextToMainWindowShown(benchmark::State& state) {
+    startUp(state, false, true);
+}
+
+BENCHMARK(BM_StartToIntroShown_SecretKept)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartToIntroShown_FirstStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_NextToMainWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Building the main window's form alone (no showing).
+void BM_MainWindowBuilt(benchmark::State& state) {
+    ProcessState process;
+    setProductIdentity(process);
+    for (auto _ : state) {
+        MainWindow window(process, toPath(QDir::tempPath()));
+        benchmark::DoNotOptimize(window.clientArea());
+    }
+}
+BENCHMARK(BM_MainWindowBuilt)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareBrowserEngineEnvironment();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
