@@ -13,7 +13,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QLinearGradient>
+#include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
@@ -112,6 +114,18 @@ bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) 
         front += it->front;
         back += it->back;
     }
+    // The history summary lines as the window shows them for this library.
+    auto groups = [](const std::string& digits) {
+        QStringList tokens;
+        for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+            tokens << QString::fromStdString(digits.substr(i, 2));
+        return tokens.join(u' ');
+    };
+    auto* count = window.clientArea()->findChild<FormLabel*>(QStringLiteral("号库显示"));
+    auto* newest = window.clientArea()->findChild<FormLabel*>(QStringLiteral("上期号码"));
+    count->setText(QStringLiteral("号库数量:%1    第%2期:").arg(draws.size()).arg(draws.front().issue));
+    newest->setText(groups(draws.front().front) + QStringLiteral("  ") + groups(draws.front().back));
+
     CellSink sink(window);
     const bool frontOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Front), front, sink));
     const bool backOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Back), back, sink));
@@ -271,6 +285,10 @@ int main(int argc, char* argv[]) {
     if (options.isSet(QStringLiteral("shots"))) {
         const QString shots = options.value(QStringLiteral("shots"));
         save(window.grab().toImage(), shots + QStringLiteral("/main-648.png"), "PNG");
+        window.clientArea()->findChild<QLineEdit*>(QStringLiteral("期号框"))->setText(QStringLiteral("25129"));
+        window.clientArea()->findChild<QLineEdit*>(QStringLiteral("号码框"))->setText(QStringLiteral("01020304050607"));
+        window.clientArea()->findChild<QListWidget*>(QStringLiteral("列表框1"))->addItems(
+            {QStringLiteral("25128  03 06 26 30 33  11 12"), QStringLiteral("25127  04 05 19 28 29  05 08")});
         window.setClientWidth(MainWindow::kWideWidth);
         QApplication::processEvents();
         save(window.grab().toImage(), shots + QStringLiteral("/main-869.png"), "PNG");
