@@ -5,12 +5,8 @@
 #include "app/gui/look.h"
 
 #include <QApplication>
-#include <QFontDatabase>
-#include <QGroupBox>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>

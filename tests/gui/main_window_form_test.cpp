@@ -3,6 +3,7 @@
 // window shows it (what is drawn, the narrow and wide widths, focus, the
 // typing filter of the edit boxes).
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QLineEdit>
 #include <QListWidget>
@@ -412,6 +413,17 @@ TEST_F(MainWindowForm, EditBoxesKeepTheirControlKeys) {
     EXPECT_EQ(edit->text(), QStringLiteral("7"));
     EXPECT_EQ(edit->maxLength(), 5);
     EXPECT_EQ(qobject_cast<QLineEdit*>(control("号码框"))->maxLength(), 14);
+}
+
+TEST_F(MainWindowForm, TextCommittedByAnInputMethodIsFilteredToo) {
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    auto* edit = qobject_cast<QLineEdit*>(control("号码框"));
+    edit->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("01二02b-"));
+    QApplication::sendEvent(edit, &commit);
+    EXPECT_EQ(edit->text(), QStringLiteral("0102-"));
 }
 
 TEST(IntegerFilter, PassesDigitsMinusAndControlCharactersOnly) {
