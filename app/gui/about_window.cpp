@@ -74,8 +74,8 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
         {"透明标签19", {16, 212, 134, 16}, QStringLiteral("来信必复，欢迎指正"), defaultGuiFont(), contact,
          Background::transparent(), kLeftTop},
     };
-    for (const LabelSpec& spec : contacts)
-        addTransparentLabel(this, spec);
+    for (const LabelSpec& design : contacts)
+        addTransparentLabel(this, design);
 
     TransparentLabel* download = addTransparentLabel(
         this, {"透明标签22", {16, 232, 120, 16}, QStringLiteral("单击这里下载最新版本"),

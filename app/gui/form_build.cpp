@@ -7,34 +7,34 @@ namespace dlt::gui {
 
 namespace {
 
-void fill(FormLabel* label, const LabelSpec& spec) {
-    label->setObjectName(spec.name);
-    label->setGeometry(spec.place);
-    label->setText(spec.caption);
-    label->setFont(spec.font);
-    label->setTextColour(spec.text);
-    if (spec.background.solid.isValid())
-        label->setBackgroundColour(spec.background.solid);
-    else if (!spec.background.gradient.isEmpty())
-        label->setGradient(spec.background.gradient);
+void fill(FormLabel* label, const LabelSpec& design) {
+    label->setObjectName(design.name);
+    label->setGeometry(design.place);
+    label->setText(design.caption);
+    label->setFont(design.font);
+    label->setTextColour(design.text);
+    if (design.background.solid.isValid())
+        label->setBackgroundColour(design.background.solid);
+    else if (!design.background.gradient.isEmpty())
+        label->setGradient(design.background.gradient);
     else
         label->setTransparentBackground();
-    label->setAlignment(spec.alignment);
-    label->setSingleBorder(spec.border);
-    label->setWordWrap(spec.wrap);
+    label->setAlignment(design.alignment);
+    label->setSingleBorder(design.border);
+    label->setWordWrap(design.wrap);
 }
 
 } // namespace
 
-FormLabel* addLabel(QWidget* parent, const LabelSpec& spec) {
+FormLabel* addLabel(QWidget* parent, const LabelSpec& design) {
     auto* label = new FormLabel(parent);
-    fill(label, spec);
+    fill(label, design);
     return label;
 }
 
-TransparentLabel* addTransparentLabel(QWidget* parent, const LabelSpec& spec) {
+TransparentLabel* addTransparentLabel(QWidget* parent, const LabelSpec& design) {
     auto* label = new TransparentLabel(parent);
-    fill(label, spec);
+    fill(label, design);
     return label;
 }
 

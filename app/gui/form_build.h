@@ -42,8 +42,8 @@ inline constexpr Qt::Alignment kLeftMiddle = Qt::AlignLeft | Qt::AlignVCenter;
 inline constexpr Qt::Alignment kLeftTop = Qt::AlignLeft | Qt::AlignTop;
 inline constexpr Qt::Alignment kCentreTop = Qt::AlignHCenter | Qt::AlignTop;
 
-FormLabel* addLabel(QWidget* parent, const LabelSpec& spec);
-TransparentLabel* addTransparentLabel(QWidget* parent, const LabelSpec& spec);
+FormLabel* addLabel(QWidget* parent, const LabelSpec& design);
+TransparentLabel* addTransparentLabel(QWidget* parent, const LabelSpec& design);
 QPushButton* addButton(QWidget* parent, const QString& name, QRect place, const QString& caption,
                        const QFont& font);
 QLineEdit* addEditBox(QWidget* parent, const QString& name, QRect place, const QFont& font,

@@ -88,8 +88,8 @@ void MainWindow::buildResultsArea() {
         {"标签4", {20, 207, 64, 69}, "等级二", font, kBlack, Background::colour(level), kCentreMiddle, true},
         {"标签5", {20, 275, 64, 69}, "等级三", font, kBlack, Background::colour(level), kCentreMiddle, true},
     };
-    for (const LabelSpec& spec : headers)
-        addLabel(box, spec);
+    for (const LabelSpec& design : headers)
+        addLabel(box, design);
 
     struct Row { const char* prefix; int top; QColor background; };
     const Row rows[] = {{"精选", 71, select}, {"等级一", 139, level}, {"等级二", 207, level}, {"等级三", 275, level}};
