@@ -165,8 +165,11 @@ TEST(Envelope, ReusingUnchangedBlocksGivesTheSameBytes) {
     const std::string before = encipherEnvelope(text, kKeyText);
     const std::string plain = decipherBlocks(before, kKeyText);
 
+    std::string firstChanged = text, middleChanged = text;
+    firstChanged[0] = firstChanged[0] == '9' ? '8' : '9';
+    middleChanged.replace(150, 2, "77");
     const std::string edits[] = {text + "0102030405", text.substr(0, 290), text.substr(0, 1), std::string(),
-                                 "9" + text.substr(1), text.substr(0, 150) + "77" + text.substr(152)};
+                                 firstChanged, middleChanged};
     for (const auto& edited : edits)
         EXPECT_EQ(encipherEnvelopeReusing(edited, kKeyText, before, plain), encipherEnvelope(edited, kKeyText))
             << edited.size();
