@@ -9,12 +9,12 @@ namespace dlt::gui {
 
 int runProgram(MessageBoxPort& messages, const QString& secretFolder,
                const std::filesystem::path& historyDirectory,
-               void (*started)(StartupSequence&, void*), void* context) {
+               const std::function<void(StartupSequence&)>& started) {
     // Closing the main window, not the last window, ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     StartupSequence startup(messages, secretFolder, historyDirectory);
     if (started)
-        started(startup, context);
+        started(startup);
     if (!startup.run())
         return 0; // the failure message has been shown; the program ends
     QObject::connect(startup.mainWindow(), &MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 
 #include "app/ports.h"
 
@@ -17,6 +18,6 @@ class StartupSequence;
 // before it runs (tests use it to press "下一步").
 int runProgram(MessageBoxPort& messages, const QString& secretFolder,
                const std::filesystem::path& historyDirectory,
-               void (*started)(StartupSequence&, void*) = nullptr, void* context = nullptr);
+               const std::function<void(StartupSequence&)>& started = {});
 
 } // namespace dlt::gui

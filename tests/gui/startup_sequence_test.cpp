@@ -244,8 +244,7 @@ struct ProgramScript {
     bool mainShown = false;
 };
 
-void scriptProgram(StartupSequence& sequence, void* context) {
-    auto* script = static_cast<ProgramScript*>(context);
+void scriptProgram(StartupSequence& sequence, ProgramScript* script) {
     QObject::connect(&sequence, &StartupSequence::introShown, &sequence, [script](IntroWindow* intro) {
         ++script->introsShown;
         QTimer::singleShot(0, intro, [intro] {
@@ -263,7 +262,8 @@ TEST_F(StartupSequenceTest, ClosingTheMainWindowEndsTheProgramWithCodeZeroWritin
     ProgramScript script;
     const QString history = dir_.path() + QStringLiteral("/program");
     ASSERT_TRUE(QDir().mkpath(history));
-    EXPECT_EQ(runProgram(messages_, secretFolder(), toPath(history), scriptProgram, &script), 0);
+    EXPECT_EQ(runProgram(messages_, secretFolder(), toPath(history),
+                         [&](StartupSequence& sequence) { scriptProgram(sequence, &script); }), 0);
     EXPECT_EQ(script.introsShown, 1);
     EXPECT_TRUE(script.mainShown);
     EXPECT_TRUE(QDir(history).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
@@ -275,8 +275,8 @@ TEST_F(StartupSequenceTest, AFailedStartEndsTheProgramWithCodeZero) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ProgramScript script;
-    EXPECT_EQ(runProgram(messages_, dir_.path() + QStringLiteral("/blocker/x"), toPath(dir_.path()), scriptProgram,
-                         &script),
+    EXPECT_EQ(runProgram(messages_, dir_.path() + QStringLiteral("/blocker/x"), toPath(dir_.path()),
+                         [&](StartupSequence& sequence) { scriptProgram(sequence, &script); }),
               0);
     EXPECT_EQ(script.introsShown, 0);
     EXPECT_EQ(messages_.shown.size(), 1u);
