@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev libgl-dev
   libssl-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
-  fonts-noto-cjk fonts-arphic-ukai
+  fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
 )
 
 missing=()
