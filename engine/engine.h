@@ -11,12 +11,12 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "app/ports.h"
 #include "engine/rules.h"
 
 namespace dlt {
@@ -41,9 +41,8 @@ public:
     virtual void showNextDrawPicks(Zone zone, const std::vector<int>& picks) = 0;
 };
 
-// Called at fixed points so that a window stays responsive during a run.
-// An empty hook is never called.
-using YieldHook = std::function<void()>;
+// The engine calls its YieldHook (app/ports.h) at fixed points so that a
+// window stays responsive during a run; an empty hook is never called.
 
 struct InsufficientHistory {
     int minimumDraws;
