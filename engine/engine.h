@@ -16,7 +16,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/ports.h"
+#include "core/ports.h"
 #include "engine/rules.h"
 
 namespace dlt {
@@ -41,7 +41,7 @@ public:
     virtual void showNextDrawPicks(Zone zone, const std::vector<int>& picks) = 0;
 };
 
-// The engine calls its YieldHook (app/ports.h) at fixed points so that a
+// The engine calls its YieldHook (core/ports.h) at fixed points so that a
 // window stays responsive during a run; an empty hook is never called.
 
 struct InsufficientHistory {

@@ -32,7 +32,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
 #include "app/gui/platform.h"
-#include "app/process_state.h"
+#include "core/process_state.h"
 #include "engine/engine.h"
 #include "engine/rules.h"
 

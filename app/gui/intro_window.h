@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/process_state.h"
+#include "core/process_state.h"
 
 namespace dlt::gui {
 

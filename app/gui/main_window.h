@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <filesystem>
 
-#include "app/process_state.h"
+#include "core/process_state.h"
 #include "history/history_store.h"
 
 class QListWidget;

@@ -3,7 +3,7 @@
 
 #include <QMessageBox>
 
-#include "app/ports.h"
+#include "core/ports.h"
 
 namespace dlt::gui {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/ports.h"
+#include "core/ports.h"
 
 namespace dlt::gui {
 

@@ -8,8 +8,8 @@
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
 #include "app/gui/startup_window.h"
-#include "app/installation.h"
-#include "app/process_state.h"
+#include "core/installation.h"
+#include "core/process_state.h"
 
 namespace dlt::gui {
 

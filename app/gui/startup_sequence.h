@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/ports.h"
+#include "core/ports.h"
 
 namespace dlt::gui {
 

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <vector>
 
-#include "app/installation.h"
-#include "app/process_state.h"
-#include "app/texts.h"
+#include "core/installation.h"
+#include "core/process_state.h"
+#include "core/texts.h"
 #include "history/cipher.h"
 #include "history/history_store.h"
 #include "tests/core/temp_dir.h"

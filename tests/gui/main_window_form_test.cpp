@@ -19,7 +19,7 @@
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
-#include "app/process_state.h"
+#include "core/process_state.h"
 #include "support.h"
 
 using namespace dlt;

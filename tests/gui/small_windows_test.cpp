@@ -14,7 +14,7 @@
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/startup_window.h"
-#include "app/process_state.h"
+#include "core/process_state.h"
 #include "support.h"
 
 using namespace dlt;

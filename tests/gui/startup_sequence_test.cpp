@@ -19,8 +19,8 @@
 #include "app/gui/startup_sequence.h"
 #include "app/gui/startup_window.h"
 #include "app/gui/form_widgets.h"
-#include "app/installation.h"
-#include "app/texts.h"
+#include "core/installation.h"
+#include "core/texts.h"
 #include "support.h"
 
 using namespace dlt;

@@ -7,8 +7,8 @@
 
 #include "app/gui/gbk.h"
 #include "app/gui/look.h"
-#include "app/process_state.h"
-#include "app/texts.h"
+#include "core/process_state.h"
+#include "core/texts.h"
 #include "support.h"
 
 using namespace dlt;

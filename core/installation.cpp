@@ -1,10 +1,10 @@
-#include "app/installation.h"
+#include "core/installation.h"
 
 #include <array>
 #include <random>
 #include <system_error>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "history/cipher.h"
 #include "history/file_io.h"
 

@@ -1,9 +1,9 @@
-#include "app/process_state.h"
+#include "core/process_state.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "app/texts.h"
+#include "core/texts.h"
 
 namespace dlt {
 

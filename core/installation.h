@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "app/ports.h"
-#include "app/process_state.h"
+#include "core/ports.h"
+#include "core/process_state.h"
 
 namespace dlt {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/ports.h"
+#include "core/ports.h"
 
 namespace dlt {
 
