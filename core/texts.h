@@ -14,4 +14,8 @@ inline constexpr std::string_view initFailed =
 // 错误
 inline constexpr std::string_view errorCaption = "\xB4\xED\xCE\xF3";
 
+// 第 and 期: around an issue number ("第15061期").
+inline constexpr std::string_view issuePrefix = "\xB5\xDA";
+inline constexpr std::string_view issueSuffix = "\xC6\xDA";
+
 } // namespace dlt::text

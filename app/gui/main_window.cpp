@@ -213,4 +213,24 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
+BusyCommands::BusyCommands(MainWindow& window) : window_(window) {
+    if (window_.busyDepth_++ > 0)
+        return;
+    static const char* const commands[] = {"推荐号码按钮", "确认输入按钮", "清除上期号按钮",
+                                           "展开高级功能按钮", "自动获取往期号按钮"};
+    for (const char* name : commands) {
+        if (auto* control = window_.clientArea()->findChild<QWidget*>(QString::fromUtf8(name))) {
+            saved_.emplace_back(control, control->isEnabled());
+            control->setEnabled(false);
+        }
+    }
+}
+
+BusyCommands::~BusyCommands() {
+    --window_.busyDepth_;
+    for (auto& [control, enabled] : saved_)
+        if (control)
+            control->setEnabled(enabled);
+}
+
 } // namespace dlt::gui

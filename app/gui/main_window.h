@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "core/process_state.h"
 #include "history/history_store.h"
@@ -42,6 +45,10 @@ public:
     // implemented yet: for now this does nothing.
     void refreshHistorySummary();
 
+    // While a BusyCommands guard is alive: a run, a list filling or a fetch
+    // is in progress.
+    bool commandsBusy() const { return busyDepth_ > 0; }
+
     ProcessState& state() const { return state_; }
     const std::filesystem::path& historyDirectory() const { return historyDirectory_; }
     // The store over the program's history files, keyed by the installation key.
@@ -72,6 +79,24 @@ private:
     QWidget* client_ = nullptr;
     QWidget* advanced_[2] = {nullptr, nullptr};
     bool activatedOnce_ = false;
+    int busyDepth_ = 0;
+    friend class BusyCommands;
+};
+
+// Disables, for its lifetime, the commands that start a run or change the
+// history, so that no second computation starts and the history does not
+// change under a running one. They come back in their previous state. Guards
+// may nest; only the outermost one disables and restores.
+class BusyCommands {
+public:
+    explicit BusyCommands(MainWindow& window);
+    ~BusyCommands();
+    BusyCommands(const BusyCommands&) = delete;
+    BusyCommands& operator=(const BusyCommands&) = delete;
+
+private:
+    MainWindow& window_;
+    std::vector<std::pair<QPointer<QWidget>, bool>> saved_;
 };
 
 } // namespace dlt::gui

@@ -1,0 +1,33 @@
+#include "history/draw_text.h"
+
+#include "core/texts.h"
+
+namespace dlt {
+
+std::string formatNumberGroups(std::string_view digits, const YieldHook& yield) {
+    std::string shown;
+    const std::size_t groups = digits.size() / 2;
+    shown.reserve(groups * 3);
+    for (std::size_t i = 0; i < groups; ++i) {
+        if (i > 0)
+            shown += ' ';
+        shown.append(digits.substr(2 * i, 2));
+        if (yield)
+            yield();
+    }
+    return shown;
+}
+
+std::string historyListLine(std::string_view issue, std::string_view front, std::string_view back,
+                            const YieldHook& yield) {
+    std::string line(text::issuePrefix);
+    line.append(issue);
+    line.append(text::issueSuffix);
+    line += ' ';
+    line += formatNumberGroups(front, yield);
+    line += "  ";
+    line += formatNumberGroups(back, yield);
+    return line;
+}
+
+} // namespace dlt
