@@ -2,7 +2,8 @@
 //   <resources>/logo.jpg   the maker's logo of the about window (387 x 200)
 //   <resources>/intro.jpg  the main window in use, with a real recommendation
 //                          over the given draws (691 x 587)
-//   <docs>/main-window.png the main window as the README shows it
+//   <docs>/main-window.png the main window after a run, as the README shows it
+//   <docs>/main-window-advanced.png  the same with the advanced area open
 //   <shots>/*.png          (optional) screenshots of every window for review
 //
 // make_pictures --draws FILE --resources DIR [--docs DIR] [--shots DIR]
@@ -15,9 +16,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QLinearGradient>
-#include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -31,10 +32,9 @@
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
+#include "app/gui/message_box.h"
 #include "app/gui/platform.h"
 #include "core/process_state.h"
-#include "engine/engine.h"
-#include "engine/rules.h"
 
 using namespace dlt;
 using namespace dlt::gui;
@@ -73,63 +73,22 @@ std::vector<Draw> readDraws(const QString& path) {
     return draws;
 }
 
-// Writes the engine's results into the main window's cells.
-class CellSink : public ResultSink {
-public:
-    explicit CellSink(MainWindow& window) : window_(window) {}
-
-    void showGroups(Zone zone, ResultLevel level, const GroupSet& groups) override {
-        static const char* const prefixes[] = {"精选", "等级一", "等级二", "等级三"};
-        const QString prefix = QString::fromUtf8(prefixes[int(level)]);
-        const QChar zoneDigit = zone == Zone::Front ? u'1' : u'2';
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            QStringList tokens;
-            for (std::size_t i = 0; i + 1 < groups[g].size(); i += 2)
-                tokens << QString::fromStdString(groups[g].substr(i, 2));
-            const QString digits = QString(zoneDigit) + QString::number(g + 1);
-            if (FormLabel* cell = window_.resultCell(prefix, digits))
-                cell->setText(tokens.join(u' '));
-        }
-    }
-
-    void showNextDrawPicks(Zone zone, const std::vector<int>& picks) override {
-        QStringList tokens;
-        for (int pick : picks)
-            tokens << QStringLiteral("%1").arg(pick, 2, 10, QChar(u'0'));
-        auto* line = window_.clientArea()->findChild<FormLabel*>(QStringLiteral("下期精选号"));
-        if (zone == Zone::Front)
-            line->setText(tokens.join(u' '));
-        else
-            line->setText(line->text() + QStringLiteral("  ") + tokens.join(u' '));
-    }
-
-private:
-    MainWindow& window_;
-};
-
+// Stores the draws as the window's history (in a temporary folder) and
+// runs a recommendation over them, as a click on 推荐号码按钮 does.
 bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) {
-    ZoneText front;
-    ZoneText back;
+    std::string issues;
+    std::string fronts;
+    std::string backs;
     for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
-        front += it->front;
-        back += it->back;
+        issues += it->issue.toStdString();
+        fronts += it->front;
+        backs += it->back;
     }
-    // The history summary lines as the window shows them for this library.
-    auto groups = [](const std::string& digits) {
-        QStringList tokens;
-        for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-            tokens << QString::fromStdString(digits.substr(i, 2));
-        return tokens.join(u' ');
-    };
-    auto* count = window.clientArea()->findChild<FormLabel*>(QStringLiteral("号库显示"));
-    auto* newest = window.clientArea()->findChild<FormLabel*>(QStringLiteral("上期号码"));
-    count->setText(QStringLiteral("号库数量:%1    第%2期:").arg(draws.size()).arg(draws.front().issue));
-    newest->setText(groups(draws.front().front) + QStringLiteral("  ") + groups(draws.front().back));
-
-    CellSink sink(window);
-    const bool frontOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Front), front, sink));
-    const bool backOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Back), back, sink));
-    return frontOk && backOk;
+    if (!window.historyStore().replaceHistory(issues, fronts, backs))
+        return false;
+    window.refreshHistorySummary();
+    window.runRecommendation();
+    return true;
 }
 
 // The maker's logo: an emblem, the maker's and the studio's names and the
@@ -271,28 +230,35 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "make_pictures: no draws in %s\n", qPrintable(options.value(QStringLiteral("draws"))));
         return 1;
     }
-    MainWindow window(state, toPath(QDir::tempPath()));
-    if (!fillWithRecommendation(window, draws))
-        std::fprintf(stderr, "make_pictures: the engine gave no recommendation for %zu draws\n", draws.size());
+    QTemporaryDir history;
+    QtMessageBoxPort messages;
+    MainWindow window(state, toPath(history.path()), messages);
+    if (!history.isValid() || !fillWithRecommendation(window, draws)) {
+        std::fprintf(stderr, "make_pictures: cannot store the %zu draws\n", draws.size());
+        return 1;
+    }
     window.show();
     QApplication::processEvents();
     ok = save(makeIntroPicture(window), resources + QStringLiteral("/intro.jpg"), "JPG", 90) && ok;
 
-    if (options.isSet(QStringLiteral("docs")))
-        ok = save(window.grab().toImage(), options.value(QStringLiteral("docs")) + QStringLiteral("/main-window.png"),
-                  "PNG") && ok;
+    if (options.isSet(QStringLiteral("docs"))) {
+        const QString docs = options.value(QStringLiteral("docs"));
+        ok = save(window.grab().toImage(), docs + QStringLiteral("/main-window.png"), "PNG") && ok;
+        window.toggleAdvancedArea();
+        QApplication::processEvents();
+        ok = save(window.grab().toImage(), docs + QStringLiteral("/main-window-advanced.png"), "PNG") && ok;
+        window.toggleAdvancedArea();
+    }
 
     if (options.isSet(QStringLiteral("shots"))) {
         const QString shots = options.value(QStringLiteral("shots"));
         save(window.grab().toImage(), shots + QStringLiteral("/main-648.png"), "PNG");
         window.clientArea()->findChild<QLineEdit*>(QStringLiteral("期号框"))->setText(QStringLiteral("25129"));
         window.clientArea()->findChild<QLineEdit*>(QStringLiteral("号码框"))->setText(QStringLiteral("01020304050607"));
-        window.clientArea()->findChild<QListWidget*>(QStringLiteral("列表框1"))->addItems(
-            {QStringLiteral("25128  03 06 26 30 33  11 12"), QStringLiteral("25127  04 05 19 28 29  05 08")});
-        window.setClientWidth(MainWindow::kWideWidth);
+        window.toggleAdvancedArea();
         QApplication::processEvents();
         save(window.grab().toImage(), shots + QStringLiteral("/main-869.png"), "PNG");
-        window.setClientWidth(MainWindow::kNarrowWidth);
+        window.toggleAdvancedArea();
         {
             IntroWindow intro(state);
             intro.show();
@@ -305,7 +271,8 @@ int main(int argc, char* argv[]) {
             QApplication::processEvents();
             save(about.grab().toImage(), shots + QStringLiteral("/about.png"), "PNG");
         }
-        MainWindow empty(state, toPath(QDir::tempPath()));
+        QTemporaryDir nothingStored;
+        MainWindow empty(state, toPath(nothingStored.path()), messages);
         empty.show();
         QApplication::processEvents();
         save(empty.grab().toImage(), shots + QStringLiteral("/main-empty.png"), "PNG");

@@ -1,6 +1,7 @@
 #include "app/gui/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -30,8 +31,9 @@ QFont songTiBold16() { return formFont(FontFace::SongTi, 16, true); }
 
 } // namespace
 
-MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirectory, QWidget* parent)
-    : QMainWindow(parent), state_(state), historyDirectory_(std::move(historyDirectory)) {
+MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirectory, MessageBoxPort& messages,
+                       QWidget* parent)
+    : QMainWindow(parent), state_(state), messages_(messages), historyDirectory_(std::move(historyDirectory)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
     buildForm();
@@ -56,6 +58,7 @@ void MainWindow::buildForm() {
     buildEntryArea();
     buildAdvancedArea();
     buildFooter();
+    connectHistoryCommands();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -187,10 +190,6 @@ void MainWindow::fitToClientArea() {
     adjustSize();
 }
 
-void MainWindow::refreshHistorySummary() {
-    // Intentionally empty until the history summary lands.
-}
-
 HistoryStore MainWindow::historyStore() const {
     return HistoryStore(historyDirectory_, state_.installationKey, state_.historyFileExtension);
 }
@@ -227,10 +226,17 @@ BusyCommands::BusyCommands(MainWindow& window) : window_(window) {
 }
 
 BusyCommands::~BusyCommands() {
-    --window_.busyDepth_;
+    if (--window_.busyDepth_ > 0)
+        return;
     for (auto& [control, enabled] : saved_)
         if (control)
             control->setEnabled(enabled);
+    // The boxes may have been typed into meanwhile.
+    window_.updateConfirmButton();
+}
+
+void yieldToEvents() {
+    QCoreApplication::processEvents();
 }
 
 } // namespace dlt::gui

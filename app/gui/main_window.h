@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/ports.h"
 #include "core/process_state.h"
 #include "history/history_store.h"
 
@@ -23,15 +24,18 @@ class TransparentLabel;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Client area: 648 wide at start, 869 with the advanced area shown,
-    // always 443 high (a menu bar adds to the window, not to the client area).
+    // Client area: 648 wide at start, 869 with the advanced area shown, and
+    // as high as its content: the footer line ends at 392. (The designed
+    // 443 was the outer height, title bar and menu bar included; a menu bar
+    // adds to the window, not to the client area.)
     static constexpr int kNarrowWidth = 648;
     static constexpr int kWideWidth = 869;
-    static constexpr int kClientHeight = 443;
+    static constexpr int kClientHeight = 392;
 
     // Builds the form and runs the window's set-up: width 648, the XP-style
     // look, the title, the history file extension, the history summary.
-    MainWindow(ProcessState& state, std::filesystem::path historyDirectory,
+    // messages: where the window's commands talk to the user.
+    MainWindow(ProcessState& state, std::filesystem::path historyDirectory, MessageBoxPort& messages,
                QWidget* parent = nullptr);
 
     // The widget that holds the form; positions are relative to it.
@@ -41,15 +45,21 @@ public:
     // entirely inside (the advanced area at 648) are hidden.
     void setClientWidth(int width);
 
-    // Refreshes the history count and newest-draw lines. The summary is not
-    // implemented yet: for now this does nothing.
+    // Rewrites the two summary lines (号库显示, 上期号码) from the history files.
     void refreshHistorySummary();
+
+    // The commands of the entry area, as their buttons run them.
+    void runRecommendation();
+    void addDrawFromForm();
+    void deleteNewestDraw();
+    void toggleAdvancedArea();
 
     // While a BusyCommands guard is alive: a run, a list filling or a fetch
     // is in progress.
     bool commandsBusy() const { return busyDepth_ > 0; }
 
     ProcessState& state() const { return state_; }
+    MessageBoxPort& messages() const { return messages_; }
     const std::filesystem::path& historyDirectory() const { return historyDirectory_; }
     // The store over the program's history files, keyed by the installation key.
     HistoryStore historyStore() const;
@@ -73,8 +83,14 @@ private:
     void buildAdvancedArea();
     void buildFooter();
     void fitToClientArea();
+    void connectHistoryCommands();
+    void issueChanged();
+    void numbersChanged();
+    // 确认输入按钮 is enabled exactly when both boxes are full (5 + 14).
+    void updateConfirmButton();
 
     ProcessState& state_;
+    MessageBoxPort& messages_;
     std::filesystem::path historyDirectory_;
     QWidget* client_ = nullptr;
     QWidget* advanced_[2] = {nullptr, nullptr};
@@ -86,7 +102,8 @@ private:
 // Disables, for its lifetime, the commands that start a run or change the
 // history, so that no second computation starts and the history does not
 // change under a running one. They come back in their previous state. Guards
-// may nest; only the outermost one disables and restores.
+// may nest; only the outermost one disables and restores. 确认输入按钮 then
+// follows the boxes as they are by then, whatever it was before.
 class BusyCommands {
 public:
     explicit BusyCommands(MainWindow& window);
@@ -98,5 +115,9 @@ private:
     MainWindow& window_;
     std::vector<std::pair<QPointer<QWidget>, bool>> saved_;
 };
+
+// Processes the window events that are waiting, then returns. It does not
+// force repaints: the window repaints as its pending updates come up.
+void yieldToEvents();
 
 } // namespace dlt::gui

@@ -50,7 +50,7 @@ bool StartupSequence::run() {
     }
 
     // 7. The main window, non-modal and visible; its creation runs its set-up.
-    mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_);
+    mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_, messages_);
     mainWindow_->show();
     mainWindow_->activateWindow();
     emit mainWindowShown(mainWindow_.get());

@@ -131,8 +131,9 @@ BENCHMARK(BM_NextToMainWindowShown)->UseManualTime()->Unit(benchmark::kMilliseco
 void BM_MainWindowBuilt(benchmark::State& state) {
     ProcessState process;
     setProductIdentity(process);
+    SilentMessages messages;
     for (auto _ : state) {
-        MainWindow window(process, toPath(QDir::tempPath()));
+        MainWindow window(process, toPath(QDir::tempPath()), messages);
         benchmark::DoNotOptimize(window.clientArea());
     }
 }

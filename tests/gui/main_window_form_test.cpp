@@ -26,6 +26,7 @@ using namespace dlt;
 using namespace dlt::gui;
 using testsupport::near;
 using testsupport::only;
+using testsupport::RecordingMessages;
 
 namespace {
 
@@ -136,7 +137,7 @@ protected:
     void SetUp() override {
         setProductIdentity(state_);
         ASSERT_TRUE(dir_.isValid());
-        window_ = std::make_unique<MainWindow>(state_, toPath(dir_.path()));
+        window_ = std::make_unique<MainWindow>(state_, toPath(dir_.path()), messages_);
     }
 
     QWidget* control(const char* name) const {
@@ -145,6 +146,7 @@ protected:
 
     ProcessState state_;
     QTemporaryDir dir_;
+    RecordingMessages messages_;
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -281,11 +283,11 @@ TEST_F(MainWindowForm, FooterNamesTheMakerAndItsLinksHaveAHandCursor) {
     EXPECT_LE(addressRight, 392);
 }
 
-TEST_F(MainWindowForm, WindowIs648By443WithItsTitleAndTheAdvancedAreaOutside) {
+TEST_F(MainWindowForm, WindowIs648By392WithItsTitleAndTheAdvancedAreaOutside) {
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    EXPECT_EQ(window_->size(), QSize(648, 443));
-    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 443));
+    EXPECT_EQ(window_->size(), QSize(648, 392));
+    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 392));
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("禾澄大乐透荐号器 v3.1"));
     EXPECT_EQ(window_->pos(), QPoint(50, 50));
     EXPECT_EQ(state_.historyFileExtension, ".dll");
@@ -311,7 +313,7 @@ TEST_F(MainWindowForm, WindowIs648By443WithItsTitleAndTheAdvancedAreaOutside) {
 
     window_->setClientWidth(MainWindow::kWideWidth);
     QApplication::processEvents();
-    EXPECT_EQ(window_->size(), QSize(869, 443));
+    EXPECT_EQ(window_->size(), QSize(869, 392));
     EXPECT_TRUE(list->isVisible());
     EXPECT_TRUE(fetch->isVisible());
     EXPECT_TRUE(window_->clientArea()->rect().contains(list->geometry()));
@@ -319,7 +321,7 @@ TEST_F(MainWindowForm, WindowIs648By443WithItsTitleAndTheAdvancedAreaOutside) {
 
     window_->setClientWidth(MainWindow::kNarrowWidth);
     QApplication::processEvents();
-    EXPECT_EQ(window_->size(), QSize(648, 443));
+    EXPECT_EQ(window_->size(), QSize(648, 392));
     EXPECT_FALSE(list->isVisible());
 }
 
@@ -328,8 +330,8 @@ TEST_F(MainWindowForm, AMenuBarAddsToTheWindowNotToTheClientArea) {
     window_->setClientWidth(MainWindow::kNarrowWidth);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 443));
-    EXPECT_EQ(window_->height(), 443 + window_->menuBar()->height());
+    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 392));
+    EXPECT_EQ(window_->height(), 392 + window_->menuBar()->height());
     EXPECT_EQ(window_->width(), 648);
 }
 

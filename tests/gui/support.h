@@ -6,7 +6,13 @@
 #include <QString>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <deque>
+#include <functional>
 #include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/ports.h"
 
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
@@ -41,5 +47,34 @@ inline QColor pixelOf(QWidget* widget, QPoint at) {
     const QImage image = widget->grab().toImage();
     return image.pixelColor(at);
 }
+
+// A message-box port that records what is shown and answers from a script
+// (OK once the script is used up).
+class RecordingMessages : public dlt::MessageBoxPort {
+public:
+    struct Shown {
+        std::string text; // GBK
+        std::string caption;
+        dlt::MessageIcon icon;
+        dlt::MessageButtons buttons;
+    };
+
+    dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption, dlt::MessageIcon icon,
+                                   dlt::MessageButtons buttons) override {
+        shown.push_back({text, caption, icon, buttons});
+        if (onShow)
+            onShow();
+        if (answers.empty())
+            return dlt::MessageAnswer::Ok;
+        const dlt::MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<Shown> shown;
+    std::deque<dlt::MessageAnswer> answers;
+    // Runs while a message is "open" (tests look at the window meanwhile).
+    std::function<void()> onShow;
+};
 
 } // namespace testsupport

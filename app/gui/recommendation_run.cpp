@@ -1,0 +1,84 @@
+#include "app/gui/recommendation_run.h"
+
+#include <QLabel>
+
+#include "app/gui/form_widgets.h"
+#include "app/gui/gbk.h"
+#include "app/gui/main_window.h"
+#include "core/process_state.h"
+#include "core/texts.h"
+#include "history/draw_text.h"
+
+namespace dlt::gui {
+
+namespace {
+
+// Row prefixes in ResultLevel order, and each row's cells in the grid's
+// column order.
+constexpr const char* kRowPrefixes[] = {"精选", "等级一", "等级二", "等级三"};
+constexpr const char* kCellDigits[] = {"11", "12", "13", "14", "15", "21", "22"};
+constexpr std::size_t kFirstBackCell = 5;
+
+// The last two characters of "0" and the number: 5 gives 05, a missing pick
+// (0) gives 00.
+QString twoDigits(int pick) {
+    return QStringLiteral("0%1").arg(pick).right(2);
+}
+
+} // namespace
+
+RecommendationRun::RecommendationRun(MainWindow& window, MessageBoxPort& messages)
+    : window_(window), messages_(messages) {
+    for (std::size_t r = 0; r < rows_.size(); ++r)
+        for (std::size_t c = 0; c < rows_[r].size(); ++c)
+            rows_[r][c] = window_.resultCell(QString::fromUtf8(kRowPrefixes[r]), QString::fromUtf8(kCellDigits[c]));
+    picks_ = window_.clientArea()->findChild<QLabel*>(QStringLiteral("下期精选号"));
+}
+
+void RecommendationRun::run() {
+    const BusyCommands busy(window_);
+    const QString placeholder = fromGbk(text::recommendingCell);
+    for (const Row& row : rows_)
+        for (QLabel* cell : row)
+            cell->setText(placeholder);
+    picks_->setText(fromGbk(text::recommendingPicks));
+    // The back zone runs whatever the front zone's outcome.
+    runZone(Zone::Front);
+    runZone(Zone::Back);
+}
+
+void RecommendationRun::runZone(Zone zone) {
+    const ZoneRules& rules = rulesFor(zone);
+    // Read at the start of the zone: a run works on what is stored now.
+    const ZoneText history = window_.historyStore().loadColumn(rules.zoneKey);
+    const ZoneOutcome outcome = computeZone(rules, history, *this, yieldToEvents);
+    if (const auto* refused = std::get_if<InsufficientHistory>(&outcome)) {
+        const std::string message = std::string(text::shortHistoryBefore) + numberText(double(refused->minimumDraws)) +
+                                    std::string(text::shortHistoryAfter);
+        messages_.showMessage(message, std::string(text::cannotRecommendCaption), MessageIcon::Information,
+                              MessageButtons::Ok);
+    }
+}
+
+void RecommendationRun::showGroups(Zone zone, ResultLevel level, const GroupSet& groups) {
+    const Row& row = rows_[std::size_t(level)];
+    const std::size_t first = zone == Zone::Front ? 0 : kFirstBackCell;
+    for (std::size_t g = 0; g < groups.size() && first + g < row.size(); ++g) {
+        row[first + g]->setText(fromGbk(formatNumberGroups(groups[g])));
+        yieldToEvents();
+    }
+}
+
+void RecommendationRun::showNextDrawPicks(Zone zone, const std::vector<int>& picks) {
+    // The front picks start the line afresh; the back picks are appended to
+    // whatever it shows (the placeholder when the front zone was refused).
+    if (zone == Zone::Front)
+        picks_->clear();
+    for (std::size_t i = 0; i < picks.size(); ++i) {
+        const char* separator = i > 0 ? " " : zone == Zone::Front ? "" : "  ";
+        picks_->setText(picks_->text() + QString::fromLatin1(separator) + twoDigits(picks[i]));
+        yieldToEvents();
+    }
+}
+
+} // namespace dlt::gui

@@ -1,0 +1,68 @@
+#include "history/history_commands.h"
+
+#include "core/process_state.h"
+#include "core/texts.h"
+#include "history/draw_text.h"
+
+namespace dlt {
+
+namespace {
+
+void tell(MessageBoxPort& messages, std::string_view text, std::string_view caption, MessageIcon icon) {
+    messages.showMessage(std::string(text), std::string(caption), icon, MessageButtons::Ok);
+}
+
+void tellNotSaved(MessageBoxPort& messages) {
+    tell(messages, text::historyNotSaved, text::refusedCaption, MessageIcon::Stop);
+}
+
+} // namespace
+
+std::optional<DrawRecord> acceptDraw(std::string_view issue, std::string_view numbers) {
+    if (issue.size() != kIssueLength || numbers.size() != kNumbersLength)
+        return std::nullopt;
+    return DrawRecord{std::string(issue), std::string(numbers.substr(0, 10)), std::string(numbers.substr(10))};
+}
+
+AddOutcome addTypedDraw(const HistoryStore& store, MessageBoxPort& messages, std::string_view issue,
+                        std::string_view numbers) {
+    const std::optional<DrawRecord> draw = acceptDraw(issue, numbers);
+    if (!draw) {
+        tell(messages, text::entryRejected, text::refusedCaption, MessageIcon::Stop);
+        return AddOutcome::Rejected;
+    }
+    // A draw that did not reach the files is never announced as added.
+    if (!store.appendDraw(*draw)) {
+        tellNotSaved(messages);
+        return AddOutcome::NotSaved;
+    }
+    tell(messages, text::drawAdded, text::successCaption, MessageIcon::Information);
+    return AddOutcome::Added;
+}
+
+DeleteOutcome deleteNewestDraw(const HistoryStore& store, MessageBoxPort& messages) {
+    if (store.drawCount() == 0) {
+        tell(messages, text::nothingToDelete, text::attentionCaption, MessageIcon::Information);
+        return DeleteOutcome::NothingToDelete;
+    }
+    if (messages.showMessage(std::string(text::confirmDelete), std::string(text::attentionCaption),
+                             MessageIcon::Question, MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return DeleteOutcome::Cancelled;
+    if (!store.removeNewestDraw()) {
+        tellNotSaved(messages);
+        return DeleteOutcome::NotSaved;
+    }
+    tell(messages, text::drawDeleted, text::successCaption, MessageIcon::Information);
+    return DeleteOutcome::Deleted;
+}
+
+HistorySummary historySummary(const HistoryStore& store, const YieldHook& yield) {
+    const DrawRecord newest = store.newestDraw();
+    HistorySummary summary;
+    summary.countLine = std::string(text::summaryCount) + numberText(double(store.drawCount())) + "    " +
+                        std::string(text::issuePrefix) + newest.issue + std::string(text::issueSuffix) + ":";
+    summary.newestLine = formatNumberGroups(newest.front, yield) + "  " + formatNumberGroups(newest.back, yield);
+    return summary;
+}
+
+} // namespace dlt
