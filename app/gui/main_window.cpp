@@ -147,6 +147,9 @@ void MainWindow::buildAdvancedArea() {
     list->setObjectName(QStringLiteral("列表框1"));
     list->setGeometry(642, 14, 214, 330);
     list->setFont(formFont(FontFace::DefaultGui, 12));
+    // Every line has the same height: the view then lays out a long list
+    // without measuring each line again after every line added.
+    list->setUniformItemSizes(true);
     QPalette p = list->palette();
     p.setColor(QPalette::Text, Qt::black);
     p.setColor(QPalette::Base, Qt::white);
@@ -215,6 +218,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 BusyCommands::BusyCommands(MainWindow& window) : window_(window) {
     if (window_.busyDepth_++ > 0)
         return;
+    // The first yield of the work shows what it has just written.
+    window_.sinceEventsProcessed_.invalidate();
     static const char* const commands[] = {"推荐号码按钮", "确认输入按钮", "清除上期号按钮",
                                            "展开高级功能按钮", "自动获取往期号按钮"};
     for (const char* name : commands) {
@@ -235,8 +240,12 @@ BusyCommands::~BusyCommands() {
     window_.updateConfirmButton();
 }
 
-void yieldToEvents() {
+void MainWindow::yieldToEvents() {
+    constexpr qint64 kInterval = 1'000'000; // nanoseconds
+    if (sinceEventsProcessed_.isValid() && sinceEventsProcessed_.nsecsElapsed() < kInterval)
+        return;
     QCoreApplication::processEvents();
+    sinceEventsProcessed_.start();
 }
 
 } // namespace dlt::gui

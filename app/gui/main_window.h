@@ -2,6 +2,7 @@
 // and the footer line, every control under its form name.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <filesystem>
@@ -54,6 +55,15 @@ public:
     void deleteNewestDraw();
     void toggleAdvancedArea();
 
+    // Processes the window events that are waiting, then returns; the long
+    // loops (a run, the list filling) call it between their steps. It does
+    // not force repaints: the window repaints as its pending updates come up.
+    // Processing costs a system call even when nothing waits, and the loops
+    // yield tens of thousands of times, so events are processed at most once
+    // a millisecond (far more often than a screen refreshes or a user acts),
+    // and always at the first yield after a BusyCommands guard starts.
+    void yieldToEvents();
+
     // While a BusyCommands guard is alive: a run, a list filling or a fetch
     // is in progress.
     bool commandsBusy() const { return busyDepth_ > 0; }
@@ -96,6 +106,7 @@ private:
     QWidget* advanced_[2] = {nullptr, nullptr};
     bool activatedOnce_ = false;
     int busyDepth_ = 0;
+    QElapsedTimer sinceEventsProcessed_;
     friend class BusyCommands;
 };
 
@@ -115,9 +126,5 @@ private:
     MainWindow& window_;
     std::vector<std::pair<QPointer<QWidget>, bool>> saved_;
 };
-
-// Processes the window events that are waiting, then returns. It does not
-// force repaints: the window repaints as its pending updates come up.
-void yieldToEvents();
 
 } // namespace dlt::gui

@@ -95,7 +95,7 @@ void MainWindow::deleteNewestDraw() {
 }
 
 void MainWindow::refreshHistorySummary() {
-    const HistorySummary summary = historySummary(historyStore(), yieldToEvents);
+    const HistorySummary summary = historySummary(historyStore(), [this] { yieldToEvents(); });
     named<QLabel>(client_, "号库显示")->setText(fromGbk(summary.countLine));
     named<QLabel>(client_, "上期号码")->setText(fromGbk(summary.newestLine));
 }
@@ -116,8 +116,9 @@ void MainWindow::toggleAdvancedArea() {
     button->setText(QStringLiteral("收回高级功能"));
     // Every opening reads the files anew, newest draw first.
     const BusyCommands busy(*this);
+    const YieldHook yield = [this] { yieldToEvents(); };
     for (const DrawRecord& draw : historyStore().drawsNewestFirst()) {
-        list->addItem(fromGbk(historyListLine(draw.issue, draw.front, draw.back, yieldToEvents)));
+        list->addItem(fromGbk(historyListLine(draw.issue, draw.front, draw.back, yield)));
         yieldToEvents();
     }
 }

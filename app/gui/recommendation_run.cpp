@@ -51,7 +51,7 @@ void RecommendationRun::runZone(Zone zone) {
     const ZoneRules& rules = rulesFor(zone);
     // Read at the start of the zone: a run works on what is stored now.
     const ZoneText history = window_.historyStore().loadColumn(rules.zoneKey);
-    const ZoneOutcome outcome = computeZone(rules, history, *this, yieldToEvents);
+    const ZoneOutcome outcome = computeZone(rules, history, *this, [this] { window_.yieldToEvents(); });
     if (const auto* refused = std::get_if<InsufficientHistory>(&outcome)) {
         const std::string message = std::string(text::shortHistoryBefore) + numberText(double(refused->minimumDraws)) +
                                     std::string(text::shortHistoryAfter);
@@ -65,7 +65,7 @@ void RecommendationRun::showGroups(Zone zone, ResultLevel level, const GroupSet&
     const std::size_t first = zone == Zone::Front ? 0 : kFirstBackCell;
     for (std::size_t g = 0; g < groups.size() && first + g < row.size(); ++g) {
         row[first + g]->setText(fromGbk(formatNumberGroups(groups[g])));
-        yieldToEvents();
+        window_.yieldToEvents();
     }
 }
 
@@ -77,7 +77,7 @@ void RecommendationRun::showNextDrawPicks(Zone zone, const std::vector<int>& pic
     for (std::size_t i = 0; i < picks.size(); ++i) {
         const char* separator = i > 0 ? " " : zone == Zone::Front ? "" : "  ";
         picks_->setText(picks_->text() + QString::fromLatin1(separator) + twoDigits(picks[i]));
-        yieldToEvents();
+        window_.yieldToEvents();
     }
 }
 

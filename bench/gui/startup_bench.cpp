@@ -3,7 +3,7 @@
 //    shown and drawn, with the installation secret already kept and on a
 //    first start that generates it;
 //  - from "下一步" until the main window is shown and drawn.
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -140,14 +140,3 @@ void BM_MainWindowBuilt(benchmark::State& state) {
 BENCHMARK(BM_MainWindowBuilt)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareBrowserEngineEnvironment();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,0 +1,17 @@
+// The window benchmarks need a QApplication; it runs offscreen unless told
+// otherwise.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include "app/gui/platform.h"
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    dlt::gui::prepareBrowserEngineEnvironment();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
