@@ -8,7 +8,8 @@ namespace dlt {
 
 namespace {
 
-void tell(MessageBoxPort& messages, std::string_view text, std::string_view caption, MessageIcon icon) {
+void tell(MessageBoxPort& messages, std::string_view text, std::string_view caption,
+          MessageIcon icon) {
     messages.showMessage(std::string(text), std::string(caption), icon, MessageButtons::Ok);
 }
 
@@ -21,7 +22,8 @@ void tellNotSaved(MessageBoxPort& messages) {
 std::optional<DrawRecord> acceptDraw(std::string_view issue, std::string_view numbers) {
     if (issue.size() != kIssueLength || numbers.size() != kNumbersLength)
         return std::nullopt;
-    return DrawRecord{std::string(issue), std::string(numbers.substr(0, 10)), std::string(numbers.substr(10))};
+    return DrawRecord{std::string(issue), std::string(numbers.substr(0, 10)),
+                      std::string(numbers.substr(10))};
 }
 
 AddOutcome addTypedDraw(const HistoryStore& store, MessageBoxPort& messages, std::string_view issue,
@@ -59,9 +61,11 @@ DeleteOutcome deleteNewestDraw(const HistoryStore& store, MessageBoxPort& messag
 HistorySummary historySummary(const HistoryStore& store, const YieldHook& yield) {
     const DrawRecord newest = store.newestDraw();
     HistorySummary summary;
-    summary.countLine = std::string(text::summaryCount) + numberText(double(store.drawCount())) + "    " +
-                        std::string(text::issuePrefix) + newest.issue + std::string(text::issueSuffix) + ":";
-    summary.newestLine = formatNumberGroups(newest.front, yield) + "  " + formatNumberGroups(newest.back, yield);
+    summary.countLine = std::string(text::summaryCount) + numberText(double(store.drawCount())) +
+                        "    " + std::string(text::issuePrefix) + newest.issue +
+                        std::string(text::issueSuffix) + ":";
+    summary.newestLine =
+        formatNumberGroups(newest.front, yield) + "  " + formatNumberGroups(newest.back, yield);
     return summary;
 }
 

@@ -22,9 +22,9 @@ inline constexpr std::size_t kNumbersLength = 14;
 std::optional<DrawRecord> acceptDraw(std::string_view issue, std::string_view numbers);
 
 enum class AddOutcome {
-    Rejected,    // the lengths are wrong: "期数或号码输入不正确" was shown
-    NotSaved,    // the files could not be written: the library is unchanged
-    Added,       // stored; "号码已成功添加！" was shown
+    Rejected, // the lengths are wrong: "期数或号码输入不正确" was shown
+    NotSaved, // the files could not be written: the library is unchanged
+    Added,    // stored; "号码已成功添加！" was shown
 };
 
 // Adds a typed draw (GBK texts of the two boxes) and tells the user how it went.

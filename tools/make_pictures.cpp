@@ -246,7 +246,9 @@ int main(int argc, char* argv[]) {
         ok = save(window.grab().toImage(), docs + QStringLiteral("/main-window.png"), "PNG") && ok;
         window.toggleAdvancedArea();
         QApplication::processEvents();
-        ok = save(window.grab().toImage(), docs + QStringLiteral("/main-window-advanced.png"), "PNG") && ok;
+        ok = save(window.grab().toImage(), docs + QStringLiteral("/main-window-advanced.png"),
+                  "PNG") &&
+             ok;
         window.toggleAdvancedArea();
     }
 

@@ -31,9 +31,10 @@ QFont songTiBold16() { return formFont(FontFace::SongTi, 16, true); }
 
 } // namespace
 
-MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirectory, MessageBoxPort& messages,
-                       QWidget* parent)
-    : QMainWindow(parent), state_(state), messages_(messages), historyDirectory_(std::move(historyDirectory)) {
+MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirectory,
+                       MessageBoxPort& messages, QWidget* parent)
+    : QMainWindow(parent), state_(state), messages_(messages),
+      historyDirectory_(std::move(historyDirectory)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
     buildForm();

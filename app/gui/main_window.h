@@ -36,8 +36,8 @@ public:
     // Builds the form and runs the window's set-up: width 648, the XP-style
     // look, the title, the history file extension, the history summary.
     // messages: where the window's commands talk to the user.
-    MainWindow(ProcessState& state, std::filesystem::path historyDirectory, MessageBoxPort& messages,
-               QWidget* parent = nullptr);
+    MainWindow(ProcessState& state, std::filesystem::path historyDirectory,
+               MessageBoxPort& messages, QWidget* parent = nullptr);
 
     // The widget that holds the form; positions are relative to it.
     QWidget* clientArea() const { return client_; }

@@ -15,16 +15,15 @@ namespace dlt::gui {
 
 namespace {
 
-template <class T>
-T* named(QWidget* client, const char* name) {
+template <class T> T* named(QWidget* client, const char* name) {
     return client->findChild<T*>(QString::fromUtf8(name));
 }
 
 // The lengths of the two boxes add up to 19: with their limits of 5 and 14,
 // both are full.
 bool wholeDrawTyped(QWidget* client) {
-    const qsizetype typed =
-        named<QLineEdit>(client, "期号框")->text().size() + named<QLineEdit>(client, "号码框")->text().size();
+    const qsizetype typed = named<QLineEdit>(client, "期号框")->text().size() +
+                            named<QLineEdit>(client, "号码框")->text().size();
     return std::size_t(typed) == kIssueLength + kNumbersLength;
 }
 
@@ -33,14 +32,17 @@ bool wholeDrawTyped(QWidget* client) {
 void MainWindow::connectHistoryCommands() {
     auto* issue = named<QLineEdit>(client_, "期号框");
     auto* numbers = named<QLineEdit>(client_, "号码框");
-    connect(named<QPushButton>(client_, "推荐号码按钮"), &QPushButton::clicked, this, &MainWindow::runRecommendation);
+    connect(named<QPushButton>(client_, "推荐号码按钮"), &QPushButton::clicked, this,
+            &MainWindow::runRecommendation);
     connect(issue, &QLineEdit::textChanged, this, &MainWindow::issueChanged);
     connect(numbers, &QLineEdit::textChanged, this, &MainWindow::numbersChanged);
     // Enter in 号码框 adds whether or not the button is enabled: the
     // acceptance rule decides.
     connect(numbers, &QLineEdit::returnPressed, this, &MainWindow::addDrawFromForm);
-    connect(named<QPushButton>(client_, "确认输入按钮"), &QPushButton::clicked, this, &MainWindow::addDrawFromForm);
-    connect(named<QPushButton>(client_, "清除上期号按钮"), &QPushButton::clicked, this, &MainWindow::deleteNewestDraw);
+    connect(named<QPushButton>(client_, "确认输入按钮"), &QPushButton::clicked, this,
+            &MainWindow::addDrawFromForm);
+    connect(named<QPushButton>(client_, "清除上期号按钮"), &QPushButton::clicked, this,
+            &MainWindow::deleteNewestDraw);
     connect(named<QPushButton>(client_, "展开高级功能按钮"), &QPushButton::clicked, this,
             &MainWindow::toggleAdvancedArea);
 }
@@ -77,7 +79,8 @@ void MainWindow::addDrawFromForm() {
         return;
     auto* issue = named<QLineEdit>(client_, "期号框");
     auto* numbers = named<QLineEdit>(client_, "号码框");
-    const AddOutcome outcome = addTypedDraw(historyStore(), messages_, toGbk(issue->text()), toGbk(numbers->text()));
+    const AddOutcome outcome =
+        addTypedDraw(historyStore(), messages_, toGbk(issue->text()), toGbk(numbers->text()));
     // A rejected or unsaved draw stays in the boxes, so nothing typed is lost.
     if (outcome != AddOutcome::Added)
         return;

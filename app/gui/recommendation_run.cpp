@@ -31,7 +31,8 @@ RecommendationRun::RecommendationRun(MainWindow& window, MessageBoxPort& message
     : window_(window), messages_(messages) {
     for (std::size_t r = 0; r < rows_.size(); ++r)
         for (std::size_t c = 0; c < rows_[r].size(); ++c)
-            rows_[r][c] = window_.resultCell(QString::fromUtf8(kRowPrefixes[r]), QString::fromUtf8(kCellDigits[c]));
+            rows_[r][c] = window_.resultCell(QString::fromUtf8(kRowPrefixes[r]),
+                                             QString::fromUtf8(kCellDigits[c]));
     picks_ = window_.clientArea()->findChild<QLabel*>(QStringLiteral("下期精选号"));
 }
 
@@ -51,12 +52,14 @@ void RecommendationRun::runZone(Zone zone) {
     const ZoneRules& rules = rulesFor(zone);
     // Read at the start of the zone: a run works on what is stored now.
     const ZoneText history = window_.historyStore().loadColumn(rules.zoneKey);
-    const ZoneOutcome outcome = computeZone(rules, history, *this, [this] { window_.yieldToEvents(); });
+    const ZoneOutcome outcome =
+        computeZone(rules, history, *this, [this] { window_.yieldToEvents(); });
     if (const auto* refused = std::get_if<InsufficientHistory>(&outcome)) {
-        const std::string message = std::string(text::shortHistoryBefore) + numberText(double(refused->minimumDraws)) +
+        const std::string message = std::string(text::shortHistoryBefore) +
+                                    numberText(double(refused->minimumDraws)) +
                                     std::string(text::shortHistoryAfter);
-        messages_.showMessage(message, std::string(text::cannotRecommendCaption), MessageIcon::Information,
-                              MessageButtons::Ok);
+        messages_.showMessage(message, std::string(text::cannotRecommendCaption),
+                              MessageIcon::Information, MessageButtons::Ok);
     }
 }
 

@@ -21,7 +21,8 @@ namespace {
 
 class SilentMessages : public MessageBoxPort {
 public:
-    MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+    MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon,
+                              MessageButtons) override {
         return MessageAnswer::Ok;
     }
 };

@@ -51,7 +51,8 @@ TEST_F(HistoryCommands, SummaryAndListOf368Draws) {
     const QStringList lines = listLines(list);
     ASSERT_EQ(lines.size(), 368);
     EXPECT_EQ(lines.first(), QStringLiteral("第15061期 01 02 03 04 05  06 07"));
-    EXPECT_EQ(lines.last(), QStringLiteral("第07001期 22 24 29 31 35  04 11")); // the oldest real draw
+    EXPECT_EQ(lines.last(),
+              QStringLiteral("第07001期 22 24 29 31 35  04 11")); // the oldest real draw
 
     // Closing keeps the lines; adding does not refill; reopening does.
     QTest::mouseClick(toggle, Qt::LeftButton);
@@ -115,7 +116,8 @@ TEST_F(HistoryCommands, AFailedDeletionIsReportedAndChangesNothing) {
     blockBackColumn(store());
     QTest::mouseClick(control<QPushButton>("清除上期号按钮"), Qt::LeftButton);
     ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_EQ(shownText(1), QStringLiteral("号库无法保存：号码未能写入，请检查程序所在文件夹后重试！"));
+    EXPECT_EQ(shownText(1),
+              QStringLiteral("号库无法保存：号码未能写入，请检查程序所在文件夹后重试！"));
     EXPECT_EQ(shownCaption(1), QStringLiteral("错误："));
     EXPECT_EQ(messages_.shown[1].icon, MessageIcon::Stop);
     EXPECT_EQ(store().drawCount(), 20);
@@ -156,12 +158,14 @@ TEST_F(HistoryCommands, EnterInTheNumberBoxRunsTheAcceptanceRule) {
             EXPECT_EQ(shownCaption(0), QStringLiteral("成功："));
             EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Information);
             const std::string typed = c.numbers;
-            EXPECT_EQ(store().newestDraw(), (DrawRecord{c.issue, typed.substr(0, 10), typed.substr(10)}));
+            EXPECT_EQ(store().newestDraw(),
+                      (DrawRecord{c.issue, typed.substr(0, 10), typed.substr(10)}));
             EXPECT_TRUE(issue->text().isEmpty());
             EXPECT_TRUE(numbers->text().isEmpty());
             EXPECT_EQ(QApplication::focusWidget(), issue);
-            EXPECT_EQ(textOf("号库显示"),
-                      QStringLiteral("号库数量:%1    第%2期:").arg(before + 1).arg(QString::fromLatin1(c.issue)));
+            EXPECT_EQ(textOf("号库显示"), QStringLiteral("号库数量:%1    第%2期:")
+                                              .arg(before + 1)
+                                              .arg(QString::fromLatin1(c.issue)));
         } else {
             EXPECT_EQ(shownText(0), QStringLiteral("期数或号码输入不正确：请检查后重试！"));
             EXPECT_EQ(shownCaption(0), QStringLiteral("错误："));
@@ -214,7 +218,8 @@ TEST_F(HistoryCommands, AFailedAddIsReportedAndTheBoxesKeepTheirContents) {
     numbers->setText(QStringLiteral("01020304050607"));
     QTest::mouseClick(control<QPushButton>("确认输入按钮"), Qt::LeftButton);
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(shownText(0), QStringLiteral("号库无法保存：号码未能写入，请检查程序所在文件夹后重试！"));
+    EXPECT_EQ(shownText(0),
+              QStringLiteral("号库无法保存：号码未能写入，请检查程序所在文件夹后重试！"));
     EXPECT_EQ(shownCaption(0), QStringLiteral("错误："));
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Stop);
     EXPECT_EQ(store().drawCount(), 0);

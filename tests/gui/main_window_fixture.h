@@ -23,20 +23,21 @@ protected:
         dlt::setProductIdentity(state_);
         state_.installationKey = "0123456789ABCDEF0123456789ABCDEF";
         ASSERT_TRUE(dir_.isValid());
-        window_ = std::make_unique<dlt::gui::MainWindow>(state_, dlt::gui::toPath(dir_.path()), messages_);
+        window_ = std::make_unique<dlt::gui::MainWindow>(state_, dlt::gui::toPath(dir_.path()),
+                                                         messages_);
     }
 
     // The draws of the real history oldest first, cut to its oldest count draws.
     void storeRealDraws(std::size_t count) {
         static const DrawColumns all = loadRealDraws();
-        ASSERT_TRUE(store().replaceHistory(all.issues.substr(0, 5 * count), all.fronts.substr(0, 10 * count),
+        ASSERT_TRUE(store().replaceHistory(all.issues.substr(0, 5 * count),
+                                           all.fronts.substr(0, 10 * count),
                                            all.backs.substr(0, 4 * count)));
     }
 
     dlt::HistoryStore store() const { return window_->historyStore(); }
 
-    template <class T = QWidget>
-    T* control(const char* name) const {
+    template <class T = QWidget> T* control(const char* name) const {
         return testsupport::only<T>(window_.get(), QString::fromUtf8(name));
     }
     QString textOf(const char* name) const { return control<QLabel>(name)->text(); }
@@ -49,7 +50,9 @@ protected:
 
     // What the message box showed, as display strings.
     QString shownText(std::size_t i) const { return dlt::gui::fromGbk(messages_.shown.at(i).text); }
-    QString shownCaption(std::size_t i) const { return dlt::gui::fromGbk(messages_.shown.at(i).caption); }
+    QString shownCaption(std::size_t i) const {
+        return dlt::gui::fromGbk(messages_.shown.at(i).caption);
+    }
 
     dlt::ProcessState state_;
     QTemporaryDir dir_;

@@ -21,7 +21,9 @@ const QString kPicksPlaceholder = QStringLiteral("号码推荐中，请稍等...
 // The engine's own lists for a zone, as the sink receives them.
 class Lists : public ResultSink {
 public:
-    void showGroups(Zone, ResultLevel level, const GroupSet& groups) override { rows[level] = groups; }
+    void showGroups(Zone, ResultLevel level, const GroupSet& groups) override {
+        rows[level] = groups;
+    }
     void showNextDrawPicks(Zone, const std::vector<int>& p) override { picks = p; }
     std::map<ResultLevel, GroupSet> rows;
     std::vector<int> picks;
@@ -39,7 +41,9 @@ protected:
     QString cell(const char* row, const char* digits) const {
         return textOf((std::string(row) + digits).c_str());
     }
-    void clickRecommend() { QTest::mouseClick(control<QPushButton>("推荐号码按钮"), Qt::LeftButton); }
+    void clickRecommend() {
+        QTest::mouseClick(control<QPushButton>("推荐号码按钮"), Qt::LeftButton);
+    }
 
     Lists engineLists(Zone zone) const {
         Lists lists;
@@ -55,7 +59,8 @@ protected:
             const char* row = kRows[int(level)];
             for (std::size_t g = 0; g < groups.size(); ++g) {
                 const char* digits = zone == Zone::Front ? kFrontCells[g] : kBackCells[g];
-                EXPECT_EQ(cell(row, digits), fromGbk(formatNumberGroups(groups[g]))) << row << digits;
+                EXPECT_EQ(cell(row, digits), fromGbk(formatNumberGroups(groups[g])))
+                    << row << digits;
             }
         }
     }
@@ -65,7 +70,8 @@ TEST_F(RecommendationRunTest, A13DrawHistoryRefusesTheFrontZoneOnly) {
     storeRealDraws(13);
     clickRecommend();
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(shownText(0), QStringLiteral("号库不足：请按先后顺序依次存入最近开出至少14期的号码。"));
+    EXPECT_EQ(shownText(0),
+              QStringLiteral("号库不足：请按先后顺序依次存入最近开出至少14期的号码。"));
     EXPECT_EQ(shownCaption(0), QStringLiteral("无法荐号："));
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Information);
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::Ok);
@@ -75,7 +81,8 @@ TEST_F(RecommendationRunTest, A13DrawHistoryRefusesTheFrontZoneOnly) {
             EXPECT_EQ(cell(row, digits), kCellPlaceholder) << row << digits;
     const Lists back = engineLists(Zone::Back);
     expectZoneShows(Zone::Back, back);
-    EXPECT_EQ(textOf("下期精选号"), kPicksPlaceholder + QStringLiteral("  ") + picksText(back.picks));
+    EXPECT_EQ(textOf("下期精选号"),
+              kPicksPlaceholder + QStringLiteral("  ") + picksText(back.picks));
 }
 
 TEST_F(RecommendationRunTest, An11DrawHistoryRefusesBothZonesAndKeepsEveryPlaceholder) {
@@ -88,8 +95,10 @@ TEST_F(RecommendationRunTest, An11DrawHistoryRefusesBothZonesAndKeepsEveryPlaceh
     };
     clickRecommend();
     ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_EQ(shownText(0), QStringLiteral("号库不足：请按先后顺序依次存入最近开出至少14期的号码。"));
-    EXPECT_EQ(shownText(1), QStringLiteral("号库不足：请按先后顺序依次存入最近开出至少12期的号码。"));
+    EXPECT_EQ(shownText(0),
+              QStringLiteral("号库不足：请按先后顺序依次存入最近开出至少14期的号码。"));
+    EXPECT_EQ(shownText(1),
+              QStringLiteral("号库不足：请按先后顺序依次存入最近开出至少12期的号码。"));
     EXPECT_EQ(shownMeanwhile, kCellPlaceholder);
     for (const char* row : kRows) {
         for (const char* digits : kFrontCells)
@@ -108,7 +117,8 @@ TEST_F(RecommendationRunTest, TheRealHistoryShowsTheEnginesListsAndPicks) {
     const Lists back = engineLists(Zone::Back);
     expectZoneShows(Zone::Front, front);
     expectZoneShows(Zone::Back, back);
-    EXPECT_EQ(textOf("下期精选号"), picksText(front.picks) + QStringLiteral("  ") + picksText(back.picks));
+    EXPECT_EQ(textOf("下期精选号"),
+              picksText(front.picks) + QStringLiteral("  ") + picksText(back.picks));
     // Nothing is left over from the placeholders.
     for (const char* row : kRows)
         EXPECT_NE(cell(row, "11"), kCellPlaceholder);
@@ -128,8 +138,8 @@ TEST_F(RecommendationRunTest, FewerThan63FrontDrawsLeaveTheLevel1FrontCellsEmpty
 
 TEST_F(RecommendationRunTest, CommandsAreDisabledDuringARunAndFollowTheBoxesAfterwards) {
     storeRealDraws(300);
-    const char* const commands[] = {"推荐号码按钮", "确认输入按钮", "清除上期号按钮", "展开高级功能按钮",
-                                    "自动获取往期号按钮"};
+    const char* const commands[] = {"推荐号码按钮", "确认输入按钮", "清除上期号按钮",
+                                    "展开高级功能按钮", "自动获取往期号按钮"};
     std::map<std::string, bool> enabledDuring;
     bool busyDuring = false;
     // Runs inside the run's first yield: type a whole draw, press Enter in
@@ -162,7 +172,8 @@ TEST_F(RecommendationRunTest, TheListFillingDisablesTheCommandsToo) {
     storeRealDraws(100);
     bool toggleEnabledDuring = true;
     QTimer::singleShot(0, window_.get(), [&] {
-        toggleEnabledDuring = control("展开高级功能按钮")->isEnabled() || control("推荐号码按钮")->isEnabled();
+        toggleEnabledDuring =
+            control("展开高级功能按钮")->isEnabled() || control("推荐号码按钮")->isEnabled();
     });
     QTest::mouseClick(control<QPushButton>("展开高级功能按钮"), Qt::LeftButton);
     EXPECT_FALSE(toggleEnabledDuring);

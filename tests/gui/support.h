@@ -59,8 +59,8 @@ public:
         dlt::MessageButtons buttons;
     };
 
-    dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption, dlt::MessageIcon icon,
-                                   dlt::MessageButtons buttons) override {
+    dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption,
+                                   dlt::MessageIcon icon, dlt::MessageButtons buttons) override {
         shown.push_back({text, caption, icon, buttons});
         if (onShow)
             onShow();
