@@ -1,6 +1,7 @@
 // The summary, the list of the advanced area, deletion and draw entry,
 // driven through the real widgets over real files in a temporary folder.
 #include <QListWidget>
+#include <QTimer>
 #include <filesystem>
 
 #include "main_window_fixture.h"
@@ -122,6 +123,19 @@ TEST_F(HistoryCommands, AFailedDeletionIsReportedAndChangesNothing) {
     EXPECT_EQ(messages_.shown[1].icon, MessageIcon::Stop);
     EXPECT_EQ(store().drawCount(), 20);
     EXPECT_EQ(textOf("号库显示"), summary);
+}
+
+TEST_F(HistoryCommands, TheListFillingDisablesTheCommandsToo) {
+    storeRealDraws(100);
+    bool toggleEnabledDuring = true;
+    QTimer::singleShot(0, window_.get(), [&] {
+        toggleEnabledDuring =
+            control("展开高级功能按钮")->isEnabled() || control("推荐号码按钮")->isEnabled();
+    });
+    QTest::mouseClick(control<QPushButton>("展开高级功能按钮"), Qt::LeftButton);
+    EXPECT_FALSE(toggleEnabledDuring);
+    EXPECT_TRUE(control("展开高级功能按钮")->isEnabled());
+    EXPECT_FALSE(control("确认输入按钮")->isEnabled());
 }
 
 // --- Draw entry ---

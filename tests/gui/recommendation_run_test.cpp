@@ -168,17 +168,4 @@ TEST_F(RecommendationRunTest, CommandsAreDisabledDuringARunAndFollowTheBoxesAfte
     EXPECT_TRUE(control("确认输入按钮")->isEnabled()) << "the boxes were filled during the run";
 }
 
-TEST_F(RecommendationRunTest, TheListFillingDisablesTheCommandsToo) {
-    storeRealDraws(100);
-    bool toggleEnabledDuring = true;
-    QTimer::singleShot(0, window_.get(), [&] {
-        toggleEnabledDuring =
-            control("展开高级功能按钮")->isEnabled() || control("推荐号码按钮")->isEnabled();
-    });
-    QTest::mouseClick(control<QPushButton>("展开高级功能按钮"), Qt::LeftButton);
-    EXPECT_FALSE(toggleEnabledDuring);
-    EXPECT_TRUE(control("展开高级功能按钮")->isEnabled());
-    EXPECT_FALSE(control("确认输入按钮")->isEnabled());
-}
-
 } // namespace
