@@ -56,13 +56,15 @@ DrawRecord drawAt(std::size_t i) {
 // drawAt in three agreeing columns, and nothing else; -1 otherwise.
 int wholeLibrarySize(const fs::path& folder) {
     const HistoryStore store(folder, kKey);
-    const std::string qh = store.loadColumn("qh"), qq = store.loadColumn("qq"), hq = store.loadColumn("hq");
+    const std::string qh = store.loadColumn("qh"), qq = store.loadColumn("qq"),
+                      hq = store.loadColumn("hq");
     const std::size_t n = qq.size() / 10;
     if (qh.size() != 5 * n || qq.size() != 10 * n || hq.size() != 4 * n)
         return -1;
     for (std::size_t i = 0; i < n; ++i) {
         const DrawRecord d = drawAt(i);
-        if (qh.substr(5 * i, 5) != d.issue || qq.substr(10 * i, 10) != d.front || hq.substr(4 * i, 4) != d.back)
+        if (qh.substr(5 * i, 5) != d.issue || qq.substr(10 * i, 10) != d.front ||
+            hq.substr(4 * i, 4) != d.back)
             return -1;
     }
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -98,7 +100,8 @@ struct Change {
 const Change kChanges[] = {
     {"appendDraw", [](const HistoryStore& s) { return s.appendDraw(drawAt(3)); }},
     {"removeNewestDraw", [](const HistoryStore& s) { return s.removeNewestDraw(); }},
-    {"replaceHistory", [](const HistoryStore& s) { return s.replaceHistory("12345", "0102030405", "0102"); }},
+    {"replaceHistory",
+     [](const HistoryStore& s) { return s.replaceHistory("12345", "0102030405", "0102"); }},
     {"saveColumn", [](const HistoryStore& s) { return s.saveColumn("qq", "0102"); }},
     {"removeHistoryFiles", [](const HistoryStore& s) { return s.removeHistoryFiles(); }},
 };
@@ -165,7 +168,8 @@ TEST_F(Durability, FilesAreFlushedBeforeTheRenamesAndTheFolderAfter) {
     std::size_t lastColumnRename = 0;
     for (std::size_t i = 0; i < calls.size(); ++i) {
         const auto& [call, path] = calls[i];
-        EXPECT_FALSE(call == FileCall::Write && path.extension() == ".dll") << "written in place: " << path;
+        EXPECT_FALSE(call == FileCall::Write && path.extension() == ".dll")
+            << "written in place: " << path;
         if (call == FileCall::Flush)
             flushed.insert(path);
         if (call == FileCall::Rename && path.extension() == ".dll")
@@ -176,7 +180,8 @@ TEST_F(Durability, FilesAreFlushedBeforeTheRenamesAndTheFolderAfter) {
     ASSERT_GT(lastColumnRename, 0u);
     bool folderFlushedAfter = false;
     for (std::size_t i = lastColumnRename; i < calls.size(); ++i)
-        folderFlushedAfter = folderFlushedAfter || (calls[i].first == FileCall::Flush && calls[i].second == dir.path());
+        folderFlushedAfter = folderFlushedAfter ||
+                             (calls[i].first == FileCall::Flush && calls[i].second == dir.path());
     EXPECT_TRUE(folderFlushedAfter);
 }
 
@@ -277,14 +282,17 @@ TEST_F(Durability, OversizedColumnsReadAsDamagedWithoutThrowing) {
     // Just above the limit a file is damaged even when its length word fits.
     const std::string keyText = std::string(kPasswordText) + kKey;
     for (const std::uintmax_t size : {kMaxColumnFileSize, kMaxColumnFileSize + 8}) {
-        std::string header("\0\0\0\0" "0102", 8);
+        std::string header("\0\0\0\0"
+                           "0102",
+                           8);
         const auto n = static_cast<std::uint32_t>(size - 4);
         for (int i = 0; i < 4; ++i)
             header[static_cast<std::size_t>(i)] = static_cast<char>(n >> (8 * i));
         std::string file = desEncryptBlock(header, foldKeyBlock(keyText));
         file.resize(static_cast<std::size_t>(size), '\0');
         ASSERT_TRUE(writeFileFlushed(qq, file));
-        EXPECT_EQ(store.loadColumn("qq").substr(0, 4), size > kMaxColumnFileSize ? "" : "0102") << size;
+        EXPECT_EQ(store.loadColumn("qq").substr(0, 4), size > kMaxColumnFileSize ? "" : "0102")
+            << size;
     }
 }
 
@@ -292,12 +300,25 @@ TEST_F(Durability, AppendTakesOnlyWholeRecords) {
     build(1);
     const Snapshot before = snapshot(dir.path());
     const DrawRecord refused[] = {
-        {"1234", "0102030405", "0607"},   {"123456", "0102030405", "0607"},
-        {"12345", "010203040", "0607"},   {"12345", "01020304050", "0607"},
-        {"12345", "0102030405", "067"},   {"12345", "0102030405", "06070"},
-        {std::string("12\0" "45", 5), "0102030405", "0607"},
-        {"12345", std::string("01020\0" "0405", 10), "0607"},
-        {"12345", "0102030405", std::string("06\0" "7", 4)},
+        {"1234", "0102030405", "0607"},
+        {"123456", "0102030405", "0607"},
+        {"12345", "010203040", "0607"},
+        {"12345", "01020304050", "0607"},
+        {"12345", "0102030405", "067"},
+        {"12345", "0102030405", "06070"},
+        {std::string("12\0"
+                     "45",
+                     5),
+         "0102030405", "0607"},
+        {"12345",
+         std::string("01020\0"
+                     "0405",
+                     10),
+         "0607"},
+        {"12345", "0102030405",
+         std::string("06\0"
+                     "7",
+                     4)},
         {"", "", ""},
     };
     for (const auto& draw : refused)
@@ -352,14 +373,15 @@ TEST(CrashTest, KilledChangesLeaveTheLibraryBeforeOrAfter) {
         const int found = wholeLibrarySize(dir.path());
         if (found < 0 || (found != progress->before && found != progress->after)) {
             ++lost;
-            ADD_FAILURE() << "round " << round << ": found " << found << ", change " << progress->before
-                          << " -> " << progress->after;
+            ADD_FAILURE() << "round " << round << ": found " << found << ", change "
+                          << progress->before << " -> " << progress->after;
             const HistoryStore store(dir.path(), kKey);
             store.replaceHistory("", "", "");
         }
         size = found;
     }
     munmap(progress, sizeof(Progress));
-    std::printf("[ crashes ] %d kills, %d libraries lost, last library %d draws\n", kills, lost, size);
+    std::printf("[ crashes ] %d kills, %d libraries lost, last library %d draws\n", kills, lost,
+                size);
 }
 #endif
