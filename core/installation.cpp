@@ -14,7 +14,9 @@ namespace dlt {
 
 namespace {
 constexpr const char* kSecretFileName = "installation.secret";
-}
+// Anything longer is not a secret of this program.
+constexpr std::uintmax_t kMaxSecretFileSize = 1u << 20;
+} // namespace
 
 SecretStore::SecretStore(fs::path folder) : folder_(std::move(folder)) {}
 
@@ -22,8 +24,23 @@ fs::path SecretStore::filePath() const {
     return folder_ / kSecretFileName;
 }
 
+FileRead SecretStore::load() const {
+    return readFile(filePath(), kMaxSecretFileSize);
+}
+
 std::string SecretStore::read() const {
-    return readWholeFile(filePath()).value_or(std::string());
+    return load().bytes;
+}
+
+bool SecretStore::keepAside() const {
+    for (int n = 1; n < 1000; ++n) {
+        fs::path aside = filePath();
+        aside += ".damaged" + std::to_string(n);
+        std::error_code error;
+        if (!fs::exists(aside, error) && !error)
+            return renameFile(filePath(), aside) && flushDirectory(folder_);
+    }
+    return false;
 }
 
 bool SecretStore::write(const std::string& secret) const {
@@ -34,19 +51,14 @@ bool SecretStore::write(const std::string& secret) const {
     // Written beside the old file, readable by its owner only, and renamed
     // over it, so a failed write never leaves half a secret behind.
     const fs::path temp = temporarySibling(filePath());
-    bool ok = writeWholeFile(temp, "");
+    bool ok = writeFileFlushed(temp, "");
     if (ok) {
         fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, error);
-        ok = !error && writeWholeFile(temp, secret);
+        ok = !error && writeFileFlushed(temp, secret) && renameFile(temp, filePath()) &&
+             flushDirectory(folder_);
     }
-    if (ok) {
-        fs::rename(temp, filePath(), error);
-        ok = !error;
-    }
-    if (!ok) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-    }
+    if (!ok)
+        removeFile(temp);
     return ok;
 }
 
@@ -67,9 +79,18 @@ std::string generateSecret(const YieldHook& yield) {
 
 bool establishInstallationKey(ProcessState& state, const SecretStore& store,
                               MessageBoxPort& messages, const YieldHook& yield) {
-    if (store.read().size() != kSecretLength)
-        store.write(generateSecret(yield));
-    std::string secret = store.read();
+    // The secret is never thrown away: one that cannot be read ends the
+    // start, and one of another length is kept aside before a new one is
+    // made, so that a damaged library can still be recovered by hand.
+    const FileRead kept = store.load();
+    bool ok = kept.status != FileRead::Status::Failed;
+    if (ok && (kept.status != FileRead::Status::Read || kept.bytes.size() != kSecretLength)) {
+        const bool holdsSomething = kept.status == FileRead::Status::TooLarge || !kept.bytes.empty();
+        ok = !holdsSomething || store.keepAside();
+        if (ok)
+            store.write(generateSecret(yield));
+    }
+    std::string secret = ok ? store.read() : std::string();
     if (secret.size() != kSecretLength) {
         messages.showMessage(std::string(text::initFailed), std::string(text::errorCaption),
                              MessageIcon::Stop, MessageButtons::Ok);

@@ -8,6 +8,7 @@
 
 #include "core/ports.h"
 #include "core/process_state.h"
+#include "history/file_io.h"
 
 namespace dlt {
 
@@ -18,8 +19,12 @@ public:
     explicit SecretStore(std::filesystem::path folder);
 
     std::filesystem::path filePath() const;
+    // The kept file as read: missing, read, too large or unreadable.
+    FileRead load() const;
     // What is kept, or an empty text when nothing is kept or it cannot be read.
     std::string read() const;
+    // Renames the kept file to a free name beside it ("installation.secret.damaged1", ...).
+    bool keepAside() const;
     // Replaces what is kept; the file is readable by its owner only. Returns
     // false when it could not be written.
     bool write(const std::string& secret) const;
@@ -31,9 +36,10 @@ private:
 // 10000 random digits; yield is called after each digit.
 std::string generateSecret(const YieldHook& yield);
 
-// Reads the secret back, generates and keeps a new one when it is not exactly
-// 10000 digits long, reads it back again and sets installationSecret and
-// installationKey. On failure shows "软件初始化失败：请重试！" (caption "错误",
+// Reads the secret back, generates and keeps a new one when there is none or
+// it is not exactly 10000 digits long (a kept one is first renamed aside with
+// keepAside), reads it back again and sets installationSecret and
+// installationKey. When the kept secret cannot be read, or on any failure, shows "软件初始化失败：请重试！" (caption "错误",
 // stop icon) and returns false: the caller ends the program.
 bool establishInstallationKey(ProcessState& state, const SecretStore& store,
                               MessageBoxPort& messages, const YieldHook& yield = {});

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 // The DES block primitive comes from libcrypto's classic DES interface, which
 // OpenSSL 3 still ships (marked deprecated); the EVP route would need the
@@ -56,6 +57,24 @@ std::string cryptOne(std::string_view block8, std::string_view keyBlock8, int di
     return buffer;
 }
 
+// The data length n from the length word of a deciphered first block, when
+// it is exactly the envelope of size bytes: n > 0, n <= size - 4 and
+// size < n + 12.
+std::optional<std::size_t> envelopeLength(std::string_view firstBlock, std::size_t size) {
+    if (size == 0 || size % kBlock != 0 || firstBlock.size() < 4)
+        return std::nullopt;
+    std::uint32_t word = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        word |= static_cast<std::uint32_t>(static_cast<unsigned char>(firstBlock[i])) << (8 * i);
+    const auto n = static_cast<std::int32_t>(word);
+    if (n <= 0)
+        return std::nullopt;
+    const auto count = static_cast<std::size_t>(n);
+    if (count > size - 4 || size >= count + 12)
+        return std::nullopt;
+    return count;
+}
+
 } // namespace
 
 std::string foldKeyBlock(std::string_view keyText) {
@@ -105,7 +124,13 @@ std::string encipherEnvelopeReusing(std::string_view data, std::string_view keyT
 }
 
 std::string decipherBlocks(std::string_view data, std::string_view keyText) {
-    if (data.size() % kBlock != 0)
+    if (data.empty() || data.size() % kBlock != 0)
+        return {};
+    // The length word of the first block must fit the size before the rest
+    // is worth deciphering.
+    std::string first(data.substr(0, kBlock));
+    cryptBlocks(first, keyText, DES_DECRYPT);
+    if (!envelopeLength(first, data.size()))
         return {};
     std::string buffer(data);
     cryptBlocks(buffer, keyText, DES_DECRYPT);
@@ -113,20 +138,8 @@ std::string decipherBlocks(std::string_view data, std::string_view keyText) {
 }
 
 std::string envelopeData(std::string_view plainBlocks) {
-    const std::size_t length = plainBlocks.size();
-    if (length == 0 || length % kBlock != 0)
-        return {};
-    std::uint32_t word = 0;
-    for (int i = 0; i < 4; ++i)
-        word |= static_cast<std::uint32_t>(static_cast<unsigned char>(plainBlocks[static_cast<std::size_t>(i)])) << (8 * i);
-    const auto n = static_cast<std::int32_t>(word);
-    if (n <= 0)
-        return {};
-    const auto count = static_cast<std::size_t>(n);
-    // Exactly the enciphered size of n bytes: n <= L - 4 and L < n + 12.
-    if (count > length - 4 || length >= count + 12)
-        return {};
-    return std::string(plainBlocks.substr(4, count));
+    const auto count = envelopeLength(plainBlocks, plainBlocks.size());
+    return count ? std::string(plainBlocks.substr(4, *count)) : std::string();
 }
 
 std::string decipherEnvelope(std::string_view data, std::string_view keyText) {

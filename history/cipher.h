@@ -15,8 +15,9 @@ std::string encipherEnvelope(std::string_view data, std::string_view keyText);
 std::string decipherEnvelope(std::string_view data, std::string_view keyText);
 
 // Every 8-byte block of the data deciphered as it stands (length word, data
-// and padding), without the acceptance check; empty when the size is not a
-// multiple of 8.
+// and padding); empty when the size is not a multiple of 8 or when the length
+// word of the first block does not fit the size, which is checked before the
+// rest is deciphered.
 std::string decipherBlocks(std::string_view data, std::string_view keyText);
 
 // The data of deciphered blocks when they form one exact envelope (the

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "history/cipher.h"
+#include "history/commit.h"
 #include "history/file_io.h"
 
 namespace fs = std::filesystem;
@@ -23,9 +24,10 @@ std::string asText(std::string bytes) {
     return bytes;
 }
 
-// A column file as read: its bytes (none when missing or unreadable), their
-// deciphered blocks and the column text.
+// A column file as read for a change: its bytes when read (none when
+// missing), their deciphered blocks and the column text.
 struct ColumnFile {
+    bool readable = true;
     std::optional<std::string> raw;
     std::string plain;
     std::string text;
@@ -33,54 +35,29 @@ struct ColumnFile {
 
 ColumnFile readColumnFile(const fs::path& path, std::string_view keyText) {
     ColumnFile column;
-    column.raw = readWholeFile(path);
-    if (column.raw) {
+    FileRead read = readFile(path, kMaxColumnFileSize);
+    switch (read.status) {
+    case FileRead::Status::Missing:
+        break;
+    case FileRead::Status::Failed:
+        column.readable = false;
+        break;
+    case FileRead::Status::TooLarge:
+        // Damaged: replaced like an undecipherable file; should the change
+        // be undone, it comes back as an empty column, which reads the same.
+        column.raw = std::string();
+        break;
+    case FileRead::Status::Read:
+        column.raw = std::move(read.bytes);
         column.plain = decipherBlocks(*column.raw, keyText);
         column.text = asText(envelopeData(column.plain));
+        break;
     }
     return column;
 }
 
-// One file to replace: its new bytes and what it held before.
-struct ColumnChange {
-    fs::path target;
-    std::string bytes;
-    std::optional<std::string> previous; // none: the file did not exist or could not be read
-};
-
-// Writes every file to a temporary file beside it, then renames them over the
-// old files in order. If anything fails, the files already replaced get their
-// old contents back and the temporary files are removed: all or nothing.
-bool commitColumns(const std::vector<ColumnChange>& changes) {
-    std::vector<fs::path> temps;
-    std::size_t replaced = 0;
-    bool ok = true;
-    for (const auto& change : changes) {
-        temps.push_back(temporarySibling(change.target));
-        if (!writeWholeFile(temps.back(), change.bytes)) {
-            ok = false;
-            break;
-        }
-    }
-    for (; ok && replaced < changes.size(); ++replaced) {
-        std::error_code error;
-        fs::rename(temps[replaced], changes[replaced].target, error);
-        ok = !error;
-        if (!ok)
-            break;
-    }
-    if (!ok) {
-        std::error_code ignored;
-        for (std::size_t i = 0; i < temps.size(); ++i) {
-            if (i >= replaced)
-                fs::remove(temps[i], ignored);
-            else if (changes[i].previous)
-                writeWholeFile(changes[i].target, *changes[i].previous);
-            else
-                fs::remove(changes[i].target, ignored);
-        }
-    }
-    return ok;
+bool isWholeField(const std::string& field, std::size_t width) {
+    return field.size() == width && field.find('\0') == std::string::npos;
 }
 
 // The width characters of record k counted from the end (k = 1 newest); a
@@ -100,7 +77,18 @@ std::string rightPart(const std::string& column, std::size_t width) {
 
 HistoryStore::HistoryStore(fs::path directory, std::string installationKey, std::string extension)
     : directory_(std::move(directory)), installationKey_(std::move(installationKey)),
-      extension_(std::move(extension)) {}
+      extension_(std::move(extension)) {
+    recover();
+}
+
+bool HistoryStore::recover() const {
+    return recoverChanges(commitRecordPath(), {columnPath(columnKey::issue), columnPath(columnKey::front),
+                                               columnPath(columnKey::back)});
+}
+
+fs::path HistoryStore::commitRecordPath() const {
+    return directory_ / ("history" + extension_ + ".commit");
+}
 
 std::string HistoryStore::keyText() const {
     return std::string(kPasswordText) + installationKey_;
@@ -111,34 +99,48 @@ fs::path HistoryStore::columnPath(std::string_view key) const {
 }
 
 std::string HistoryStore::loadColumn(std::string_view key) const {
-    const auto bytes = readWholeFile(columnPath(key));
-    if (!bytes)
+    const FileRead read = readFile(columnPath(key), kMaxColumnFileSize);
+    if (read.status != FileRead::Status::Read)
         return {};
-    return asText(decipherEnvelope(*bytes, keyText()));
+    return asText(decipherEnvelope(read.bytes, keyText()));
 }
 
 bool HistoryStore::saveColumn(std::string_view key, std::string_view text) const {
+    if (!recover())
+        return false;
     const fs::path path = columnPath(key);
-    return commitColumns({{path, encipherEnvelope(text, keyText()), readWholeFile(path)}});
+    ColumnFile column = readColumnFile(path, keyText());
+    if (!column.readable)
+        return false;
+    return commitChanges(commitRecordPath(), {{path, encipherEnvelope(text, keyText()), std::move(column.raw)}});
 }
 
 bool HistoryStore::rewriteColumns(const ColumnEdit& edit) const {
+    if (!recover())
+        return false;
     const std::string key = keyText();
-    std::vector<ColumnChange> changes;
+    std::vector<FileChange> changes;
     for (std::size_t i = 0; i < kColumns.size(); ++i) {
         const fs::path path = columnPath(kColumns[i]);
         ColumnFile column = readColumnFile(path, key);
+        // A column that is there but cannot be read is not an empty one.
+        if (!column.readable)
+            return false;
         const std::string text = edit(i, std::move(column.text));
         // Blocks that did not change keep their ciphertext: the same bytes,
         // at half the cost for the usual append or trim.
         std::string bytes = encipherEnvelopeReusing(text, key, column.raw.value_or(std::string()), column.plain);
         changes.push_back({path, std::move(bytes), std::move(column.raw)});
     }
-    return commitColumns(changes);
+    return commitChanges(commitRecordPath(), changes);
 }
 
 bool HistoryStore::appendDraw(const DrawRecord& draw) const {
     const std::array<const std::string*, 3> fields{&draw.issue, &draw.front, &draw.back};
+    // A short or broken field would shift every older record of its column.
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (!isWholeField(*fields[i], kWidths[i]))
+            return false;
     return rewriteColumns([&](std::size_t i, std::string column) { return column + *fields[i]; });
 }
 
@@ -151,25 +153,37 @@ bool HistoryStore::removeNewestDraw() const {
 
 bool HistoryStore::replaceHistory(std::string_view issues, std::string_view fronts,
                                   std::string_view backs) const {
+    if (!recover())
+        return false;
     const std::string key = keyText();
     const std::array<std::string_view, 3> texts{issues, fronts, backs};
-    std::vector<ColumnChange> changes;
+    std::vector<FileChange> changes;
     for (std::size_t i = 0; i < kColumns.size(); ++i) {
         const fs::path path = columnPath(kColumns[i]);
-        changes.push_back({path, encipherEnvelope(texts[i], key), readWholeFile(path)});
+        ColumnFile column = readColumnFile(path, key);
+        if (!column.readable)
+            return false;
+        changes.push_back({path, encipherEnvelope(texts[i], key), std::move(column.raw)});
     }
-    return commitColumns(changes);
+    return commitChanges(commitRecordPath(), changes);
 }
 
 bool HistoryStore::removeHistoryFiles() const {
-    bool ok = true;
+    if (!recover())
+        return false;
+    std::vector<FileChange> changes;
     for (const auto key : kColumns) {
+        const fs::path path = columnPath(key);
         std::error_code error;
-        fs::remove(columnPath(key), error);
-        if (error)
-            ok = false;
+        const auto status = fs::symlink_status(path, error);
+        if (status.type() == fs::file_type::not_found)
+            continue;
+        // Something other than a column file stands there: touch nothing.
+        if (error || !fs::is_regular_file(status))
+            return false;
+        changes.push_back({path, std::nullopt, std::nullopt});
     }
-    return ok;
+    return changes.empty() || commitChanges(commitRecordPath(), changes);
 }
 
 int HistoryStore::drawCount() const {

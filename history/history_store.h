@@ -2,6 +2,7 @@
 // Nothing is held in memory between operations. No operation throws.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -23,35 +24,50 @@ inline constexpr std::string_view front = "qq";
 inline constexpr std::string_view back = "hq";
 } // namespace columnKey
 
+// A column file larger than this is damaged and is not deciphered (a century
+// of draws is about 160 KB).
+inline constexpr std::uintmax_t kMaxColumnFileSize = 16u << 20;
+
 // The password text that, with the installation key, keys every file.
 inline constexpr std::string_view kPasswordText = "Quorvel";
 
 class HistoryStore {
 public:
     // directory: where the files live; installationKey: 32 hex digits;
-    // extension: the file name extension, ".dll" for the program.
+    // extension: the file name extension, ".dll" for the program. Opening
+    // the store recovers from a change that a crash interrupted.
     HistoryStore(std::filesystem::path directory, std::string installationKey,
                  std::string extension = ".dll");
 
+    // Finishes a change whose commit record and new files are all there,
+    // otherwise drops it, and removes stray temporary files of the store.
+    // Runs when the store is opened and before every change. False when an
+    // interrupted change could not be finished.
+    bool recover() const;
+
     std::filesystem::path columnPath(std::string_view key) const;
 
-    // The deciphered column; empty when the file is missing, unreadable or
-    // does not decipher.
+    // The deciphered column; empty when the file is missing, unreadable,
+    // larger than kMaxColumnFileSize or does not decipher.
     std::string loadColumn(std::string_view key) const;
 
-    // Enciphers and writes the whole file through a temporary file that is
-    // renamed over the old one. Returns false when the file could not be
-    // written (the old file is then unchanged).
+    // Enciphers and writes the whole file through a flushed temporary file
+    // that is renamed over the old one. Returns false when the file could not
+    // be written (the old file is then unchanged).
     bool saveColumn(std::string_view key, std::string_view text) const;
 
-    // The changing operations write all three columns or none: when a column
-    // fails, the columns already written are put back. They return whether
-    // the change was written.
+    // The changing operations write all three columns or none, also across
+    // a crash or power cut (see history/commit.h). They return whether the
+    // change was written. A change refuses to start, writing nothing, when a
+    // column file is there but cannot be read; only a missing file is an
+    // empty column.
+    // appendDraw takes only whole records: 5, 10 and 4 bytes, no zero byte.
     bool appendDraw(const DrawRecord& draw) const;
     bool removeNewestDraw() const;
     bool replaceHistory(std::string_view issues, std::string_view fronts, std::string_view backs) const;
-    // Deletes the three files (missing files are fine). Returns false when a
-    // file that exists could not be deleted.
+    // Deletes the three files, all or none: they are renamed aside first,
+    // then deleted (missing files are fine). Returns false, deleting nothing,
+    // when a file that exists could not be removed.
     bool removeHistoryFiles() const;
 
     int drawCount() const;
@@ -63,6 +79,7 @@ private:
     using ColumnEdit = std::function<std::string(std::size_t, std::string)>;
     bool rewriteColumns(const ColumnEdit& edit) const;
     std::string keyText() const;
+    std::filesystem::path commitRecordPath() const;
 
     std::filesystem::path directory_;
     std::string installationKey_;

@@ -327,11 +327,14 @@ TEST(EngineVote, TieredFinalVoteScoresPositions) {
 TEST(EngineVote, AbsentAndPresentScoresUseTheirOwnScales) {
     // In a list of ten, the eighth number scores 15 and an absent one 11.
     const std::string tenList = ascendingList(10);
-    const LevelLists levels{tenList, "", tokens("20 08")};
+    // LevelLists only views its texts: they must outlive it.
+    const std::string cold = tokens("20 08");
+    const LevelLists levels{tenList, "", cold};
     // 08: 15 + 1 + 3 = 19; 20: 11 + 1 + 1 = 13.
     EXPECT_EQ(tierOrder({8, 20}, levels), (std::vector<std::int32_t>{20, 8}));
     // Equal scores fall back to the number: 03 and 12 both score 5.
-    const LevelLists tied{tokens("03 12"), "", tokens("12 03")};
+    const std::string recent = tokens("03 12"), all = tokens("12 03");
+    const LevelLists tied{recent, "", all};
     EXPECT_EQ(tierOrder({12, 3}, tied), (std::vector<std::int32_t>{3, 12}));
 }
 
@@ -347,7 +350,8 @@ TEST(EngineVote, StraddlingDigitsDoNotPlaceANumber) {
     // An absent number whose digits straddle two tokens scores as absent:
     // in 01 03, both 05 and 10 are absent (3), so they tie and 05 leads;
     // reading the straddling "10" at 2 would put 10 first.
-    const LevelLists straddled{tokens("01 03"), "", ""};
+    const std::string straddling = tokens("01 03");
+    const LevelLists straddled{straddling, "", ""};
     EXPECT_EQ(tierOrder({10, 5}, straddled), (std::vector<std::int32_t>{5, 10}));
 }
 

@@ -9,6 +9,7 @@
 #include "core/process_state.h"
 #include "core/texts.h"
 #include "history/cipher.h"
+#include "history/file_io.h"
 #include "history/history_store.h"
 #include "tests/core/temp_dir.h"
 
@@ -120,4 +121,33 @@ TEST(InstallationKey, UnwritableSecretStoreFailsWithTheMessageOnEveryStart) {
         EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
         EXPECT_TRUE(state.installationKey.empty());
     }
+}
+
+TEST(InstallationKey, AnUnreadableSecretEndsTheStartAndIsKept) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    const std::string kept(10000, '3');
+    ASSERT_TRUE(store.write(kept));
+    RecordingMessages messages;
+    ProcessState state;
+    setFileCallFilter([](FileCall call, const fs::path&) { return call != FileCall::Read; });
+    const bool started = establishInstallationKey(state, store, messages);
+    setFileCallFilter({});
+    EXPECT_FALSE(started);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, text::initFailed);
+    EXPECT_EQ(store.read(), kept) << "the secret is not replaced";
+}
+
+TEST(InstallationKey, ASecretOfAnotherLengthIsKeptAsideBeforeANewOneIsMade) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    RecordingMessages messages;
+    for (const std::string& damaged : {std::string(9999, '5'), std::string(10001, '6')}) {
+        ASSERT_TRUE(store.write(damaged));
+        ProcessState state;
+        ASSERT_TRUE(establishInstallationKey(state, store, messages));
+    }
+    EXPECT_EQ(readFile(dir.path() / "installation.secret.damaged1", 1u << 20).bytes, std::string(9999, '5'));
+    EXPECT_EQ(readFile(dir.path() / "installation.secret.damaged2", 1u << 20).bytes, std::string(10001, '6'));
 }
