@@ -89,8 +89,7 @@ TEST(InstallationKey, SecretOfAnotherLengthIsReplaced) {
     TempDir dir;
     SecretStore store(dir.path());
     RecordingMessages messages;
-    for (const std::string& kept :
-         {std::string(9999, '5'), std::string(10001, '5'), std::string()}) {
+    for (const std::string& kept : {std::string(9999, '5'), std::string(10001, '5'), std::string()}) {
         ASSERT_TRUE(store.write(kept));
         ProcessState state;
         ASSERT_TRUE(establishInstallationKey(state, store, messages));
