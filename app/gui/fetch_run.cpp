@@ -1,17 +1,25 @@
 #include "app/gui/fetch_run.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
+#include <chrono>
 #include <thread>
 
 #include "app/gui/gbk.h"
 #include "app/gui/main_window.h"
 
 namespace dlt::gui {
+
+namespace {
+
+constexpr std::chrono::milliseconds kEventInterval{16};
+
+} // namespace
 
 std::string BackgroundHttpGetter::get(const std::string& url) {
     std::string body;
@@ -62,7 +70,16 @@ void FetchCommand::run() {
         return;
     const BusyCommands busy(window_);
     WindowFetchSink sink(window_);
-    const YieldHook yield = [] { QCoreApplication::processEvents(); };
+    // Waiting events are handled at most once a frame: the window stays
+    // responsive without repainting the list after every single line.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    const YieldHook yield = [&sinceEvents] {
+        if (sinceEvents.elapsed() >= kEventInterval.count()) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+    };
     fetchPastDraws(window_.historyStore(), http_, drawFileUrl(sites_, window_.state()),
                    resultsPageUrl(sites_), sink, messages_, yield);
     window_.refreshHistorySummary();
