@@ -37,7 +37,11 @@ cmake --build "$build" -j"$(nproc)"
 
 case "$mode" in
   run)
-    exec "$build/app/qvemtrod"
+    # The bundled maker's site on 127.0.0.1, for as long as the program runs.
+    "$build/tools/maker_site" >/dev/null &
+    site_pid=$!
+    trap 'kill "$site_pid" 2>/dev/null || true' EXIT
+    "$build/app/qvemtrod"
     ;;
   test)
     export QT_QPA_PLATFORM=offscreen

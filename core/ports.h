@@ -8,8 +8,8 @@
 namespace dlt {
 
 enum class MessageIcon { None, Stop, Question, Exclamation, Information };
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageAnswer { Ok, Cancel };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // A modal message box. Texts are GBK byte strings.
 class MessageBoxPort {
@@ -17,6 +17,20 @@ public:
     virtual ~MessageBoxPort() = default;
     virtual MessageAnswer showMessage(const std::string& text, const std::string& caption,
                                       MessageIcon icon, MessageButtons buttons) = 0;
+};
+
+// Plain HTTP GET of an address: the body, or empty on any failure.
+class HttpGetter {
+public:
+    virtual ~HttpGetter() = default;
+    virtual std::string get(const std::string& url) = 0;
+};
+
+// Opens an address with the desktop's default handler; nothing comes back.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    virtual void openUrl(const std::string& url) = 0;
 };
 
 // Processes the window events that are waiting, then returns.

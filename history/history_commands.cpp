@@ -1,8 +1,6 @@
 #include "history/history_commands.h"
 
-#include "core/process_state.h"
 #include "core/texts.h"
-#include "history/draw_text.h"
 
 namespace dlt {
 
@@ -58,15 +56,9 @@ DeleteOutcome deleteNewestDraw(const HistoryStore& store, MessageBoxPort& messag
     return DeleteOutcome::Deleted;
 }
 
-HistorySummary historySummary(const HistoryStore& store, const YieldHook& yield) {
+SummaryLines historySummary(const HistoryStore& store, const YieldHook& yield) {
     const DrawRecord newest = store.newestDraw();
-    HistorySummary summary;
-    summary.countLine = std::string(text::summaryCount) + numberText(double(store.drawCount())) +
-                        "    " + std::string(text::issuePrefix) + newest.issue +
-                        std::string(text::issueSuffix) + ":";
-    summary.newestLine =
-        formatNumberGroups(newest.front, yield) + "  " + formatNumberGroups(newest.back, yield);
-    return summary;
+    return summaryLines(store.drawCount(), newest.issue, newest.front, newest.back, yield);
 }
 
 } // namespace dlt

@@ -9,6 +9,7 @@
 
 #include "core/ports.h"
 #include "history/history_store.h"
+#include "history/summary_text.h"
 
 namespace dlt {
 
@@ -37,11 +38,7 @@ enum class DeleteOutcome { NothingToDelete, Cancelled, NotSaved, Deleted };
 // library is reported as such without asking.
 DeleteOutcome deleteNewestDraw(const HistoryStore& store, MessageBoxPort& messages);
 
-// The two summary lines: "号库数量:368    第15061期:" and "01 02 03 04 05  06 07".
-struct HistorySummary {
-    std::string countLine;
-    std::string newestLine;
-};
-HistorySummary historySummary(const HistoryStore& store, const YieldHook& yield = {});
+// The two summary lines of the library's newest draw.
+SummaryLines historySummary(const HistoryStore& store, const YieldHook& yield = {});
 
 } // namespace dlt

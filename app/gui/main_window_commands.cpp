@@ -98,9 +98,9 @@ void MainWindow::deleteNewestDraw() {
 }
 
 void MainWindow::refreshHistorySummary() {
-    const HistorySummary summary = historySummary(historyStore(), [this] { yieldToEvents(); });
-    named<QLabel>(client_, "号库显示")->setText(fromGbk(summary.countLine));
-    named<QLabel>(client_, "上期号码")->setText(fromGbk(summary.newestLine));
+    const SummaryLines summary = historySummary(historyStore(), [this] { yieldToEvents(); });
+    named<QLabel>(client_, "号库显示")->setText(fromGbk(summary.count));
+    named<QLabel>(client_, "上期号码")->setText(fromGbk(summary.numbers));
 }
 
 void MainWindow::toggleAdvancedArea() {

@@ -22,12 +22,27 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::string& caption,
                                             MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(toQtIcon(icon), fromGbk(caption), fromGbk(text),
-                    buttons == MessageButtons::OkCancel ? (QMessageBox::Ok | QMessageBox::Cancel)
-                                                        : QMessageBox::StandardButtons(QMessageBox::Ok),
-                    parent_);
-    box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    QMessageBox::StandardButton first = QMessageBox::Ok;
+    if (buttons == MessageButtons::OkCancel) {
+        shown = QMessageBox::Ok | QMessageBox::Cancel;
+    } else if (buttons == MessageButtons::YesNo) {
+        shown = QMessageBox::Yes | QMessageBox::No;
+        first = QMessageBox::Yes;
+    }
+    QMessageBox box(toQtIcon(icon), fromGbk(caption), fromGbk(text), shown, parent_);
+    box.setDefaultButton(first);
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        // Closing the box answers its negative button.
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+    }
 }
 
 } // namespace dlt::gui

@@ -17,6 +17,10 @@ int runProgram(MessageBoxPort& messages, const QString& secretFolder,
         started(startup);
     if (!startup.run())
         return 0; // the failure message has been shown; the program ends
+    // Events are handled during the start-up online steps: the main window
+    // may already have been closed there.
+    if (!startup.mainWindow()->isVisible())
+        return 0;
     QObject::connect(startup.mainWindow(), &MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
     return QApplication::exec();
 }

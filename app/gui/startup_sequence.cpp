@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <QUrl>
+#include <QWebEngineView>
 
+#include "app/gui/form_widgets.h"
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
@@ -51,10 +54,24 @@ bool StartupSequence::run() {
 
     // 7. The main window, non-modal and visible; its creation runs its set-up.
     mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_, messages_);
+    new FetchCommand(*mainWindow_, messages_, http_, sites_);
     mainWindow_->show();
     mainWindow_->activateWindow();
     emit mainWindowShown(mainWindow_.get());
+
+    // 8. The start-up online steps, once the main window is visible.
+    runOnlineSteps();
     return true;
+}
+
+void StartupSequence::runOnlineSteps() {
+    const ProcessState& state = processState();
+    // The browser engine starts here, not earlier: nothing is read back.
+    startupWindow_->browser()->view()->setUrl(
+        QUrl::fromEncoded(QByteArray::fromStdString(productPageUrl(sites_, state))));
+    updateCheck_ = std::make_unique<UpdateCheck>(state, sites_, messages_, *opener_);
+    updateCheck_->download(http_);
+    updateCheck_->checkSilently();
 }
 
 } // namespace dlt::gui

@@ -9,6 +9,11 @@
 #include <memory>
 
 #include "core/ports.h"
+#include "online/http_get.h"
+#include "online/sites.h"
+#include "online/update_check.h"
+#include "app/gui/fetch_run.h"
+#include "app/gui/url_opener.h"
 
 namespace dlt::gui {
 
@@ -30,14 +35,22 @@ public:
     // The per-user folder that keeps the secret in the program.
     static QString defaultSecretFolder();
 
+    // The sites and the address opener of the online steps and the fetch;
+    // the built-in sites and the desktop's handler unless set before run().
+    void setSites(SiteAddresses sites) { sites_ = std::move(sites); }
+    void setUrlOpener(UrlOpener& opener) { opener_ = &opener; }
+
     // Runs the sequence on the calling (user-interface) thread. Returns false
     // when the installation key could not be established: the failure
     // message has been shown and the program ends. On success the main
-    // window is visible.
+    // window is visible and the start-up online steps have run.
     bool run();
 
     StartupWindow* startupWindow() const { return startupWindow_.get(); }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
+    // The update check over the version text of the start-up download, for
+    // the menus (checkForUpdatesManually); null until run() has succeeded.
+    UpdateCheck* updateCheck() const { return updateCheck_.get(); }
 
 signals:
     // The modal intro window has been shown; "下一步" continues the sequence.
@@ -46,11 +59,21 @@ signals:
     void mainWindowShown(dlt::gui::MainWindow* window);
 
 private:
+    // Points the hidden browser at the product page, downloads the version
+    // file and checks it silently.
+    void runOnlineSteps();
+
     MessageBoxPort& messages_;
     QString secretFolder_;
     std::filesystem::path historyDirectory_;
     std::unique_ptr<StartupWindow> startupWindow_;
     std::unique_ptr<MainWindow> mainWindow_;
+    SiteAddresses sites_ = builtInSites();
+    DesktopUrlOpener desktopOpener_;
+    UrlOpener* opener_ = &desktopOpener_;
+    CurlHttpGetter curl_;
+    BackgroundHttpGetter http_{curl_};
+    std::unique_ptr<UpdateCheck> updateCheck_;
 };
 
 } // namespace dlt::gui

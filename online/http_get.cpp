@@ -1,0 +1,76 @@
+#include "online/http_get.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+namespace dlt {
+
+namespace {
+
+constexpr const char* kUserAgent = "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 "
+                                   "(KHTML, like Gecko) Chrome/120.0 Safari/537.36";
+
+struct Transfer {
+    std::string body;
+    std::size_t limit = 0;
+};
+
+std::size_t receive(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const std::size_t bytes = size * count;
+    if (transfer->body.size() + bytes > transfer->limit)
+        return 0; // ends the transfer with a write error
+    transfer->body.append(data, bytes);
+    return bytes;
+}
+
+struct CurlDeleter {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct ListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+} // namespace
+
+std::string httpGet(const std::string& url, const HttpLimits& limits) {
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl)
+        return {};
+    std::unique_ptr<curl_slist, ListDeleter> headers;
+    for (const char* header : {"Accept: */*", "Cache-Control: no-cache", "Pragma: no-cache"})
+        headers.reset(curl_slist_append(headers.release(), header));
+
+    Transfer transfer;
+    transfer.limit = limits.maxBodyBytes;
+    CURL* h = curl.get();
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(h, CURLOPT_USERAGENT, kUserAgent);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connectTimeout.count()));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(limits.transferTimeout.count()));
+    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxBodyBytes));
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L); // timeouts without signals: called off the UI thread
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, receive);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+
+    if (curl_easy_perform(h) != CURLE_OK)
+        return {};
+    long status = 0;
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status > 299)
+        return {};
+    return std::move(transfer.body);
+}
+
+} // namespace dlt

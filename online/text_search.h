@@ -1,0 +1,30 @@
+// Searching and cutting downloaded GBK texts. Positions count bytes from 1;
+// searches step over double-byte characters, so a match never starts in the
+// middle of one, and give -1 when nothing is found.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dlt {
+
+// A downloaded body as text: it ends before its first zero byte.
+std::string_view bodyText(std::string_view body);
+
+// The first match of what at or after start (a start of 1 or less searches
+// from the beginning). ignoreCase folds ASCII letters only.
+int findForward(std::string_view text, std::string_view what, int start, bool ignoreCase);
+
+// The last match that ends before byte start (a start below 1 searches the
+// whole text).
+int findBackward(std::string_view text, std::string_view what, int start, bool ignoreCase);
+
+// length bytes from start; empty when start is below 1 or past the end, the
+// rest of the text when it is shorter.
+std::string_view middleText(std::string_view text, int start, int length);
+
+// The leading decimal integer of a text, as a number prefix is read: white
+// space skipped, then digits; no digits give 0.
+long leadingInteger(std::string_view text);
+
+} // namespace dlt

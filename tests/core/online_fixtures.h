@@ -1,0 +1,67 @@
+// Stand-ins for the ports the online logic reports through, and the
+// published draws the tests build their site content from.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/ports.h"
+#include "online/past_draws.h"
+#include "tools/site_content.h"
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    dlt::MessageIcon icon;
+    dlt::MessageButtons buttons;
+};
+
+// Records every message and answers with the next scripted answer (Ok,
+// or Yes for Yes/No, when the script has run out).
+class RecordingMessages : public dlt::MessageBoxPort {
+public:
+    dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption,
+                                   dlt::MessageIcon icon, dlt::MessageButtons buttons) override {
+        shown.push_back({text, caption, icon, buttons});
+        if (!answers.empty()) {
+            const dlt::MessageAnswer answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        }
+        return buttons == dlt::MessageButtons::YesNo ? dlt::MessageAnswer::Yes
+                                                     : dlt::MessageAnswer::Ok;
+    }
+    std::vector<ShownMessage> shown;
+    std::vector<dlt::MessageAnswer> answers;
+};
+
+class RecordingOpener : public dlt::UrlOpener {
+public:
+    void openUrl(const std::string& url) override { opened.push_back(url); }
+    std::vector<std::string> opened;
+};
+
+// The history list and summary lines as the window would show them.
+class RecordingSink : public dlt::FetchSink {
+public:
+    void clearList() override { list.clear(); }
+    void insertLine(int position, const std::string& line) override {
+        list.insert(list.begin() + position, line);
+    }
+    void showSummary(const std::string& countLine, const std::string& numbersLine) override {
+        summaries.push_back({countLine, numbersLine});
+    }
+    std::vector<std::string> list;
+    std::vector<std::pair<std::string, std::string>> summaries;
+};
+
+inline const std::vector<dlt::site::PublishedDraw>& publishedDraws() {
+    static const std::vector<dlt::site::PublishedDraw> draws =
+        dlt::site::readPublishedDraws(DLT_DRAWS_FILE);
+    return draws;
+}
+
+// draws [first, first + count) of the published draws, newest first.
+inline std::span<const dlt::site::PublishedDraw> published(std::size_t first, std::size_t count) {
+    return std::span<const dlt::site::PublishedDraw>(publishedDraws()).subspan(first, count);
+}

@@ -1,0 +1,239 @@
+// The fetch button and the start-up online steps, against the bundled
+// maker's site served on loopback.
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <atomic>
+
+#include "../core/local_server.h"
+#include "../core/online_fixtures.h"
+#include "app/gui/fetch_run.h"
+#include "app/gui/form_widgets.h"
+#include "app/gui/gbk.h"
+#include "app/gui/intro_window.h"
+#include "app/gui/main_window.h"
+#include "app/gui/platform.h"
+#include "app/gui/startup_sequence.h"
+#include "app/gui/startup_window.h"
+#include "core/installation.h"
+#include "core/texts.h"
+#include "history/draw_text.h"
+#include "online/http_get.h"
+#include "support.h"
+#include "tools/site_server.h"
+
+using namespace dlt;
+using namespace dlt::gui;
+using testsupport::only;
+
+namespace {
+
+QString line(const site::PublishedDraw& draw) {
+    return fromGbk(historyListLine(draw.issue, draw.front, draw.back));
+}
+
+class FetchRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        setProductIdentity(state_);
+        state_.installationKey = "0123456789abcdef0123456789abcdef";
+        window_ = std::make_unique<MainWindow>(state_, toPath(dir_.path()), messages_);
+        window_->setClientWidth(MainWindow::kWideWidth);
+        window_->show();
+        button_ = only<QPushButton>(window_.get(), QStringLiteral("自动获取往期号按钮"));
+        list_ = only<QListWidget>(window_.get(), QStringLiteral("列表框1"));
+    }
+
+    void startSite() {
+        site::serveFolder(local_.server(), DLT_SITE_DIR);
+        local_.start();
+        command_ =
+            new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    }
+
+    QString label(const char* name) const {
+        return only<QLabel>(window_.get(), QString::fromUtf8(name))->text();
+    }
+
+    QTemporaryDir dir_;
+    ProcessState state_;
+    RecordingMessages messages_;
+    std::unique_ptr<MainWindow> window_;
+    QPushButton* button_ = nullptr;
+    QListWidget* list_ = nullptr;
+    LocalServer local_;
+    CurlHttpGetter curl_;
+    BackgroundHttpGetter http_{curl_};
+    FetchCommand* command_ = nullptr;
+};
+
+TEST_F(FetchRunTest, TheButtonFillsTheListAndTheSummaryAndRebuildsTheLibrary) {
+    startSite();
+    bool disabledWhileFilling = true;
+    QObject::connect(list_->model(), &QAbstractItemModel::rowsInserted,
+                     [&] { disabledWhileFilling = disabledWhileFilling && !button_->isEnabled(); });
+    QTest::mouseClick(button_, Qt::LeftButton);
+
+    ASSERT_EQ(list_->count(), 310);
+    EXPECT_EQ(list_->item(0)->text(), line(publishedDraws()[0]));
+    EXPECT_EQ(list_->item(29)->text(), line(publishedDraws()[29]));
+    EXPECT_EQ(list_->item(30)->text(), line(publishedDraws()[30]));
+    EXPECT_EQ(list_->item(309)->text(), line(publishedDraws()[309]));
+    const site::PublishedDraw& newest = publishedDraws()[0];
+    EXPECT_EQ(label("号库显示"),
+              QStringLiteral("号库数量:310    第%1期:").arg(QString::fromStdString(newest.issue)));
+    EXPECT_EQ(label("上期号码"),
+              fromGbk(formatNumberGroups(newest.front) + "  " + formatNumberGroups(newest.back)));
+    EXPECT_EQ(window_->historyStore().drawCount(), 310);
+
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(fromGbk(messages_.shown[0].text),
+              QStringLiteral("往期号码输入完成！共输入310期号码。"));
+    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("输入完成"));
+    EXPECT_TRUE(disabledWhileFilling);
+    EXPECT_TRUE(button_->isEnabled());
+}
+
+TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns) {
+    std::atomic<bool> release{false};
+    local_.server().Get("/soft/qvemtrod/kj.dll",
+                        [&](const httplib::Request&, httplib::Response& response) {
+                            for (int i = 0; i < 500 && !release; ++i)
+                                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                            response.set_content(site::drawFileText(published(0, 5)), "text/plain");
+                        });
+    local_.start();
+    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+
+    int ticks = 0;
+    bool commandsDisabled = true;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++ticks;
+        for (const char* name :
+             {"自动获取往期号按钮", "推荐号码按钮", "清除上期号按钮", "展开高级功能按钮"})
+            commandsDisabled =
+                commandsDisabled &&
+                !only<QPushButton>(window_.get(), QString::fromUtf8(name))->isEnabled();
+        if (ticks == 5)
+            release = true; // the server answers once the window has handled events meanwhile
+    });
+    ticker.start(10);
+    button_->click();
+    ticker.stop();
+
+    EXPECT_GE(ticks, 5);
+    EXPECT_TRUE(commandsDisabled);
+    EXPECT_EQ(list_->count(), 5);
+    EXPECT_TRUE(button_->isEnabled());
+}
+
+TEST_F(FetchRunTest, NothingFetchedKeepsTheLibraryInTheList) {
+    local_.start(); // answers 404 to everything
+    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    const HistoryStore store = window_->historyStore();
+    ASSERT_TRUE(store.appendDraw({"25001", "0102030405", "0607"}));
+
+    button_->click();
+    ASSERT_EQ(list_->count(), 1);
+    EXPECT_EQ(list_->item(0)->text(), QStringLiteral("第25001期 01 02 03 04 05  06 07"));
+    EXPECT_EQ(store.drawCount(), 1);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("错误："));
+}
+
+// The whole start-up, with the online steps against a loopback site.
+class StartupOnlineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        processState() = ProcessState{};
+        local_.server().Get("/soft/qvemtrod/bbxx.txt",
+                            [this](const httplib::Request&, httplib::Response& response) {
+                                ++versionRequests_;
+                                response.set_content(versionText_, "text/plain");
+                            });
+        local_.server().Get("/soft/qvemtrod/qvemtrod3.1.html", [this](const httplib::Request&,
+                                                                      httplib::Response& response) {
+            ++productPageRequests_;
+            response.set_content("<html><body>product</body></html>", "text/html");
+        });
+        local_.start();
+    }
+
+    // Runs the start-up; returns whether the browser existed when the main
+    // window became visible.
+    bool start(StartupSequence& sequence) {
+        bool browserBeforeMain = true;
+        QObject::connect(&sequence, &StartupSequence::introShown, &sequence,
+                         [](IntroWindow* intro) {
+                             QTimer::singleShot(0, intro, [intro] {
+                                 intro->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+                             });
+                         });
+        QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence, [&](MainWindow*) {
+            browserBeforeMain = sequence.startupWindow()->browser()->hasView();
+            messagesBeforeOnline_ = messages_.shown.size();
+        });
+        sequence.setSites({local_.address(), local_.address()});
+        sequence.setUrlOpener(opener_);
+        EXPECT_TRUE(sequence.run());
+        return browserBeforeMain;
+    }
+
+    QTemporaryDir dir_;
+    LocalServer local_;
+    std::string versionText_;
+    std::atomic<int> versionRequests_{0};
+    std::atomic<int> productPageRequests_{0};
+    RecordingMessages messages_;
+    RecordingOpener opener_;
+    std::size_t messagesBeforeOnline_ = 0;
+};
+
+TEST_F(StartupOnlineTest, ANewerVersionIsOfferedAfterTheMainWindowIsVisible) {
+    versionText_ = std::string(text::productName) + "v3.2\r\nhttp://127.0.0.1/new.zip";
+    StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/secret"),
+                             toPath(dir_.path()));
+    EXPECT_FALSE(start(sequence)); // no browser engine before this step
+
+    EXPECT_EQ(messagesBeforeOnline_, 0u);
+    EXPECT_EQ(versionRequests_, 1);
+    BrowserBox* browser = sequence.startupWindow()->browser();
+    ASSERT_TRUE(browser->hasView());
+    EXPECT_EQ(browser->view()->url().toString().toStdString(),
+              local_.url("/soft/qvemtrod/qvemtrod3.1.html"));
+    EXPECT_FALSE(sequence.startupWindow()->isVisible());
+
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("检测到新版本："));
+    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(opener_.opened,
+              (std::vector<std::string>{"http://127.0.0.1/new.zip", local_.address() + "/"}));
+}
+
+TEST_F(StartupOnlineTest, TheManualCheckUsesTheKeptTextWithoutAnotherRequest) {
+    versionText_ = std::string(text::productName) + "v3.1\r\nhttp://127.0.0.1/new.zip";
+    StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/secret"),
+                             toPath(dir_.path()));
+    start(sequence);
+    EXPECT_TRUE(messages_.shown.empty()); // the start-up check is silent
+
+    ASSERT_NE(sequence.updateCheck(), nullptr);
+    sequence.updateCheck()->checkForUpdatesManually();
+    sequence.updateCheck()->checkForUpdatesManually();
+    EXPECT_EQ(versionRequests_, 1);
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(fromGbk(messages_.shown[1].text),
+              QStringLiteral("\"禾澄大乐透荐号器v3.1\" 已是最新版本，不需要升级。"));
+    EXPECT_EQ(fromGbk(messages_.shown[1].caption), QStringLiteral("软件更新："));
+}
+
+} // namespace
