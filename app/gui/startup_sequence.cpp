@@ -31,35 +31,36 @@ bool StartupSequence::run() {
     // The sequence runs as the invisible start-up window is created.
     startupWindow_ = std::make_unique<StartupWindow>();
 
-    // 1. The XP-style look, colour scheme 1.
+    // The XP-style look in its blue colour scheme.
     applyXpLook(kXpSchemeBlue);
 
-    // 2. Product identity.
     ProcessState& state = processState();
     setProductIdentity(state);
 
-    // 3-5. The installation secret and key; events are processed while a
-    // new secret is generated.
+    // The installation secret and key; events are processed while a new
+    // secret is generated so the desktop does not think the program hung.
     const SecretStore store(toPath(secretFolder_));
     const YieldHook yield = [] { QCoreApplication::processEvents(); };
     if (!establishInstallationKey(state, store, messages_, yield))
         return false;
 
-    // 6. The intro window, modal, until "下一步" (or its close button).
+    // The intro window is modal: the main window waits for "下一步" (or its
+    // close button).
     {
         IntroWindow intro(state);
         connect(&intro, &IntroWindow::shown, this, [this, &intro] { emit introShown(&intro); });
         intro.exec();
     }
 
-    // 7. The main window, non-modal and visible; its creation runs its set-up.
+    // The main window's creation runs its set-up.
     mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_, messages_);
     new FetchCommand(*mainWindow_, messages_, http_, sites_);
     mainWindow_->show();
     mainWindow_->activateWindow();
     emit mainWindowShown(mainWindow_.get());
 
-    // 8. The start-up online steps, once the main window is visible.
+    // The online steps wait until the main window is visible, so a slow
+    // server never delays the first look at the program.
     runOnlineSteps();
     return true;
 }
