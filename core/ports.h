@@ -19,6 +19,14 @@ public:
                                       MessageIcon icon, MessageButtons buttons) = 0;
 };
 
+// Hands an address (a web page, a messenger address) to the desktop's
+// default handler. Nothing is reported when there is no handler or it fails.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    virtual void openUrl(const std::string& address) = 0;
+};
+
 // Processes the window events that are waiting, then returns.
 using YieldHook = std::function<void()>;
 

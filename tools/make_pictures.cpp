@@ -2,8 +2,10 @@
 //   <resources>/logo.jpg   the maker's logo of the about window (387 x 200)
 //   <resources>/intro.jpg  the main window in use, with a real recommendation
 //                          over the given draws (691 x 587)
+//   <resources>/guide.mht the user's guide with its 30 screenshots (help archive)
 //   <docs>/main-window.png the main window as the README shows it
-//   <shots>/*.png          (optional) screenshots of every window for review
+//   <shots>/*.png          (optional) screenshots of every window for review,
+//                          and the guide's page and pictures in <shots>/guide
 //
 // make_pictures --draws FILE --resources DIR [--docs DIR] [--shots DIR]
 //
@@ -31,105 +33,23 @@
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
+#include "app/gui/menus.h"
+#include "app/gui/message_box.h"
+#include "app/gui/url_opener.h"
 #include "app/gui/platform.h"
 #include "core/process_state.h"
-#include "engine/engine.h"
-#include "engine/rules.h"
+#include "history/file_io.h"
+#include "tools/help_guide.h"
+#include "tools/picture_kit.h"
 
 using namespace dlt;
 using namespace dlt::gui;
+using namespace picturekit;
 
 namespace {
 
 QString utf8(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-struct Draw {
-    QString issue;
-    std::string front; // 10 digits
-    std::string back;  // 4 digits
-};
-
-// Newest first, as the file has them.
-std::vector<Draw> readDraws(const QString& path) {
-    std::vector<Draw> draws;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return draws;
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QStringList parts = in.readLine().split(u' ', Qt::SkipEmptyParts);
-        if (parts.size() != 9)
-            continue;
-        Draw d;
-        d.issue = parts[0];
-        for (int i = 2; i < 7; ++i)
-            d.front += parts[i].toStdString();
-        for (int i = 7; i < 9; ++i)
-            d.back += parts[i].toStdString();
-        draws.push_back(std::move(d));
-    }
-    return draws;
-}
-
-// Writes the engine's results into the main window's cells.
-class CellSink : public ResultSink {
-public:
-    explicit CellSink(MainWindow& window) : window_(window) {}
-
-    void showGroups(Zone zone, ResultLevel level, const GroupSet& groups) override {
-        static const char* const prefixes[] = {"精选", "等级一", "等级二", "等级三"};
-        const QString prefix = QString::fromUtf8(prefixes[int(level)]);
-        const QChar zoneDigit = zone == Zone::Front ? u'1' : u'2';
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            QStringList tokens;
-            for (std::size_t i = 0; i + 1 < groups[g].size(); i += 2)
-                tokens << QString::fromStdString(groups[g].substr(i, 2));
-            const QString digits = QString(zoneDigit) + QString::number(g + 1);
-            if (FormLabel* cell = window_.resultCell(prefix, digits))
-                cell->setText(tokens.join(u' '));
-        }
-    }
-
-    void showNextDrawPicks(Zone zone, const std::vector<int>& picks) override {
-        QStringList tokens;
-        for (int pick : picks)
-            tokens << QStringLiteral("%1").arg(pick, 2, 10, QChar(u'0'));
-        auto* line = window_.clientArea()->findChild<FormLabel*>(QStringLiteral("下期精选号"));
-        if (zone == Zone::Front)
-            line->setText(tokens.join(u' '));
-        else
-            line->setText(line->text() + QStringLiteral("  ") + tokens.join(u' '));
-    }
-
-private:
-    MainWindow& window_;
-};
-
-bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) {
-    ZoneText front;
-    ZoneText back;
-    for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
-        front += it->front;
-        back += it->back;
-    }
-    // The history summary lines as the window shows them for this library.
-    auto groups = [](const std::string& digits) {
-        QStringList tokens;
-        for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-            tokens << QString::fromStdString(digits.substr(i, 2));
-        return tokens.join(u' ');
-    };
-    auto* count = window.clientArea()->findChild<FormLabel*>(QStringLiteral("号库显示"));
-    auto* newest = window.clientArea()->findChild<FormLabel*>(QStringLiteral("上期号码"));
-    count->setText(QStringLiteral("号库数量:%1    第%2期:").arg(draws.size()).arg(draws.front().issue));
-    newest->setText(groups(draws.front().front) + QStringLiteral("  ") + groups(draws.front().back));
-
-    CellSink sink(window);
-    const bool frontOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Front), front, sink));
-    const bool backOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Back), back, sink));
-    return frontOk && backOk;
 }
 
 // The maker's logo: an emblem, the maker's and the studio's names and the
@@ -178,65 +98,21 @@ QImage makeLogo() {
     return image;
 }
 
-// The main window as a desktop shows it: an XP-style title bar over what
-// the window itself draws (its menu bar, when it has one, and the client
-// area), set on a quiet desktop background.
+// The main window as a desktop shows it: the framed window (its menu bar and
+// client area under an XP-style title bar) on a quiet desktop background.
 QImage makeIntroPicture(MainWindow& window) {
-    const QPixmap body = window.grab();
-    const int border = 3;
-    const int title = 29;
-    const QSize frame(body.width() + 2 * border, body.height() + title + border);
-
+    const QImage frame = framed(window.grab(), window.windowTitle());
     QImage image(691, 587, QImage::Format_RGB32);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
     QLinearGradient desk(0, 0, 0, image.height());
     desk.setColorAt(0, QColor(0x5A, 0x7E, 0xDC));
     desk.setColorAt(1, QColor(0x3A, 0x6E, 0xA5));
     p.fillRect(image.rect(), desk);
-
     const QPoint at((image.width() - frame.width()) / 2, (image.height() - frame.height()) / 2);
-    // Shadow.
-    p.fillRect(QRect(at + QPoint(5, 5), frame), QColor(0, 0, 0, 70));
-    // Frame and title bar.
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(at, frame), 7, 7);
-    QLinearGradient bar(0, at.y(), 0, at.y() + title);
-    bar.setColorAt(0, QColor(0x09, 0x97, 0xFF));
-    bar.setColorAt(0.15, QColor(0x00, 0x53, 0xEE));
-    bar.setColorAt(1, QColor(0x00, 0x50, 0xEE));
-    p.fillPath(outline, QColor(0x00, 0x55, 0xEA));
-    p.fillRect(QRect(at.x(), at.y() + 6, frame.width(), title - 6), bar);
-    p.fillRect(QRect(at.x() + 6, at.y(), frame.width() - 12, 8), QColor(0x0A, 0x8C, 0xFF));
-    p.setPen(Qt::white);
-    p.setFont(formFont(FontFace::SongTi, 13, true));
-    p.drawText(QRect(at.x() + 10, at.y(), frame.width() - 80, title), Qt::AlignLeft | Qt::AlignVCenter,
-               window.windowTitle());
-    // Caption buttons: minimise and close.
-    const QRect close(at.x() + frame.width() - 27, at.y() + 5, 21, 21);
-    const QRect minimise = close.translated(-23, 0);
-    p.setPen(QPen(Qt::white, 1));
-    p.setBrush(QColor(0x2A, 0x6B, 0xF5));
-    p.drawRoundedRect(minimise, 3, 3);
-    p.setBrush(QColor(0xE0, 0x5A, 0x2B));
-    p.drawRoundedRect(close, 3, 3);
-    p.setPen(QPen(Qt::white, 2));
-    p.drawLine(minimise.left() + 5, minimise.bottom() - 5, minimise.left() + 11, minimise.bottom() - 5);
-    p.drawLine(close.topLeft() + QPoint(6, 6), close.bottomRight() - QPoint(6, 6));
-    p.drawLine(close.topRight() + QPoint(-6, 6), close.bottomLeft() + QPoint(6, -6));
-    p.drawPixmap(at + QPoint(border, title), body);
+    p.fillRect(QRect(at + QPoint(5, 5), frame.size()), QColor(0, 0, 0, 70)); // shadow
+    p.drawImage(at, frame);
     p.end();
     return image;
-}
-
-bool save(const QImage& image, const QString& path, const char* format, int quality = -1) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path, format, quality)) {
-        std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("wrote %s (%dx%d)\n", qPrintable(path), image.width(), image.height());
-    return true;
 }
 
 } // namespace
@@ -272,6 +148,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     MainWindow window(state, toPath(QDir::tempPath()));
+    QtMessageBoxPort messages;
+    new MenuCommands(window, messages, desktopUrlOpener(), toPath(QDir::tempPath()));
+    showSummary(window, draws);
     if (!fillWithRecommendation(window, draws))
         std::fprintf(stderr, "make_pictures: the engine gave no recommendation for %zu draws\n", draws.size());
     window.show();
@@ -309,6 +188,17 @@ int main(int argc, char* argv[]) {
         empty.show();
         QApplication::processEvents();
         save(empty.grab().toImage(), shots + QStringLiteral("/main-empty.png"), "PNG");
+    }
+
+    const QString guideShots =
+        options.isSet(QStringLiteral("shots")) ? options.value(QStringLiteral("shots")) + QStringLiteral("/guide") : QString();
+    const std::string archive = helpguide::makeHelpArchive(draws, guideShots);
+    const QString guide = resources + QStringLiteral("/guide.mht");
+    if (writeWholeFile(toPath(guide), archive)) {
+        std::printf("wrote %s (%zu bytes)\n", qPrintable(guide), archive.size());
+    } else {
+        std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(guide));
+        ok = false;
     }
     return ok ? 0 : 1;
 }

@@ -1,13 +1,16 @@
 #include "app/gui/startup_sequence.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
+#include "app/gui/menus.h"
 #include "app/gui/platform.h"
 #include "app/gui/startup_window.h"
+#include "app/gui/url_opener.h"
 #include "core/installation.h"
 #include "core/process_state.h"
 
@@ -51,6 +54,8 @@ bool StartupSequence::run() {
 
     // 7. The main window, non-modal and visible; its creation runs its set-up.
     mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_);
+    // The menus, the right-click menu and the links; owned by the window.
+    new MenuCommands(*mainWindow_, messages_, desktopUrlOpener(), toPath(QDir::tempPath()));
     mainWindow_->show();
     mainWindow_->activateWindow();
     emit mainWindowShown(mainWindow_.get());
