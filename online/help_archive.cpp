@@ -87,7 +87,7 @@ std::string packArchive(std::string_view pageLocation, std::string_view pageHtml
     out += "Content-Transfer-Encoding: quoted-printable\r\n";
     out += "Content-Location: " + std::string(pageLocation) + "\r\n\r\n";
     out += encodeQuotedPrintable(pageHtml);
-    out += "\r\n\r\n";
+    out += "\r\n"; // the line break before a boundary belongs to the boundary
 
     for (const ArchivePicture& picture : pictures) {
         out += separator + "\r\n";

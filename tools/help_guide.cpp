@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -13,6 +14,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -20,6 +24,7 @@
 #include "app/gui/about_window.h"
 #include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
+#include "app/gui/help_window.h"
 #include "app/gui/intro_window.h"
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
@@ -457,6 +462,7 @@ QString pageHead() {
         "p.MsoNote\n\t{mso-style-name:提示;\n\tmargin:18.0pt 0cm 6.0pt 0cm;\n\tpadding:6.0pt;\n"
         "\tborder:solid #C06000 1.0pt;\n\tbackground:#FFF8E0;\n\tline-height:150%;\n\tfont-size:10.5pt;\n"
         "\tfont-family:楷体_GB2312, 楷体, KaiTi, \"AR PL UKai CN\", serif;}\n"
+        "img\n\t{max-width:100%;\n\theight:auto;}\n"
         "span.MsoCaption\n\t{font-size:9.0pt;\n\tcolor:#606060;}\n"
         "@page Section1\n\t{size:595.3pt 841.9pt;\n\tmargin:72.0pt 90.0pt 72.0pt 90.0pt;}\n"
         "div.Section1\n\t{page:Section1;}\n"
@@ -468,6 +474,28 @@ QString pageHead() {
 }
 
 } // namespace
+
+QImage helpWindowPicture(const ProcessState& state) {
+    QtMessageBoxPort messages;
+    QTemporaryDir temp;
+    HelpWindow help;
+    bool loaded = false;
+    QObject::connect(&help, &HelpWindow::guideLoaded, [&] { loaded = true; });
+    if (!help.openGuide(state, messages, toPath(temp.path())))
+        return {};
+    help.show();
+    QDeadlineTimer deadline(60000);
+    while (!loaded && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QWebEnginePage* page = help.browser()->view()->page();
+    page->runJavaScript(QStringLiteral("document.getElementsByTagName('h2')[2].scrollIntoView()"),
+                        QWebEngineScript::ApplicationWorld);
+    // Let the browser draw the pictures.
+    QDeadlineTimer settle(1500);
+    while (!settle.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    return picturekit::framed(help.grab(), help.windowTitle());
+}
 
 std::string makeHelpArchive(const std::vector<Draw>& draws, const QString& shotsDir) {
     Studio studio(draws);

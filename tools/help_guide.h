@@ -3,10 +3,12 @@
 // temporary folder, packed into the help archive.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <string>
 #include <vector>
 
+#include "core/process_state.h"
 #include "tools/picture_kit.h"
 
 namespace helpguide {
@@ -14,5 +16,9 @@ namespace helpguide {
 // The whole archive. draws: the real history, newest first. When shotsDir is
 // not empty the page and its pictures are also written there for review.
 std::string makeHelpArchive(const std::vector<picturekit::Draw>& draws, const QString& shotsDir);
+
+// The help window over the built-in guide once it has loaded, scrolled to
+// the third section, in its frame.
+QImage helpWindowPicture(const dlt::ProcessState& state);
 
 } // namespace helpguide

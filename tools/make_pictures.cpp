@@ -190,6 +190,11 @@ int main(int argc, char* argv[]) {
         save(empty.grab().toImage(), shots + QStringLiteral("/main-empty.png"), "PNG");
     }
 
+    // The guide as the help window shows it, for the README.
+    if (options.isSet(QStringLiteral("docs")))
+        ok = save(helpguide::helpWindowPicture(state), options.value(QStringLiteral("docs")) + QStringLiteral("/help-window.png"),
+                  "PNG") && ok;
+
     const QString guideShots =
         options.isSet(QStringLiteral("shots")) ? options.value(QStringLiteral("shots")) + QStringLiteral("/guide") : QString();
     const std::string archive = helpguide::makeHelpArchive(draws, guideShots);
