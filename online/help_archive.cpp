@@ -19,8 +19,8 @@ void appendEncodedLine(std::string& out, std::string_view line) {
         const bool last = i + 1 == line.size();
         // Spaces and tabs stay literal except at a line's end, where mail
         // transports may strip them.
-        const bool literal = (byte >= 33 && byte <= 126 && byte != '=') ||
-                             ((byte == ' ' || byte == '\t') && !last);
+        const bool literal =
+            (byte >= 33 && byte <= 126 && byte != '=') || ((byte == ' ' || byte == '\t') && !last);
         const std::size_t width = literal ? 1 : 3;
         // Leave room for the "=" of a soft line break.
         if (column + width > kLineLimit - 1) {
@@ -66,7 +66,8 @@ std::string encodeBase64Lines(std::string_view bytes) {
     unsigned char line[kLineLimit + 1];
     for (std::size_t at = 0; at < bytes.size(); at += kChunk) {
         const std::size_t n = std::min(kChunk, bytes.size() - at);
-        const int written = EVP_EncodeBlock(line, reinterpret_cast<const unsigned char*>(bytes.data() + at), int(n));
+        const int written = EVP_EncodeBlock(
+            line, reinterpret_cast<const unsigned char*>(bytes.data() + at), int(n));
         out.append(reinterpret_cast<const char*>(line), std::size_t(written));
         out += kCrlf;
     }

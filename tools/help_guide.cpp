@@ -1,6 +1,5 @@
 #include "tools/help_guide.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
 #include <QDeadlineTimer>
@@ -103,8 +102,7 @@ public:
     MenuCommands& menus() { return *menus_; }
     const std::vector<Draw>& history() const { return history_; }
 
-    template <class T>
-    T* control(const char* name) {
+    template <class T> T* control(const char* name) {
         return window_->clientArea()->findChild<T*>(QString::fromUtf8(name));
     }
 
@@ -136,7 +134,8 @@ public:
     void recommend() {
         control<QPushButton>("推荐号码按钮")->click();
         QApplication::processEvents();
-        const QString first = window_->resultCell(QStringLiteral("精选"), QStringLiteral("11"))->text();
+        const QString first =
+            window_->resultCell(QStringLiteral("精选"), QStringLiteral("11"))->text();
         if (first.isEmpty() || first == QStringLiteral("号码推荐中..."))
             picturekit::fillWithRecommendation(*window_, history_);
         QApplication::processEvents();
@@ -250,7 +249,8 @@ QImage popupAt(Studio& s, const char* control) {
 QImage message(const char* text, const char* caption, MessageIcon icon,
                MessageButtons buttons = MessageButtons::Ok) {
     QMessageBox box(toQtIcon(icon), QString::fromUtf8(caption), QString::fromUtf8(text),
-                    buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel);
+                    buttons == MessageButtons::Ok ? QMessageBox::Ok
+                                                  : QMessageBox::Ok | QMessageBox::Cancel);
     box.show();
     QApplication::processEvents();
     const QImage image = picturekit::framed(box.grab(), box.windowTitle());
@@ -285,8 +285,9 @@ std::vector<Block> guide() {
              QApplication::processEvents();
              return picturekit::framed(intro.grab(), intro.windowTitle());
          }},
-        {B::Text, "第一次使用时号库是空的，主窗口的“选号结果”表格也是空的。左边是选号结果，右边是输入区，"
-                  "最下面一行是禾澄科技的网址和联系方式。"},
+        {B::Text,
+         "第一次使用时号库是空的，主窗口的“选号结果”表格也是空的。左边是选号结果，右边是输入区，"
+         "最下面一行是禾澄科技的网址和联系方式。"},
         {B::Picture, "第一次打开的主窗口",
          [](Studio& s) {
              s.open({});
@@ -294,11 +295,13 @@ std::vector<Block> guide() {
          }},
         {B::Text, "菜单“软件帮助”里有“使用说明”（就是本帮助）和“关于我们”。"},
         {B::Picture, "“软件帮助”菜单", [](Studio& s) { return barMenu(s, "软件帮助"); }},
-        {B::Text, "菜单“升级更新”里的“检查更新”会告诉您有没有新版本；“禾澄科技官方网站”用浏览器打开我们的网站。"},
+        {B::Text, "菜单“升级更新”里的“检查更新”会告诉您有没有新版本；“禾澄科技官方网站”用浏览器打开"
+                  "我们的网站。"},
         {B::Picture, "“升级更新”菜单", [](Studio& s) { return barMenu(s, "升级更新"); }},
         {B::Text, "在窗口的空白处、表格的标题或左边一列上单击鼠标右键，会弹出同样的几个命令。"},
         {B::Picture, "右键菜单", [](Studio& s) { return popupAt(s, "标签6"); }},
-        {B::Text, "“关于”窗口里有软件的版本、使用条款和联系方式。单击“单击这里下载最新版本”可以到网站下载最新版本，"
+        {B::Text, "“关于”窗口里有软件的版本、使用条款和联系方式。单击“单击这里下载最新版本”可以到网"
+                  "站下载最新版本，"
                   "单击右上角的“×”关闭窗口。"},
         {B::Picture, "“关于”窗口",
          [](Studio& s) {
@@ -309,7 +312,8 @@ std::vector<Block> guide() {
          }},
 
         {B::Section, "二、输入往期号码"},
-        {B::Text, "软件根据号库里的往期号码推算下一期。号库越完整，推算越有依据。号库可以手工输入，也可以自动获取。"},
+        {B::Text, "软件根据号库里的往期号码推算下一期。号库越完整，推算越有依据。号库可以手工输入，"
+                  "也可以自动获取。"},
         {B::Text, "<b>手工输入：</b>按开奖的先后顺序，从最早的一期开始，一期一期地输入。"
                   "输入区里的红字提示就是这个意思。"},
         {B::Picture, "输入区",
@@ -323,40 +327,48 @@ std::vector<Block> guide() {
              s.control<QLineEdit>("期号框")->setText(s.draws().front().issue);
              return part(s, "分组框2", {"期号框"});
          }},
-        {B::Text, "在号码框里连着输入这一期的7个号码，每个号码两位，不足两位的前面补0，中间不加空格："
-                  "先5个前区号码，再2个后区号码，一共14位。输满后“确 认 输 入”按钮变为可用。"},
+        {B::Text,
+         "在号码框里连着输入这一期的7个号码，每个号码两位，不足两位的前面补0，中间不加空格："
+         "先5个前区号码，再2个后区号码，一共14位。输满后“确 认 输 入”按钮变为可用。"},
         {B::Picture, "输入号码",
          [](Studio& s) {
              s.type(s.draws().front());
              return part(s, "分组框2", {"号码框", "确认输入按钮"});
          }},
-        {B::Text, "按回车键或单击“确 认 输 入”按钮，这一期就存进号库，软件提示“号码已成功添加！”。"},
+        {B::Text,
+         "按回车键或单击“确 认 输 入”按钮，这一期就存进号库，软件提示“号码已成功添加！”。"},
         {B::Picture, "号码已成功添加",
          [](Studio&) { return message("号码已成功添加！", "成功：", MessageIcon::Information); }},
-        {B::Text, "两个输入框随即清空，光标回到期号框，可以接着输入下一期。按钮下面显示号库里的期数和最新一期的号码。"},
+        {B::Text, "两个输入框随即清空，光标回到期号框，可以接着输入下一期。按钮下面显示号库里的期数"
+                  "和最新一期的号码。"},
         {B::Picture, "号库数量和最新一期",
          [](Studio& s) {
              s.open(s.draws());
              return part(s, "分组框2", {"号库显示", "上期号码"});
          }},
-        {B::Text, "期号不是5位或号码不是14位时，软件提示输入不正确，两个框里的内容保留，改正后再确认即可。"},
+        {B::Text,
+         "期号不是5位或号码不是14位时，软件提示输入不正确，两个框里的内容保留，改正后再确认即可。"},
         {B::Picture, "输入不正确",
          [](Studio&) {
              return message("期数或号码输入不正确：请检查后重试！", "错误：", MessageIcon::Stop);
          }},
         {B::Text, "输错了已经存进去的一期，可以单击“清除上期号”删除号库里最新的一期。"},
-        {B::Picture, "“清除上期号”按钮", [](Studio& s) { return part(s, "分组框2", {"清除上期号按钮"}); }},
+        {B::Picture, "“清除上期号”按钮",
+         [](Studio& s) { return part(s, "分组框2", {"清除上期号按钮"}); }},
         {B::Text, "软件先问您是否确定，单击“确定”才删除。"},
         {B::Picture, "确定要删除吗",
          [](Studio&) {
-             return message("您确定要删除吗？", "注意：", MessageIcon::Question, MessageButtons::OkCancel);
+             return message("您确定要删除吗？", "注意：", MessageIcon::Question,
+                            MessageButtons::OkCancel);
          }},
         {B::Picture, "号码已成功删除",
          [](Studio&) { return message("号码已成功删除！", "成功：", MessageIcon::Information); }},
         {B::Text, "<b>自动获取：</b>单击“展开高级功能”，窗口向右展开。"},
-        {B::Picture, "“展开高级功能”按钮", [](Studio& s) { return whole(s, {"展开高级功能按钮"}); }},
-        {B::Text, "右边的列表按从新到旧的顺序列出号库里的每一期。单击列表下面的“自动获取并输入往期号码”，"
-                  "软件从网上取回最近的往期号码，替换原来的号库。取号期间请保持联网。"},
+        {B::Picture, "“展开高级功能”按钮",
+         [](Studio& s) { return whole(s, {"展开高级功能按钮"}); }},
+        {B::Text,
+         "右边的列表按从新到旧的顺序列出号库里的每一期。单击列表下面的“自动获取并输入往期号码”，"
+         "软件从网上取回最近的往期号码，替换原来的号库。取号期间请保持联网。"},
         {B::Picture, "高级功能区",
          [](Studio& s) {
              s.openAdvancedArea();
@@ -365,14 +377,16 @@ std::vector<Block> guide() {
         {B::Text, "取完后软件告诉您一共输入了多少期。"},
         {B::Picture, "往期号码输入完成",
          [](Studio& s) {
-             const QString text =
-                 QStringLiteral("往期号码输入完成！共输入%1期号码。").arg(s.control<QListWidget>("列表框1")->count());
+             const QString text = QStringLiteral("往期号码输入完成！共输入%1期号码。")
+                                      .arg(s.control<QListWidget>("列表框1")->count());
              return message(text.toUtf8().constData(), "输入完成", MessageIcon::Information);
          }},
         {B::Text, "列表和号库数量随之更新。"},
-        {B::Picture, "自动获取之后的号库", [](Studio& s) { return part(s, "列表框1", {"列表框1"}); }},
+        {B::Picture, "自动获取之后的号库",
+         [](Studio& s) { return part(s, "列表框1", {"列表框1"}); }},
         {B::Text, "再单击“收回高级功能”，窗口恢复原来的宽度。"},
-        {B::Picture, "“收回高级功能”按钮", [](Studio& s) { return part(s, "分组框2", {"展开高级功能按钮"}); }},
+        {B::Picture, "“收回高级功能”按钮",
+         [](Studio& s) { return part(s, "分组框2", {"展开高级功能按钮"}); }},
 
         {B::Section, "三、推算下一期号码"},
         {B::Text, "号库准备好以后，单击输入区最上面的“推荐号码”按钮。"},
@@ -387,15 +401,19 @@ std::vector<Block> guide() {
              s.showBusyCells();
              return whole(s, {"分组框1"});
          }},
-        {B::Text, "推算完成后，表格里是前区和后区的分级推荐号码，右边的“下期精选推荐”是一注完整的号码："
-                  "5个前区号码，空两格，再2个后区号码。"},
+        {B::Text,
+         "推算完成后，表格里是前区和后区的分级推荐号码，右边的“下期精选推荐”是一注完整的号码："
+         "5个前区号码，空两格，再2个后区号码。"},
         {B::Picture, "推算结果",
          [](Studio& s) {
              s.recommend();
              return whole(s, {"分组框1", "下期精选号"});
          }},
         {B::Picture, "选号结果表格", [](Studio& s) { return part(s, "分组框1"); }},
-        {B::Picture, "下期精选推荐", [](Studio& s) { return part(s, "下期精选号", {"上期号码2", "下期精选号"}); }},
+        {B::Picture, "下期精选推荐",
+         [](Studio& s) {
+             return part(s, "下期精选号", {"上期号码2", "下期精选号"});
+         }},
         {B::Text, "前区至少要有14期、后区至少要有12期往期号码才能推算；不够时软件会提示需要的期数，"
                   "请先补足号库。"},
         {B::Picture, "号库不足",
@@ -409,19 +427,28 @@ std::vector<Block> guide() {
                   "“精选级”的号码排在最前，最值得优先考虑；“等级三”排在最后。"},
         {B::Picture, "精选级",
          [](Studio& s) {
-             return part(s, "分组框1", {"标签6", "精选11", "精选12", "精选13", "精选14", "精选15", "精选21", "精选22"});
+             return part(
+                 s, "分组框1",
+                 {"标签6", "精选11", "精选12", "精选13", "精选14", "精选15", "精选21", "精选22"});
          }},
         {B::Text, "前区五列（红字）对应前区的第①到第⑤组，后区两列（蓝字）对应后区的第①、②组。"
                   "选号时可以从每一组里挑一个号码，先看精选级，再看等级一。"},
         {B::Picture, "等级一",
          [](Studio& s) {
              return part(s, "分组框1",
-                         {"标签1", "等级一11", "等级一12", "等级一13", "等级一14", "等级一15", "等级一21", "等级一22"});
+                         {"标签1", "等级一11", "等级一12", "等级一13", "等级一14", "等级一15",
+                          "等级一21", "等级一22"});
          }},
         {B::Text, "等级二和等级三的号码可以作为备选，或者在复式投注时补充。"},
-        {B::Picture, "等级二和等级三", [](Studio& s) { return part(s, "分组框1", {"标签4", "标签5"}); }},
+        {B::Picture, "等级二和等级三",
+         [](Studio& s) {
+             return part(s, "分组框1", {"标签4", "标签5"});
+         }},
         {B::Text, "不想自己挑选时，直接使用“下期精选推荐”的一注号码即可。"},
-        {B::Picture, "一注精选号码", [](Studio& s) { return whole(s, {"精选11", "精选21", "下期精选号"}); }},
+        {B::Picture, "一注精选号码",
+         [](Studio& s) {
+             return whole(s, {"精选11", "精选21", "下期精选号"});
+         }},
         {B::Note, "请理性购彩：大乐透每一期开奖都是公平随机的，任何一组号码中奖的机会都完全相同。"
                   "本软件的分级只是对往期号码的一种统计解读，不是对下一期开奖结果的预测或承诺。"},
     };
@@ -452,15 +479,18 @@ QString pageHead() {
         "\t{mso-style-parent:\"\";\n\tmargin:0cm;\n\tmargin-bottom:6.0pt;\n\ttext-align:justify;\n"
         "\ttext-justify:inter-ideograph;\n\tline-height:150%;\n\tfont-size:10.5pt;\n"
         "\tfont-family:宋体, SimSun, \"Noto Serif CJK SC\", serif;}\n"
-        "h1\n\t{mso-style-next:正文;\n\tmargin-top:17.0pt;\n\tmargin-bottom:16.5pt;\n\ttext-align:center;\n"
+        "h1\n\t{mso-style-next:正文;\n\tmargin-top:17.0pt;\n\tmargin-bottom:16.5pt;\n\ttext-align:"
+        "center;\n"
         "\tfont-size:22.0pt;\n\tfont-family:楷体_GB2312, 楷体, KaiTi, \"AR PL UKai CN\", serif;\n"
         "\tcolor:#C00000;}\n"
         "h2\n\t{mso-style-next:正文;\n\tmargin-top:13.0pt;\n\tmargin-bottom:13.0pt;\n"
         "\tfont-size:16.0pt;\n\tfont-family:楷体_GB2312, 楷体, KaiTi, \"AR PL UKai CN\", serif;\n"
         "\tcolor:#0050A0;\n\tborder-bottom:solid #0088FF 1.0pt;}\n"
-        "p.MsoPicture\n\t{mso-style-name:图片;\n\tmargin:6.0pt 0cm 12.0pt 0cm;\n\ttext-align:center;}\n"
+        "p.MsoPicture\n\t{mso-style-name:图片;\n\tmargin:6.0pt 0cm 12.0pt "
+        "0cm;\n\ttext-align:center;}\n"
         "p.MsoNote\n\t{mso-style-name:提示;\n\tmargin:18.0pt 0cm 6.0pt 0cm;\n\tpadding:6.0pt;\n"
-        "\tborder:solid #C06000 1.0pt;\n\tbackground:#FFF8E0;\n\tline-height:150%;\n\tfont-size:10.5pt;\n"
+        "\tborder:solid #C06000 "
+        "1.0pt;\n\tbackground:#FFF8E0;\n\tline-height:150%;\n\tfont-size:10.5pt;\n"
         "\tfont-family:楷体_GB2312, 楷体, KaiTi, \"AR PL UKai CN\", serif;}\n"
         "img\n\t{max-width:100%;\n\theight:auto;}\n"
         "span.MsoCaption\n\t{font-size:9.0pt;\n\tcolor:#606060;}\n"
@@ -509,24 +539,30 @@ std::string makeHelpArchive(const std::vector<Draw>& draws, const QString& shots
             page += QStringLiteral("<h2><span lang=ZH-CN>%1</span></h2>\n\n").arg(text);
             break;
         case Block::Text:
-            page += QStringLiteral("<p class=MsoNormal><span lang=ZH-CN>%1</span></p>\n\n").arg(text);
+            page +=
+                QStringLiteral("<p class=MsoNormal><span lang=ZH-CN>%1</span></p>\n\n").arg(text);
             break;
         case Block::Note:
-            page += QStringLiteral("<p class=MsoNote><b>请注意：</b><span lang=ZH-CN>%1</span></p>\n\n").arg(text);
+            page +=
+                QStringLiteral("<p class=MsoNote><b>请注意：</b><span lang=ZH-CN>%1</span></p>\n\n")
+                    .arg(text);
             break;
         case Block::Picture: {
             // Screenshots of windows have few colours: 256 keep them and make
             // the pictures a third of the size.
-            const QImage image = block.shot(studio).convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
+            const QImage image =
+                block.shot(studio).convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
             QByteArray png;
             QBuffer buffer(&png);
             buffer.open(QIODevice::WriteOnly);
             image.save(&buffer, "PNG", 0); // smallest file
-            const QString file = QStringLiteral("image%1.png").arg(pictures.size() + 1, 3, 10, QChar(u'0'));
+            const QString file =
+                QStringLiteral("image%1.png").arg(pictures.size() + 1, 3, 10, QChar(u'0'));
             const QString relative = pictureFolder() + u'/' + file;
             pictures.push_back({(base + relative).toStdString(), png.toStdString()});
-            page += QStringLiteral("<p class=MsoPicture><span lang=EN-US><img width=%1 height=%2 src=\"%3\" "
-                                   "alt=\"%4\"></span><br>\n<span class=MsoCaption>图%5 %4</span></p>\n\n")
+            page += QStringLiteral(
+                        "<p class=MsoPicture><span lang=EN-US><img width=%1 height=%2 src=\"%3\" "
+                        "alt=\"%4\"></span><br>\n<span class=MsoCaption>图%5 %4</span></p>\n\n")
                         .arg(image.width())
                         .arg(image.height())
                         .arg(relative, text)
@@ -537,7 +573,8 @@ std::string makeHelpArchive(const std::vector<Draw>& draws, const QString& shots
         }
         }
     }
-    page += QStringLiteral("<p class=MsoNormal align=right style='text-align:right'><span lang=ZH-CN>%1 %2</span></p>\n\n"
+    page += QStringLiteral("<p class=MsoNormal align=right style='text-align:right'><span "
+                           "lang=ZH-CN>%1 %2</span></p>\n\n"
                            "</div>\n\n</body>\n\n</html>\n")
                 .arg(utf8(maker::name), utf8(maker::years));
     if (!shotsDir.isEmpty()) {

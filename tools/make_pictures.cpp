@@ -14,21 +14,16 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QListWidget>
 #include <QPainter>
-#include <QPainterPath>
-#include <QTextStream>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/gui/about_window.h"
-#include "app/gui/form_widgets.h"
-#include "app/gui/help_window.h"
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"

@@ -92,8 +92,10 @@ void showSummary(MainWindow& window, const std::vector<Draw>& draws) {
         newest->clear();
         return;
     }
-    count->setText(QStringLiteral("号库数量:%1    第%2期:").arg(draws.size()).arg(draws.front().issue));
-    newest->setText(groups(draws.front().front) + QStringLiteral("  ") + groups(draws.front().back));
+    count->setText(
+        QStringLiteral("号库数量:%1    第%2期:").arg(draws.size()).arg(draws.front().issue));
+    newest->setText(groups(draws.front().front) + QStringLiteral("  ") +
+                    groups(draws.front().back));
 }
 
 bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) {
@@ -104,8 +106,10 @@ bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) 
         back += it->back;
     }
     CellSink sink(window);
-    const bool frontOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Front), front, sink));
-    const bool backOk = std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Back), back, sink));
+    const bool frontOk =
+        std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Front), front, sink));
+    const bool backOk =
+        std::holds_alternative<ZoneResult>(computeZone(rulesFor(Zone::Back), back, sink));
     return frontOk && backOk;
 }
 
@@ -128,7 +132,8 @@ QImage framed(const QPixmap& body, const QString& title) {
     p.fillRect(QRect(6, 0, frame.width() - 12, 8), QColor(0x0A, 0x8C, 0xFF));
     p.setPen(Qt::white);
     p.setFont(formFont(FontFace::SongTi, 13, true));
-    p.drawText(QRect(10, 0, frame.width() - 80, titleHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
+    p.drawText(QRect(10, 0, frame.width() - 80, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+               title);
     // Caption buttons: minimise and close.
     const QRect close(frame.width() - 27, 5, 21, 21);
     const QRect minimise = close.translated(-23, 0);
@@ -138,7 +143,8 @@ QImage framed(const QPixmap& body, const QString& title) {
     p.setBrush(QColor(0xE0, 0x5A, 0x2B));
     p.drawRoundedRect(close, 3, 3);
     p.setPen(QPen(Qt::white, 2));
-    p.drawLine(minimise.left() + 5, minimise.bottom() - 5, minimise.left() + 11, minimise.bottom() - 5);
+    p.drawLine(minimise.left() + 5, minimise.bottom() - 5, minimise.left() + 11,
+               minimise.bottom() - 5);
     p.drawLine(close.topLeft() + QPoint(6, 6), close.bottomRight() - QPoint(6, 6));
     p.drawLine(close.topRight() + QPoint(-6, 6), close.bottomLeft() + QPoint(6, -6));
     p.drawPixmap(QPoint(border, titleHeight), body);

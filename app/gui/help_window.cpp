@@ -32,7 +32,11 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     browser_ = new BrowserBox(this);
     browser_->setObjectName(QStringLiteral("超文本浏览框1"));
     browser_->setGeometry(0, 0, 728, 440);
-    cover_ = addTransparentLabel(this, {"透明标签1", {0, 0, 488, 256}, QString(), defaultGuiFont(), Qt::black,
+    cover_ = addTransparentLabel(this, {"透明标签1",
+                                        {0, 0, 488, 256},
+                                        QString(),
+                                        defaultGuiFont(),
+                                        Qt::black,
                                         Background::transparent()});
     cover_->setAttribute(Qt::WA_TransparentForMouseEvents, true);
     cover_->raise();

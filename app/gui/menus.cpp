@@ -32,9 +32,10 @@ QMenu* addMenu(QMenuBar* bar, const QString& caption) {
 // the entry area, the footer and the cells of columns 11 and 21. The window
 // background and the list come on top.
 constexpr const char* kPopupControls[] = {
-    "分组框1", "分组框2", "标签10", "标签7", "标签8", "标签6", "标签1", "标签4", "标签5",
-    "上期号码2", "下期精选号", "标签2", "标签3", "标签13", "标签14", "号库显示", "上期号码",
-    "精选11", "等级一11", "等级二11", "等级三11", "精选21", "等级一21", "等级二21", "等级三21",
+    "分组框1", "分组框2",  "标签10",    "标签7",      "标签8",    "标签6",    "标签1",
+    "标签4",   "标签5",    "上期号码2", "下期精选号", "标签2",    "标签3",    "标签13",
+    "标签14",  "号库显示", "上期号码",  "精选11",     "等级一11", "等级二11", "等级三11",
+    "精选21",  "等级一21", "等级二21",  "等级三21",
 };
 
 } // namespace
@@ -62,9 +63,11 @@ void MenuCommands::buildMenuBar() {
             &MenuCommands::openMakerSite);
 
     QMenu* help = addMenu(bar, QStringLiteral("软件帮助"));
-    connect(addItem(help, QStringLiteral("使用说明")), &QAction::triggered, this, &MenuCommands::showHelpWindow);
+    connect(addItem(help, QStringLiteral("使用说明")), &QAction::triggered, this,
+            &MenuCommands::showHelpWindow);
     help->addSeparator();
-    connect(addItem(help, QStringLiteral("关于我们")), &QAction::triggered, this, &MenuCommands::showAboutWindow);
+    connect(addItem(help, QStringLiteral("关于我们")), &QAction::triggered, this,
+            &MenuCommands::showAboutWindow);
 }
 
 void MenuCommands::buildPopupMenu() {
@@ -76,8 +79,10 @@ void MenuCommands::buildPopupMenu() {
     connect(addItem(popup_, QStringLiteral("禾澄科技官网")), &QAction::triggered, this,
             &MenuCommands::openMakerSite);
     popup_->addSeparator();
-    connect(addItem(popup_, QStringLiteral("帮助")), &QAction::triggered, this, &MenuCommands::showHelpWindow);
-    connect(addItem(popup_, QStringLiteral("关于")), &QAction::triggered, this, &MenuCommands::showAboutWindow);
+    connect(addItem(popup_, QStringLiteral("帮助")), &QAction::triggered, this,
+            &MenuCommands::showHelpWindow);
+    connect(addItem(popup_, QStringLiteral("关于")), &QAction::triggered, this,
+            &MenuCommands::showAboutWindow);
 }
 
 void MenuCommands::hookRightButton() {

@@ -27,8 +27,8 @@ struct MimeDocument {
     std::map<std::string, std::string> headers;
     std::string preamble;
     std::vector<MimePart> parts;
-    bool closed = false;     // the closing boundary was found
-    std::string afterClose;  // what follows it
+    bool closed = false;    // the closing boundary was found
+    std::string afterClose; // what follows it
 };
 
 std::string lower(std::string s) {
@@ -38,7 +38,8 @@ std::string lower(std::string s) {
 }
 
 // Header lines up to the first empty line; returns where the body starts.
-std::size_t readHeaders(const std::string& text, std::size_t at, std::map<std::string, std::string>& headers) {
+std::size_t readHeaders(const std::string& text, std::size_t at,
+                        std::map<std::string, std::string>& headers) {
     while (true) {
         const std::size_t end = text.find("\r\n", at);
         if (end == std::string::npos || end == at)
@@ -46,7 +47,8 @@ std::size_t readHeaders(const std::string& text, std::size_t at, std::map<std::s
         const std::string line = text.substr(at, end - at);
         const std::size_t colon = line.find(':');
         if (colon != std::string::npos)
-            headers[lower(line.substr(0, colon))] = line.substr(line.find_first_not_of(' ', colon + 1));
+            headers[lower(line.substr(0, colon))] =
+                line.substr(line.find_first_not_of(' ', colon + 1));
         at = end + 2;
     }
 }
@@ -95,7 +97,8 @@ std::string decodeQuotedPrintable(const std::string& text) {
 }
 
 std::string decodeBase64(const std::string& text) {
-    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static const std::string alphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string out;
     unsigned value = 0;
     int bits = 0;
@@ -155,8 +158,9 @@ TEST(HelpArchive, ReadsBackAsThePageAndThirtyPictures) {
     EXPECT_EQ(pageLocation.rfind("http://", 0), 0u) << "pictures load only under http addresses";
     EXPECT_LE(longestLine(page.body), 76u);
     const std::string html = decodeQuotedPrintable(page.body);
-    for (const char* words : {"禾澄大乐透荐号器 使用帮助", "一、打开软件", "二、输入往期号码", "三、推算下一期号码",
-                              "四、怎样选号", "推荐号码", "自动获取并输入往期号码", "精选级", "等级三"})
+    for (const char* words :
+         {"禾澄大乐透荐号器 使用帮助", "一、打开软件", "二、输入往期号码", "三、推算下一期号码",
+          "四、怎样选号", "推荐号码", "自动获取并输入往期号码", "精选级", "等级三"})
         EXPECT_NE(html.find(words), std::string::npos) << words;
 
     const std::string stem = pageLocation.substr(0, pageLocation.rfind('.'));
@@ -175,7 +179,8 @@ TEST(HelpArchive, ReadsBackAsThePageAndThirtyPictures) {
     EXPECT_EQ(pictures.size(), 30u) << "every picture has its own location";
 
     const std::regex img("<img[^>]* src=\"([^\"]+)\"");
-    for (auto it = std::sregex_iterator(html.begin(), html.end(), img); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), img);
+         it != std::sregex_iterator(); ++it) {
         const std::string target = resolve(pageLocation, (*it)[1].str());
         ASSERT_TRUE(pictures.count(target)) << "no part for " << target;
         ++pictures[target];

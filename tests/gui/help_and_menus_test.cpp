@@ -32,25 +32,9 @@
 
 using namespace dlt;
 using namespace dlt::gui;
+using testsupport::ScriptedMessages;
 
 namespace {
-
-struct Shown {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-class RecordingMessages : public MessageBoxPort {
-public:
-    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
-                              MessageButtons buttons) override {
-        shown.push_back({text, caption, icon, buttons});
-        return MessageAnswer::Ok;
-    }
-    std::vector<Shown> shown;
-};
 
 class RecordingUrls : public UrlOpener {
 public:
@@ -91,7 +75,7 @@ constexpr int kLoadTimeout = 60000;
 
 TEST(HelpWindowGuide, ShowsTheGuideWithItsPicturesUnderTheProductCaption) {
     const ProcessState state = identity();
-    RecordingMessages messages;
+    ScriptedMessages messages;
     QTemporaryDir temp;
     HelpWindow help;
     QSignalSpy loaded(&help, &HelpWindow::guideLoaded);
@@ -106,7 +90,8 @@ TEST(HelpWindowGuide, ShowsTheGuideWithItsPicturesUnderTheProductCaption) {
 
     QWebEnginePage* page = help.browser()->view()->page();
     const QString text = evaluate(page, QStringLiteral("document.body.innerText")).toString();
-    for (const char* words : {"禾澄大乐透荐号器 使用帮助", "一、打开软件", "二、输入往期号码", "三、推算下一期号码", "四、怎样选号"})
+    for (const char* words : {"禾澄大乐透荐号器 使用帮助", "一、打开软件", "二、输入往期号码",
+                              "三、推算下一期号码", "四、怎样选号"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
     // Every picture has arrived from the archive and decoded.
     const QString shown = QStringLiteral(
@@ -117,7 +102,7 @@ TEST(HelpWindowGuide, ShowsTheGuideWithItsPicturesUnderTheProductCaption) {
 
 TEST(HelpWindowGuide, TwoOpeningsWriteTwoFilesAndLeaveNone) {
     const ProcessState state = identity();
-    RecordingMessages messages;
+    ScriptedMessages messages;
     QTemporaryDir temp;
 
     HelpWindow first;
@@ -145,7 +130,7 @@ TEST(HelpWindowGuide, TwoOpeningsWriteTwoFilesAndLeaveNone) {
 
 TEST(HelpWindowGuide, UnwritableFolderShowsTheFailureAndClosesTheWindow) {
     const ProcessState state = identity();
-    RecordingMessages messages;
+    ScriptedMessages messages;
     QTemporaryDir temp;
     // A plain file where the folder should be: no one can write into it.
     const std::filesystem::path notAFolder = toPath(temp.filePath(QStringLiteral("file")));
@@ -191,7 +176,7 @@ protected:
     ProcessState state_;
     QTemporaryDir history_;
     QTemporaryDir temp_;
-    RecordingMessages messages_;
+    ScriptedMessages messages_;
     RecordingUrls urls_;
     std::unique_ptr<MainWindow> window_;
     MenuCommands* commands_ = nullptr;
@@ -211,13 +196,16 @@ TEST_F(MenusTest, MenuBarAndPopupMenuHoldTheirItemsAndTheClientAreaKeepsItsSize)
         menus << action->text();
     EXPECT_EQ(menus, (QStringList{QStringLiteral("升级更新"), QStringLiteral("软件帮助")}));
     EXPECT_EQ(captions(bar->actions()[0]->menu()),
-              (QStringList{QStringLiteral("检查更新"), QStringLiteral("-"), QStringLiteral("禾澄科技官方网站")}));
-    EXPECT_EQ(captions(bar->actions()[1]->menu()),
-              (QStringList{QStringLiteral("使用说明"), QStringLiteral("-"), QStringLiteral("关于我们")}));
+              (QStringList{QStringLiteral("检查更新"), QStringLiteral("-"),
+                           QStringLiteral("禾澄科技官方网站")}));
+    EXPECT_EQ(
+        captions(bar->actions()[1]->menu()),
+        (QStringList{QStringLiteral("使用说明"), QStringLiteral("-"), QStringLiteral("关于我们")}));
     QMenu* popup = commands_->popupMenu();
     EXPECT_EQ(popup->objectName(), QStringLiteral("PopupMenu"));
-    EXPECT_EQ(captions(popup), (QStringList{QStringLiteral("软件升级"), QStringLiteral("禾澄科技官网"), QStringLiteral("-"),
-                                            QStringLiteral("帮助"), QStringLiteral("关于")}));
+    EXPECT_EQ(captions(popup),
+              (QStringList{QStringLiteral("软件升级"), QStringLiteral("禾澄科技官网"),
+                           QStringLiteral("-"), QStringLiteral("帮助"), QStringLiteral("关于")}));
     EXPECT_FALSE(popup->isVisible());
     for (const QAction* action : window_->findChildren<QAction*>()) {
         EXPECT_TRUE(action->isEnabled());
@@ -270,8 +258,9 @@ TEST_F(MenusTest, RightPressPopsUpTheMenuOverTheListedControlsOnly) {
         if (c.pops) {
             // At the cursor, unless the screen's edge pushes it aside.
             const QPoint cursor = c.target->mapToGlobal(c.at);
-            if (cursor.x() + popup->width() < c.target->screen()->geometry().right())
+            if (cursor.x() + popup->width() < c.target->screen()->geometry().right()) {
                 EXPECT_EQ(popup->pos(), cursor);
+            }
             popup->hide();
         } else {
             QTest::mouseRelease(c.target, Qt::RightButton, {}, c.at);
@@ -340,10 +329,11 @@ TEST_F(MenusTest, AboutItemsBlockTheMainWindowUntilClosed) {
             modal = QApplication::activeModalWidget();
             auto* about = qobject_cast<AboutWindow*>(modal);
             ASSERT_NE(about, nullptr);
-            QTest::mousePress(about->findChild<TransparentLabel*>(QStringLiteral("透明标签22")), Qt::LeftButton, {},
-                              {10, 8});
+            QTest::mousePress(about->findChild<TransparentLabel*>(QStringLiteral("透明标签22")),
+                              Qt::LeftButton, {}, {10, 8});
             download = !urls_.opened.empty();
-            QTest::mouseClick(about->findChild<ImageButton*>(QStringLiteral("关闭按钮")), Qt::LeftButton);
+            QTest::mouseClick(about->findChild<ImageButton*>(QStringLiteral("关闭按钮")),
+                              Qt::LeftButton);
         });
         item(caption)->trigger(); // returns once the about window is closed
         EXPECT_NE(modal, nullptr);

@@ -7,6 +7,10 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/ports.h"
 
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
@@ -22,6 +26,24 @@ inline std::ostream& operator<<(std::ostream& os, const QSize& s) {
 }
 
 namespace testsupport {
+
+// A message box that records what it was asked to show and answers OK.
+struct Shown {
+    std::string text;
+    std::string caption;
+    dlt::MessageIcon icon;
+    dlt::MessageButtons buttons;
+};
+
+class ScriptedMessages : public dlt::MessageBoxPort {
+public:
+    dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption,
+                                   dlt::MessageIcon icon, dlt::MessageButtons buttons) override {
+        shown.push_back({text, caption, icon, buttons});
+        return dlt::MessageAnswer::Ok;
+    }
+    std::vector<Shown> shown;
+};
 
 // Exactly one descendant of root with this objectName and type.
 template <class T>
