@@ -201,13 +201,18 @@ QImage whole(Studio& s, const std::vector<const char*>& marks = {}) {
     return picturekit::framed(QPixmap::fromImage(body), s.window().windowTitle());
 }
 
-// The part of the main window around one control, the named controls ringed.
+// The part of the main window around one control and the ringed ones.
 QImage part(Studio& s, const char* around, const std::vector<const char*>& marks = {}) {
     QApplication::processEvents();
     QImage body = s.window().grab().toImage();
     ring(body, s.window(), marks);
-    auto* control = s.window().clientArea()->findChild<QWidget*>(QString::fromUtf8(around));
-    const QRect place(control->mapTo(&s.window(), QPoint(0, 0)), control->size());
+    QRect place;
+    std::vector<const char*> shown = marks;
+    shown.push_back(around);
+    for (const char* name : shown) {
+        if (auto* control = s.window().clientArea()->findChild<QWidget*>(QString::fromUtf8(name)))
+            place |= QRect(control->mapTo(&s.window(), QPoint(0, 0)), control->size());
+    }
     return body.copy(place.adjusted(-8, -8, 8, 8).intersected(body.rect()));
 }
 
@@ -253,7 +258,7 @@ QImage message(const char* text, const char* caption, MessageIcon icon,
                                                   : QMessageBox::Ok | QMessageBox::Cancel);
     box.show();
     QApplication::processEvents();
-    const QImage image = picturekit::framed(box.grab(), box.windowTitle());
+    const QImage image = picturekit::framed(box.grab(), box.windowTitle(), false);
     box.hide();
     return image;
 }

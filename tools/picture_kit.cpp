@@ -113,7 +113,7 @@ bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) 
     return frontOk && backOk;
 }
 
-QImage framed(const QPixmap& body, const QString& title) {
+QImage framed(const QPixmap& body, const QString& title, bool withMinimise) {
     const int border = 3;
     const int titleHeight = 29;
     const QSize frame(body.width() + 2 * border, body.height() + titleHeight + border);
@@ -138,13 +138,16 @@ QImage framed(const QPixmap& body, const QString& title) {
     const QRect close(frame.width() - 27, 5, 21, 21);
     const QRect minimise = close.translated(-23, 0);
     p.setPen(QPen(Qt::white, 1));
-    p.setBrush(QColor(0x2A, 0x6B, 0xF5));
-    p.drawRoundedRect(minimise, 3, 3);
+    if (withMinimise) {
+        p.setBrush(QColor(0x2A, 0x6B, 0xF5));
+        p.drawRoundedRect(minimise, 3, 3);
+    }
     p.setBrush(QColor(0xE0, 0x5A, 0x2B));
     p.drawRoundedRect(close, 3, 3);
     p.setPen(QPen(Qt::white, 2));
-    p.drawLine(minimise.left() + 5, minimise.bottom() - 5, minimise.left() + 11,
-               minimise.bottom() - 5);
+    if (withMinimise)
+        p.drawLine(minimise.left() + 5, minimise.bottom() - 5, minimise.left() + 11,
+                   minimise.bottom() - 5);
     p.drawLine(close.topLeft() + QPoint(6, 6), close.bottomRight() - QPoint(6, 6));
     p.drawLine(close.topRight() + QPoint(-6, 6), close.bottomLeft() + QPoint(6, -6));
     p.drawPixmap(QPoint(border, titleHeight), body);

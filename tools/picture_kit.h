@@ -35,9 +35,9 @@ bool fillWithRecommendation(dlt::gui::MainWindow& window, const std::vector<Draw
 // The history summary lines as the window shows them for these draws.
 void showSummary(dlt::gui::MainWindow& window, const std::vector<Draw>& draws);
 
-// A screenshot in an XP-style frame: title bar with the title, minimise and
-// close buttons, and a blue border.
-QImage framed(const QPixmap& body, const QString& title);
+// A screenshot in an XP-style frame: title bar with the title, minimise
+// (for windows that have it) and close buttons, and a blue border.
+QImage framed(const QPixmap& body, const QString& title, bool minimise = true);
 
 bool save(const QImage& image, const QString& path, const char* format, int quality = -1);
 
