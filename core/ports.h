@@ -26,11 +26,12 @@ public:
     virtual std::string get(const std::string& url) = 0;
 };
 
-// Opens an address with the desktop's default handler; nothing comes back.
+// Hands an address (a web page, a messenger address) to the desktop's
+// default handler. Nothing is reported when there is no handler or it fails.
 class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
-    virtual void openUrl(const std::string& url) = 0;
+    virtual void openUrl(const std::string& address) = 0;
 };
 
 // Processes the window events that are waiting, then returns.

@@ -2,9 +2,11 @@
 //   <resources>/logo.jpg   the maker's logo of the about window (387 x 200)
 //   <resources>/intro.jpg  the main window in use, with a real recommendation
 //                          over the given draws (691 x 587)
+//   <resources>/guide.mht the user's guide with its 30 screenshots (help archive)
 //   <docs>/main-window.png the main window after a run, as the README shows it
 //   <docs>/main-window-advanced.png  the same with the advanced area open
-//   <shots>/*.png          (optional) screenshots of every window for review
+//   <shots>/*.png          (optional) screenshots of every window for review,
+//                          and the guide's page and pictures in <shots>/guide
 //
 // make_pictures --draws FILE --resources DIR [--docs DIR] [--shots DIR]
 //
@@ -13,82 +15,38 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/gui/about_window.h"
-#include "app/gui/form_widgets.h"
-#include "app/gui/help_window.h"
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
+#include "app/gui/menus.h"
 #include "app/gui/message_box.h"
+#include "app/gui/url_opener.h"
 #include "app/gui/platform.h"
 #include "core/process_state.h"
+#include "history/file_io.h"
+#include "tools/help_guide.h"
+#include "tools/picture_kit.h"
 
 using namespace dlt;
 using namespace dlt::gui;
+using namespace picturekit;
 
 namespace {
 
 QString utf8(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-struct Draw {
-    QString issue;
-    std::string front; // 10 digits
-    std::string back;  // 4 digits
-};
-
-// Newest first, as the file has them.
-std::vector<Draw> readDraws(const QString& path) {
-    std::vector<Draw> draws;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return draws;
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QStringList parts = in.readLine().split(u' ', Qt::SkipEmptyParts);
-        if (parts.size() != 9)
-            continue;
-        Draw d;
-        d.issue = parts[0];
-        for (int i = 2; i < 7; ++i)
-            d.front += parts[i].toStdString();
-        for (int i = 7; i < 9; ++i)
-            d.back += parts[i].toStdString();
-        draws.push_back(std::move(d));
-    }
-    return draws;
-}
-
-// Stores the draws as the window's history (in a temporary folder) and
-// runs a recommendation over them, as a click on 推荐号码按钮 does.
-bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) {
-    std::string issues;
-    std::string fronts;
-    std::string backs;
-    for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
-        issues += it->issue.toStdString();
-        fronts += it->front;
-        backs += it->back;
-    }
-    if (!window.historyStore().replaceHistory(issues, fronts, backs))
-        return false;
-    window.refreshHistorySummary();
-    window.runRecommendation();
-    return true;
 }
 
 // The maker's logo: an emblem, the maker's and the studio's names and the
@@ -137,65 +95,21 @@ QImage makeLogo() {
     return image;
 }
 
-// The main window as a desktop shows it: an XP-style title bar over what
-// the window itself draws (its menu bar, when it has one, and the client
-// area), set on a quiet desktop background.
+// The main window as a desktop shows it: the framed window (its menu bar and
+// client area under an XP-style title bar) on a quiet desktop background.
 QImage makeIntroPicture(MainWindow& window) {
-    const QPixmap body = window.grab();
-    const int border = 3;
-    const int title = 29;
-    const QSize frame(body.width() + 2 * border, body.height() + title + border);
-
+    const QImage frame = framed(window.grab(), window.windowTitle());
     QImage image(691, 587, QImage::Format_RGB32);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
     QLinearGradient desk(0, 0, 0, image.height());
     desk.setColorAt(0, QColor(0x5A, 0x7E, 0xDC));
     desk.setColorAt(1, QColor(0x3A, 0x6E, 0xA5));
     p.fillRect(image.rect(), desk);
-
     const QPoint at((image.width() - frame.width()) / 2, (image.height() - frame.height()) / 2);
-    // Shadow.
-    p.fillRect(QRect(at + QPoint(5, 5), frame), QColor(0, 0, 0, 70));
-    // Frame and title bar.
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(at, frame), 7, 7);
-    QLinearGradient bar(0, at.y(), 0, at.y() + title);
-    bar.setColorAt(0, QColor(0x09, 0x97, 0xFF));
-    bar.setColorAt(0.15, QColor(0x00, 0x53, 0xEE));
-    bar.setColorAt(1, QColor(0x00, 0x50, 0xEE));
-    p.fillPath(outline, QColor(0x00, 0x55, 0xEA));
-    p.fillRect(QRect(at.x(), at.y() + 6, frame.width(), title - 6), bar);
-    p.fillRect(QRect(at.x() + 6, at.y(), frame.width() - 12, 8), QColor(0x0A, 0x8C, 0xFF));
-    p.setPen(Qt::white);
-    p.setFont(formFont(FontFace::SongTi, 13, true));
-    p.drawText(QRect(at.x() + 10, at.y(), frame.width() - 80, title), Qt::AlignLeft | Qt::AlignVCenter,
-               window.windowTitle());
-    // Caption buttons: minimise and close.
-    const QRect close(at.x() + frame.width() - 27, at.y() + 5, 21, 21);
-    const QRect minimise = close.translated(-23, 0);
-    p.setPen(QPen(Qt::white, 1));
-    p.setBrush(QColor(0x2A, 0x6B, 0xF5));
-    p.drawRoundedRect(minimise, 3, 3);
-    p.setBrush(QColor(0xE0, 0x5A, 0x2B));
-    p.drawRoundedRect(close, 3, 3);
-    p.setPen(QPen(Qt::white, 2));
-    p.drawLine(minimise.left() + 5, minimise.bottom() - 5, minimise.left() + 11, minimise.bottom() - 5);
-    p.drawLine(close.topLeft() + QPoint(6, 6), close.bottomRight() - QPoint(6, 6));
-    p.drawLine(close.topRight() + QPoint(-6, 6), close.bottomLeft() + QPoint(6, -6));
-    p.drawPixmap(at + QPoint(border, title), body);
+    p.fillRect(QRect(at + QPoint(5, 5), frame.size()), QColor(0, 0, 0, 70)); // shadow
+    p.drawImage(at, frame);
     p.end();
     return image;
-}
-
-bool save(const QImage& image, const QString& path, const char* format, int quality = -1) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path, format, quality)) {
-        std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("wrote %s (%dx%d)\n", qPrintable(path), image.width(), image.height());
-    return true;
 }
 
 } // namespace
@@ -233,6 +147,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir history;
     QtMessageBoxPort messages;
     MainWindow window(state, toPath(history.path()), messages);
+    new MenuCommands(window, messages, desktopUrlOpener(), toPath(QDir::tempPath()));
     if (!history.isValid() || !fillWithRecommendation(window, draws)) {
         std::fprintf(stderr, "make_pictures: cannot store the %zu draws\n", draws.size());
         return 1;
@@ -278,6 +193,22 @@ int main(int argc, char* argv[]) {
         empty.show();
         QApplication::processEvents();
         save(empty.grab().toImage(), shots + QStringLiteral("/main-empty.png"), "PNG");
+    }
+
+    // The guide as the help window shows it, for the README.
+    if (options.isSet(QStringLiteral("docs")))
+        ok = save(helpguide::helpWindowPicture(state), options.value(QStringLiteral("docs")) + QStringLiteral("/help-window.png"),
+                  "PNG") && ok;
+
+    const QString guideShots =
+        options.isSet(QStringLiteral("shots")) ? options.value(QStringLiteral("shots")) + QStringLiteral("/guide") : QString();
+    const std::string archive = helpguide::makeHelpArchive(draws, guideShots);
+    const QString guide = resources + QStringLiteral("/guide.mht");
+    if (replaceFileDurably(toPath(guide), archive)) {
+        std::printf("wrote %s (%zu bytes)\n", qPrintable(guide), archive.size());
+    } else {
+        std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(guide));
+        ok = false;
     }
     return ok ? 0 : 1;
 }

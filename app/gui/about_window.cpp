@@ -82,6 +82,10 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
                formFont(FontFace::SongTi, 12, FontStyle{false, false, true}), Qt::white, Background::transparent(),
                kLeftTop});
     download->setCursor(Qt::PointingHandCursor);
+    connect(download, &FormLabel::pressed, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            emit downloadRequested();
+    });
 
     addTransparentLabel(this, {"透明标签15", {0, 256, 408, 24},
                                QStringLiteral("Copyright © %1 %2 版权所有").arg(utf8(maker::years), utf8(maker::name)),

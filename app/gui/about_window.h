@@ -15,6 +15,10 @@ public:
     static constexpr int kHeight = 282;
 
     explicit AboutWindow(const ProcessState& state, QWidget* parent = nullptr);
+
+signals:
+    // "单击这里下载最新版本" was pressed with the left button.
+    void downloadRequested();
 };
 
 } // namespace dlt::gui

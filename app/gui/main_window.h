@@ -81,6 +81,8 @@ public:
 signals:
     // The window was closed by the user: the program ends.
     void closed();
+    // The user asked for the update check ("检查更新", "软件升级").
+    void updateCheckRequested();
 
 protected:
     bool event(QEvent* event) override;

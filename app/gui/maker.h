@@ -13,7 +13,8 @@ inline constexpr std::string_view name = "禾澄科技";
 inline constexpr std::string_view studio = "禾澄软件工作室";
 inline constexpr std::string_view years = "2009-2012";
 
-// The maker's web site (site root, no path).
+// The maker's web address as the footer and the logo show it. The address
+// the program opens and downloads from is the built-in maker's site.
 inline constexpr std::string_view siteAddress = "http://www.hecheng-soft.example";
 inline constexpr std::string_view siteHost = "www.hecheng-soft.example";
 

@@ -1,4 +1,5 @@
-// The pictures built into the program (":/intro.jpg", ":/logo.jpg").
+// The pictures and the help archive built into the program (":/intro.jpg",
+// ":/logo.jpg", ":/guide.mht").
 #pragma once
 
 namespace dlt::gui {

@@ -1,6 +1,7 @@
 #include "app/gui/startup_sequence.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWebEngineView>
@@ -9,8 +10,10 @@
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
+#include "app/gui/menus.h"
 #include "app/gui/platform.h"
 #include "app/gui/startup_window.h"
+#include "app/gui/url_opener.h"
 #include "core/installation.h"
 #include "core/process_state.h"
 
@@ -55,6 +58,8 @@ bool StartupSequence::run() {
     // The main window's creation runs its set-up.
     mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_, messages_);
     new FetchCommand(*mainWindow_, messages_, http_, sites_);
+    // The menus, the right-click menu and the links; owned by the window.
+    new MenuCommands(*mainWindow_, messages_, *opener_, toPath(QDir::tempPath()));
     mainWindow_->show();
     mainWindow_->activateWindow();
     emit mainWindowShown(mainWindow_.get());
@@ -71,6 +76,8 @@ void StartupSequence::runOnlineSteps() {
     startupWindow_->browser()->view()->setUrl(
         QUrl::fromEncoded(QByteArray::fromStdString(productPageUrl(sites_, state))));
     updateCheck_ = std::make_unique<UpdateCheck>(state, sites_, messages_, *opener_);
+    connect(mainWindow_.get(), &MainWindow::updateCheckRequested, this,
+            [this] { updateCheck_->checkForUpdatesManually(); });
     updateCheck_->download(http_);
     updateCheck_->checkSilently();
 }

@@ -69,8 +69,7 @@ private:
     std::unique_ptr<StartupWindow> startupWindow_;
     std::unique_ptr<MainWindow> mainWindow_;
     SiteAddresses sites_ = builtInSites();
-    DesktopUrlOpener desktopOpener_;
-    UrlOpener* opener_ = &desktopOpener_;
+    UrlOpener* opener_ = &desktopUrlOpener();
     CurlHttpGetter curl_;
     BackgroundHttpGetter http_{curl_};
     std::unique_ptr<UpdateCheck> updateCheck_;

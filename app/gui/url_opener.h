@@ -1,5 +1,5 @@
-// Opening an address with the desktop's default handler, for the logic's
-// UrlOpener.
+// Addresses handed to the desktop's default handler (the default browser,
+// the messenger program).
 #pragma once
 
 #include "core/ports.h"
@@ -8,7 +8,10 @@ namespace dlt::gui {
 
 class DesktopUrlOpener : public UrlOpener {
 public:
-    void openUrl(const std::string& url) override;
+    void openUrl(const std::string& address) override;
 };
+
+// The program's one opener.
+UrlOpener& desktopUrlOpener();
 
 } // namespace dlt::gui

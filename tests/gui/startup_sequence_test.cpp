@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -25,25 +26,9 @@
 
 using namespace dlt;
 using namespace dlt::gui;
+using testsupport::RecordingMessages;
 
 namespace {
-
-struct Shown {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-class ScriptedMessages : public MessageBoxPort {
-public:
-    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
-                              MessageButtons buttons) override {
-        shown.push_back({text, caption, icon, buttons});
-        return MessageAnswer::Ok;
-    }
-    std::vector<Shown> shown;
-};
 
 // What a test sees of one start.
 struct StartRecord {
@@ -85,7 +70,7 @@ protected:
     QString secretFolder() const { return dir_.path() + QStringLiteral("/secret"); }
 
     QTemporaryDir dir_;
-    ScriptedMessages messages_;
+    RecordingMessages messages_;
 };
 
 TEST_F(StartupSequenceTest, FirstStartGeneratesTheSecretShowsTheIntroThenTheMainWindow) {
@@ -112,7 +97,10 @@ TEST_F(StartupSequenceTest, FirstStartGeneratesTheSecretShowsTheIntroThenTheMain
     MainWindow* main = sequence.mainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(main->size(), QSize(648, 392));
+    // The menu bar adds to the window, not to the client area.
+    EXPECT_EQ(main->clientArea()->size(), QSize(648, 392));
+    EXPECT_EQ(main->menuBar()->actions().size(), 2);
+    EXPECT_EQ(main->size(), QSize(648, 392 + main->menuBar()->height()));
     EXPECT_EQ(main->windowTitle(), QStringLiteral("禾澄大乐透荐号器 v3.1"));
     EXPECT_EQ(state.historyFileExtension, ".dll");
     EXPECT_EQ(main->historyDirectory(), toPath(dir_.path()));

@@ -1,0 +1,25 @@
+// The temporary file the guide is shown from: written whole each time the
+// help window opens, removed once the browser has read it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+namespace dlt::help {
+
+// In folder: the lowercase hexadecimal form of number followed by ".tmp",
+// the number increased by one while a file of that name exists, then ".mht"
+// appended (so "1a2b3c.tmp.mht").
+std::filesystem::path helpFilePath(const std::filesystem::path& folder, std::uint64_t number);
+
+// helpFilePath with the milliseconds since system start plus a counter that
+// goes up by one at each call, so two openings in the same millisecond get
+// different names.
+std::filesystem::path nextHelpFilePath(const std::filesystem::path& folder);
+
+// Writes the archive to a new file in folder. Returns the file's path, or an
+// empty path when the file could not be written whole (nothing is left).
+std::filesystem::path writeHelpFile(const std::filesystem::path& folder, std::string_view archive);
+
+} // namespace dlt::help

@@ -1,0 +1,44 @@
+// What the resources programs share: the draws file, a main window showing a
+// real recommendation over them, the XP-style window frame around a screenshot and
+// the writing of pictures.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace dlt {
+class HistoryStore;
+}
+namespace dlt::gui {
+class MainWindow;
+}
+
+namespace picturekit {
+
+struct Draw {
+    QString issue;
+    std::string front; // 10 digits
+    std::string back;  // 4 digits
+};
+
+// One draw a line, newest first: "issue date f1 f2 f3 f4 f5 b1 b2".
+std::vector<Draw> readDraws(const QString& path);
+
+// Stores the draws (given newest first) as the window's history, then shows
+// its summary and runs a recommendation as 推荐号码按钮 does. False when the
+// draws could not be stored.
+bool fillWithRecommendation(dlt::gui::MainWindow& window, const std::vector<Draw>& draws);
+
+// Replaces the store's history with the draws (given newest first).
+bool storeDraws(const dlt::HistoryStore& store, const std::vector<Draw>& draws);
+
+// A screenshot in an XP-style frame: title bar with the title, minimise
+// (for windows that have it) and close buttons, and a blue border.
+QImage framed(const QPixmap& body, const QString& title, bool minimise = true);
+
+bool save(const QImage& image, const QString& path, const char* format, int quality = -1);
+
+} // namespace picturekit
