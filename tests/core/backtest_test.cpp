@@ -22,7 +22,8 @@ struct Synthetic {
 Synthetic knownPicksHistory() {
     Synthetic s;
     for (int v = 1; v <= 35; ++v) {
-        s.front += (v < 10 ? "0" : "") + std::to_string(v);
+        s.front.push_back(static_cast<char>('0' + v / 10));
+        s.front.push_back(static_cast<char>('0' + v % 10));
     }
     for (int i = 0; i < 7; ++i) {
         s.front += "0102030405";
