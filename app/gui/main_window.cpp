@@ -10,6 +10,7 @@
 #include "app/gui/form_build.h"
 #include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
+#include "app/gui/library_tools_menu.h"
 #include "app/gui/look.h"
 #include "app/gui/maker.h"
 
@@ -35,6 +36,7 @@ MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirecto
     setObjectName(QStringLiteral("MainWindow"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
     buildForm();
+    addLibraryToolsMenu(*this);
     move(50, 50);
     // Design title; set again below as the window's set-up does.
     setWindowTitle(fromGbk(mainTitle(state_)));
