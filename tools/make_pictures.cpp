@@ -3,6 +3,9 @@
 //   <resources>/intro.jpg  the main window in use, with a real recommendation
 //                          over the given draws (691 x 587)
 //   <docs>/main-window.png the main window as the README shows it
+//   <docs>/trend-window.png, <docs>/backtest-window.png
+//                          the trend chart and the finished backtest over
+//                          the given draws
 //   <shots>/*.png          (optional) screenshots of every window for review
 //
 // make_pictures --draws FILE --resources DIR [--docs DIR] [--shots DIR]
@@ -18,6 +21,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QEventLoop>
 #include <QTextStream>
 
 #include <cstdio>
@@ -25,6 +29,7 @@
 #include <vector>
 
 #include "app/gui/about_window.h"
+#include "app/gui/backtest_window.h"
 #include "app/gui/form_widgets.h"
 #include "app/gui/help_window.h"
 #include "app/gui/intro_window.h"
@@ -32,6 +37,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
 #include "app/gui/platform.h"
+#include "app/gui/trend_window.h"
 #include "core/process_state.h"
 #include "engine/engine.h"
 #include "engine/rules.h"
@@ -229,6 +235,40 @@ QImage makeIntroPicture(MainWindow& window) {
     return image;
 }
 
+std::vector<DrawRecord> drawRecords(const std::vector<Draw>& draws) {
+    std::vector<DrawRecord> records;
+    records.reserve(draws.size());
+    for (const Draw& d : draws)
+        records.push_back({d.issue.toStdString(), d.front, d.back});
+    return records;
+}
+
+// The trend chart scrolled to the newest draws, and the backtest once its
+// walk has finished.
+QImage trendPicture(const std::vector<Draw>& draws) {
+    TrendWindow trend(drawRecords(draws));
+    trend.resize(trend.width(), 720);
+    trend.show();
+    QApplication::processEvents();
+    return trend.grab().toImage();
+}
+
+QImage backtestPicture(const std::vector<Draw>& draws) {
+    std::string front;
+    std::string back;
+    for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
+        front += it->front;
+        back += it->back;
+    }
+    BacktestWindow backtest(front, back);
+    QEventLoop finished;
+    QObject::connect(&backtest, &BacktestWindow::finished, &finished, &QEventLoop::quit);
+    backtest.show();
+    finished.exec();
+    QApplication::processEvents();
+    return backtest.grab().toImage();
+}
+
 bool save(const QImage& image, const QString& path, const char* format, int quality = -1) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!image.save(path, format, quality)) {
@@ -278,9 +318,12 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     ok = save(makeIntroPicture(window), resources + QStringLiteral("/intro.jpg"), "JPG", 90) && ok;
 
-    if (options.isSet(QStringLiteral("docs")))
-        ok = save(window.grab().toImage(), options.value(QStringLiteral("docs")) + QStringLiteral("/main-window.png"),
-                  "PNG") && ok;
+    if (options.isSet(QStringLiteral("docs"))) {
+        const QString docs = options.value(QStringLiteral("docs"));
+        ok = save(window.grab().toImage(), docs + QStringLiteral("/main-window.png"), "PNG") && ok;
+        ok = save(trendPicture(draws), docs + QStringLiteral("/trend-window.png"), "PNG") && ok;
+        ok = save(backtestPicture(draws), docs + QStringLiteral("/backtest-window.png"), "PNG") && ok;
+    }
 
     if (options.isSet(QStringLiteral("shots"))) {
         const QString shots = options.value(QStringLiteral("shots"));

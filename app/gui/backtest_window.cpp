@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <cmath>
 
 #include "app/gui/gbk.h"
 #include "app/gui/look.h"
@@ -41,6 +42,11 @@ QTableWidgetItem* cellItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(Qt::AlignCenter);
     return item;
+}
+
+// Four decimals show even the one-in-324,632 chance of five front hits.
+QString percent(double share) {
+    return QString::number(100.0 * share, 'f', 4) + u'%';
 }
 
 QLineSeries* series(const QString& name, const QColor& colour, Qt::PenStyle style) {
@@ -80,6 +86,9 @@ BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* par
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
+    table_->setFocusPolicy(Qt::NoFocus);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(22);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     int row = 0;
     for (const ZoneRows& z : kZones) {
@@ -90,11 +99,10 @@ BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* par
             table_->setItem(row, 1, cellItem(QString::number(k)));
             table_->setItem(row, 2, cellItem(QString()));
             table_->setItem(row, 3, cellItem(QString()));
-            table_->setItem(row, 4, cellItem(QString::number(100.0 * chance[static_cast<std::size_t>(k)], 'f', 3) + u'%'));
+            table_->setItem(row, 4, cellItem(percent(chance[static_cast<std::size_t>(k)])));
         }
     }
-    table_->resizeRowsToContents();
-    table_->setFixedHeight(table_->horizontalHeader()->sizeHint().height() + row * table_->rowHeight(0) +
+    table_->setFixedHeight(table_->horizontalHeader()->sizeHint().height() + row * 22 +
                            2 * table_->frameWidth());
 
     chartView_->setObjectName(QStringLiteral("命中走势图"));
@@ -162,7 +170,7 @@ void BacktestWindow::showResult() {
         const ZoneHits& hits = z.zone == Zone::Front ? result_.front : result_.back;
         for (const std::int32_t count : hits.counts) {
             table_->item(row, 2)->setText(QString::number(count));
-            table_->item(row, 3)->setText(walked > 0 ? QString::number(100.0 * count / walked, 'f', 3) + u'%' : QString());
+            table_->item(row, 3)->setText(walked > 0 ? percent(double(count) / walked) : QString());
             ++row;
         }
     }
@@ -203,10 +211,17 @@ void BacktestWindow::fillChart() {
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("回测期数"));
     x->setLabelFormat(QStringLiteral("%d"));
-    x->setRange(1, std::max(walked, 2));
+    x->setRange(0, std::max(walked, 2));
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(walked > 2000 ? 500 : walked > 400 ? 100 : 20);
     auto* y = new QValueAxis;
     y->setTitleText(QStringLiteral("平均命中个数"));
-    y->setRange(0, highest * 1.25);
+    // Ticks every 0.2 up to a fifth above the highest settled mean.
+    const int fifths = static_cast<int>(std::ceil(highest * 1.2 * 5));
+    y->setRange(0, fifths / 5.0);
+    y->setTickCount(fifths + 1);
+    y->setLabelFormat(QStringLiteral("%.1f"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* s : chart->series()) {

@@ -21,7 +21,7 @@ const QColor kBackBall(0x1E, 0x5A, 0xC8);
 const QColor kOmission(0xB4, 0xB4, 0xB4);
 const QColor kBackShade(0xF2, 0xF6, 0xFF);
 constexpr int kRowHeight = 20;
-constexpr int kNumberWidth = 24;
+constexpr int kNumberWidth = 26;
 constexpr int kIssueWidth = 64;
 
 QString twoDigits(int v) {
@@ -37,11 +37,16 @@ int numberOf(int tableColumn) {
 // and only the rows in sight are painted.
 void fixSizes(QTableView* view) {
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setMinimumSectionSize(kRowHeight);
     view->verticalHeader()->setDefaultSectionSize(kRowHeight);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->horizontalHeader()->setMinimumSectionSize(kNumberWidth);
     view->horizontalHeader()->setDefaultSectionSize(kNumberWidth);
     view->horizontalHeader()->resizeSection(TrendModel::kIssueColumn, kIssueWidth);
     view->setSelectionMode(QAbstractItemView::NoSelection);
+    view->setFocusPolicy(Qt::NoFocus);
+    // Counts of three digits fill a number column; they are shown whole.
+    view->setTextElideMode(Qt::ElideNone);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
