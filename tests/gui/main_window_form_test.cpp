@@ -284,7 +284,7 @@ TEST_F(MainWindowForm, FooterNamesTheMakerAndItsLinksHaveAHandCursor) {
 TEST_F(MainWindowForm, WindowIs648By443WithItsTitleAndTheAdvancedAreaOutside) {
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    EXPECT_EQ(window_->size(), QSize(648, 443));
+    EXPECT_EQ(window_->size(), QSize(648, 443 + window_->menuBar()->height()));
     EXPECT_EQ(window_->clientArea()->size(), QSize(648, 443));
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("禾澄大乐透荐号器 v3.1"));
     EXPECT_EQ(window_->pos(), QPoint(50, 50));
@@ -311,7 +311,7 @@ TEST_F(MainWindowForm, WindowIs648By443WithItsTitleAndTheAdvancedAreaOutside) {
 
     window_->setClientWidth(MainWindow::kWideWidth);
     QApplication::processEvents();
-    EXPECT_EQ(window_->size(), QSize(869, 443));
+    EXPECT_EQ(window_->size(), QSize(869, 443 + window_->menuBar()->height()));
     EXPECT_TRUE(list->isVisible());
     EXPECT_TRUE(fetch->isVisible());
     EXPECT_TRUE(window_->clientArea()->rect().contains(list->geometry()));
@@ -319,7 +319,7 @@ TEST_F(MainWindowForm, WindowIs648By443WithItsTitleAndTheAdvancedAreaOutside) {
 
     window_->setClientWidth(MainWindow::kNarrowWidth);
     QApplication::processEvents();
-    EXPECT_EQ(window_->size(), QSize(648, 443));
+    EXPECT_EQ(window_->size(), QSize(648, 443 + window_->menuBar()->height()));
     EXPECT_FALSE(list->isVisible());
 }
 

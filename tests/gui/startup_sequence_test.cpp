@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,7 +113,7 @@ TEST_F(StartupSequenceTest, FirstStartGeneratesTheSecretShowsTheIntroThenTheMain
     MainWindow* main = sequence.mainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(main->size(), QSize(648, 443));
+    EXPECT_EQ(main->size(), QSize(648, 443 + main->menuBar()->height()));
     EXPECT_EQ(main->windowTitle(), QStringLiteral("禾澄大乐透荐号器 v3.1"));
     EXPECT_EQ(state.historyFileExtension, ".dll");
     EXPECT_EQ(main->historyDirectory(), toPath(dir_.path()));
