@@ -19,7 +19,8 @@ void BM_WholeBacktestRealHistory(benchmark::State& state) {
         dlt::BacktestResult result = dlt::runBacktest(draws.fronts, draws.backs);
         benchmark::DoNotOptimize(result);
     }
-    state.counters["walked"] = static_cast<double>(dlt::runBacktest(draws.fronts, draws.backs).walked());
+    state.counters["walked"] =
+        static_cast<double>(dlt::runBacktest(draws.fronts, draws.backs).walked());
 }
 BENCHMARK(BM_WholeBacktestRealHistory)->Unit(benchmark::kMillisecond);
 
@@ -27,7 +28,8 @@ BENCHMARK(BM_WholeBacktestRealHistory)->Unit(benchmark::kMillisecond);
 // and written back to the store.
 void BM_ExportPlusImportRealHistory(benchmark::State& state) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("dlt-bench-" + std::to_string(std::random_device{}()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("dlt-bench-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
     const dlt::HistoryStore store(dir, dlt::digestHex("bench"));
     const DrawColumns draws = loadRealDraws();
@@ -35,9 +37,11 @@ void BM_ExportPlusImportRealHistory(benchmark::State& state) {
     const fs::path file = dir / "library.txt";
     for (auto _ : state) {
         dlt::writeWholeFile(file, dlt::libraryText(store.drawsNewestFirst()));
-        const dlt::LibraryImport read = dlt::parseLibraryText(dlt::readWholeFile(file).value_or(""));
+        const dlt::LibraryImport read =
+            dlt::parseLibraryText(dlt::readWholeFile(file).value_or(""));
         const dlt::HistoryColumns columns = dlt::columnsOf(read.newestFirst);
-        benchmark::DoNotOptimize(store.replaceHistory(columns.issues, columns.fronts, columns.backs));
+        benchmark::DoNotOptimize(
+            store.replaceHistory(columns.issues, columns.fronts, columns.backs));
     }
     fs::remove_all(dir);
 }
@@ -48,7 +52,8 @@ void BM_ExportPlusImportTextOnly(benchmark::State& state) {
     const DrawColumns draws = loadRealDraws();
     std::vector<dlt::DrawRecord> newestFirst;
     for (std::size_t k = draws.issues.size() / 5; k-- > 0;)
-        newestFirst.push_back({draws.issues.substr(5 * k, 5), draws.fronts.substr(10 * k, 10), draws.backs.substr(4 * k, 4)});
+        newestFirst.push_back({draws.issues.substr(5 * k, 5), draws.fronts.substr(10 * k, 10),
+                               draws.backs.substr(4 * k, 4)});
     for (auto _ : state) {
         const dlt::LibraryImport read = dlt::parseLibraryText(dlt::libraryText(newestFirst));
         benchmark::DoNotOptimize(dlt::columnsOf(read.newestFirst));

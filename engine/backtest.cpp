@@ -35,7 +35,8 @@ double binomial(std::int32_t n, std::int32_t k) {
 // history would make them; all 0 when the zone holds too few draws.
 std::vector<int> picksBefore(const ZoneRules& rules, std::string_view text, std::int32_t draw,
                              ZoneText& scratch) {
-    scratch.assign(text.substr(0, static_cast<std::size_t>(draw) * static_cast<std::size_t>(rules.digitsPerDraw())));
+    scratch.assign(text.substr(0, static_cast<std::size_t>(draw) *
+                                      static_cast<std::size_t>(rules.digitsPerDraw())));
     DiscardingSink sink;
     const ZoneOutcome outcome = computeZone(rules, scratch, sink);
     if (const auto* result = std::get_if<ZoneResult>(&outcome)) {
@@ -53,8 +54,9 @@ std::int32_t hitsOf(const ZoneRules& rules, std::string_view text, std::int32_t 
         drawn[static_cast<std::size_t>(tokenNumber(text, k, rules.poolSize))] = true;
     }
     drawn[0] = false; // out-of-range tokens and missing picks
-    return static_cast<std::int32_t>(
-        std::count_if(picks.begin(), picks.end(), [&](int p) { return p > 0 && p < 100 && drawn[static_cast<std::size_t>(p)]; }));
+    return static_cast<std::int32_t>(std::count_if(picks.begin(), picks.end(), [&](int p) {
+        return p > 0 && p < 100 && drawn[static_cast<std::size_t>(p)];
+    }));
 }
 
 std::string fixed3(double value) {
@@ -69,7 +71,8 @@ std::vector<double> chanceOfHits(std::int32_t poolSize, std::int32_t drawn, std:
     std::vector<double> chances(static_cast<std::size_t>(std::max(picks, 0) + 1), 0.0);
     const double all = binomial(poolSize, picks);
     for (std::int32_t k = 0; k <= picks; ++k) {
-        chances[static_cast<std::size_t>(k)] = binomial(drawn, k) * binomial(poolSize - drawn, picks - k) / all;
+        chances[static_cast<std::size_t>(k)] =
+            binomial(drawn, k) * binomial(poolSize - drawn, picks - k) / all;
     }
     return chances;
 }
@@ -92,12 +95,14 @@ double ZoneHits::mean() const {
     return sum / static_cast<double>(perDraw.size());
 }
 
-BacktestResult runBacktest(std::string_view front, std::string_view back, const BacktestProgress& progress) {
+BacktestResult runBacktest(std::string_view front, std::string_view back,
+                           const BacktestProgress& progress) {
     const ZoneRules& frontRules = rulesFor(Zone::Front);
     const ZoneRules& backRules = rulesFor(Zone::Back);
     BacktestResult result;
     result.firstDraw = std::max(frontRules.minimumDraws(), backRules.minimumDraws());
-    const std::int32_t draws = std::min(zoneDrawCount(frontRules, front), zoneDrawCount(backRules, back));
+    const std::int32_t draws =
+        std::min(zoneDrawCount(frontRules, front), zoneDrawCount(backRules, back));
     result.totalDraws = std::max(draws - result.firstDraw, 0);
     result.front.counts.assign(static_cast<std::size_t>(frontRules.picksPerDraw + 1), 0);
     result.back.counts.assign(static_cast<std::size_t>(backRules.picksPerDraw + 1), 0);
@@ -107,8 +112,10 @@ BacktestResult runBacktest(std::string_view front, std::string_view back, const 
     ZoneText scratch;
     scratch.reserve(front.size());
     for (std::int32_t draw = result.firstDraw; draw < draws; ++draw) {
-        const std::int32_t frontHits = hitsOf(frontRules, front, draw, picksBefore(frontRules, front, draw, scratch));
-        const std::int32_t backHits = hitsOf(backRules, back, draw, picksBefore(backRules, back, draw, scratch));
+        const std::int32_t frontHits =
+            hitsOf(frontRules, front, draw, picksBefore(frontRules, front, draw, scratch));
+        const std::int32_t backHits =
+            hitsOf(backRules, back, draw, picksBefore(backRules, back, draw, scratch));
         result.front.perDraw.push_back(frontHits);
         result.back.perDraw.push_back(backHits);
         ++result.front.counts[static_cast<std::size_t>(frontHits)];
@@ -122,7 +129,8 @@ BacktestResult runBacktest(std::string_view front, std::string_view back, const 
 }
 
 ChanceInterval chanceInterval(const ZoneRules& rules, std::int32_t draws) {
-    const ChanceMoments chance = chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw);
+    const ChanceMoments chance =
+        chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw);
     const double margin = draws > 0 ? 1.96 * std::sqrt(chance.variance / draws) : 0.0;
     return {chance.mean - margin, chance.mean + margin};
 }
@@ -135,7 +143,8 @@ std::string backtestVerdict(const BacktestResult& result) {
     }
     auto zone = [&](std::string_view lead, const ZoneRules& rules, const ZoneHits& hits) {
         const ChanceInterval luck = chanceInterval(rules, walked);
-        const double chance = chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw).mean;
+        const double chance =
+            chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw).mean;
         sentence += lead;
         sentence += fixed3(hits.mean());
         sentence += text::verdictChanceMean;

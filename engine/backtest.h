@@ -35,8 +35,8 @@ struct ZoneHits {
 };
 
 struct BacktestResult {
-    std::int32_t firstDraw = 0;   // 0-based index (oldest first) of the first walked draw
-    std::int32_t totalDraws = 0;  // draws the walk would cover
+    std::int32_t firstDraw = 0;  // 0-based index (oldest first) of the first walked draw
+    std::int32_t totalDraws = 0; // draws the walk would cover
     bool cancelled = false;
     ZoneHits front;
     ZoneHits back;

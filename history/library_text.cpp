@@ -10,8 +10,12 @@ namespace dlt {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool allDigits(std::string_view s) { return std::all_of(s.begin(), s.end(), isDigit); }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool allDigits(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), isDigit);
+}
 
 std::vector<std::string_view> fieldsOf(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -31,7 +35,8 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
 // A date as year, month and day of 4, 1-2 and 1-2 digits, joined by "-" or "/".
 bool isDate(std::string_view s) {
     const std::size_t first = s.find_first_of("-/");
-    const std::size_t second = first == std::string_view::npos ? first : s.find_first_of("-/", first + 1);
+    const std::size_t second =
+        first == std::string_view::npos ? first : s.find_first_of("-/", first + 1);
     if (first != 4 || second == std::string_view::npos || s[first] != s[second]) {
         return false;
     }
@@ -49,8 +54,8 @@ bool isDate(std::string_view s) {
 
 // The zone's numbers as two-digit tokens, or nothing when one is out of the
 // pool or repeats.
-std::optional<std::string> zoneDigits(const std::vector<std::string_view>& fields, std::size_t first,
-                                      const ZoneRules& rules) {
+std::optional<std::string> zoneDigits(const std::vector<std::string_view>& fields,
+                                      std::size_t first, const ZoneRules& rules) {
     std::string digits;
     std::vector<bool> seen(static_cast<std::size_t>(rules.poolSize) + 1, false);
     for (std::size_t i = first; i < first + static_cast<std::size_t>(rules.picksPerDraw); ++i) {

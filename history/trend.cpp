@@ -35,11 +35,13 @@ TrendTable buildTrend(const std::vector<DrawRecord>& newestFirst) {
         table.issues.push_back(draw.issue);
         TrendCell* row = &table.cells[d * TrendTable::kColumns];
         const bool frontKnown = markField(draw.front, rulesFor(Zone::Front), row);
-        const bool backKnown = markField(draw.back, rulesFor(Zone::Back), row + TrendTable::kFrontColumns);
+        const bool backKnown =
+            markField(draw.back, rulesFor(Zone::Back), row + TrendTable::kFrontColumns);
         for (int c = 0; c < TrendTable::kColumns; ++c) {
             TrendCell& cell = row[c];
             cell.known = c < TrendTable::kFrontColumns ? frontKnown : backKnown;
-            missing[static_cast<std::size_t>(c)] = cell.drawn ? 0 : missing[static_cast<std::size_t>(c)] + 1;
+            missing[static_cast<std::size_t>(c)] =
+                cell.drawn ? 0 : missing[static_cast<std::size_t>(c)] + 1;
             cell.omission = missing[static_cast<std::size_t>(c)];
         }
     }

@@ -14,7 +14,7 @@ namespace dlt {
 struct TrendCell {
     std::int32_t omission = 0; // draws since the number last came up (0 when this draw holds it)
     bool drawn = false;
-    bool known = true;         // false when the draw's field of this zone is missing (a damaged column)
+    bool known = true; // false when the draw's field of this zone is missing (a damaged column)
 };
 
 struct TrendTable {
@@ -39,7 +39,8 @@ TrendTable buildTrend(const std::vector<DrawRecord>& newestFirst);
 
 struct NumberStatistics {
     int timesDrawn = 0;
-    int averageOmission = 0; // mean length of the gaps around the draws that hold it, fraction dropped
+    int averageOmission =
+        0; // mean length of the gaps around the draws that hold it, fraction dropped
     int longestOmission = 0; // the largest omission shown in the range
     int currentOmission = 0; // at the newest draw of the range
     int longestRun = 0;      // most consecutive draws that hold it

@@ -60,13 +60,10 @@ QLineSeries* series(const QString& name, const QColor& colour, Qt::PenStyle styl
 } // namespace
 
 BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      front_(std::move(front)),
-      back_(std::move(back)),
+    : QWidget(parent, Qt::Window), front_(std::move(front)), back_(std::move(back)),
       progress_(new QProgressBar(this)),
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
-      table_(new QTableWidget(tableRows(), 5, this)),
-      chartView_(new QChartView(this)),
+      table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
       verdict_(new QLabel(this)) {
     setObjectName(QStringLiteral("历史回测"));
     setWindowTitle(QStringLiteral("历史回测"));
@@ -81,8 +78,9 @@ BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* par
 
     // The chance columns are known before the walk; the counts come after it.
     table_->setObjectName(QStringLiteral("命中表"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("区域"), QStringLiteral("命中个数"), QStringLiteral("期数"),
-                                       QStringLiteral("占比"), QStringLiteral("随机概率")});
+    table_->setHorizontalHeaderLabels({QStringLiteral("区域"), QStringLiteral("命中个数"),
+                                       QStringLiteral("期数"), QStringLiteral("占比"),
+                                       QStringLiteral("随机概率")});
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -93,7 +91,8 @@ BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* par
     int row = 0;
     for (const ZoneRows& z : kZones) {
         const ZoneRules& rules = rulesFor(z.zone);
-        const std::vector<double> chance = chanceOfHits(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw);
+        const std::vector<double> chance =
+            chanceOfHits(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw);
         for (int k = 0; k <= rules.picksPerDraw; ++k, ++row) {
             table_->setItem(row, 0, cellItem(QString::fromUtf8(z.name)));
             table_->setItem(row, 1, cellItem(QString::number(k)));
@@ -127,7 +126,8 @@ BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* par
         result_ = runBacktest(front_, back_, [this](std::int32_t done, std::int32_t total) {
             // A few hundred updates are enough for the bar.
             if (done == total || (done * 200 / total) != ((done - 1) * 200 / total))
-                QMetaObject::invokeMethod(this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
             return !cancelRequested_.load(std::memory_order_relaxed);
         });
     });
@@ -189,7 +189,8 @@ void BacktestWindow::fillChart() {
         const ZoneRules& rules = rulesFor(z.zone);
         const ZoneHits& hits = z.zone == Zone::Front ? result_.front : result_.back;
         const QColor colour = z.zone == Zone::Front ? kFront : kBack;
-        QLineSeries* mean = series(QString::fromUtf8(z.name) + QStringLiteral("平均命中"), colour, Qt::SolidLine);
+        QLineSeries* mean =
+            series(QString::fromUtf8(z.name) + QStringLiteral("平均命中"), colour, Qt::SolidLine);
         QList<QPointF> points;
         points.reserve(walked);
         double sum = 0;
@@ -201,8 +202,10 @@ void BacktestWindow::fillChart() {
                 highest = std::max(highest, sum / (i + 1));
         }
         mean->replace(points);
-        const double chanceMean = chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw).mean;
-        QLineSeries* chance = series(QString::fromUtf8(z.name) + QStringLiteral("随机期望"), colour.lighter(140), Qt::DashLine);
+        const double chanceMean =
+            chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw).mean;
+        QLineSeries* chance = series(QString::fromUtf8(z.name) + QStringLiteral("随机期望"),
+                                     colour.lighter(140), Qt::DashLine);
         chance->append(1, chanceMean);
         chance->append(std::max(walked, 1), chanceMean);
         chart->addSeries(mean);

@@ -36,29 +36,39 @@ std::string badLineMessage(const LibraryImport& read) {
         content = content.left(kShownCharacters) + QStringLiteral("...");
     std::string_view reason;
     switch (read.problem) {
-    case LineProblem::Fields: reason = text::badLineFields; break;
-    case LineProblem::Issue: reason = text::badLineIssue; break;
-    case LineProblem::Front: reason = text::badLineFront; break;
-    case LineProblem::Back: reason = text::badLineBack; break;
-    case LineProblem::Order: reason = text::badLineOrder; break;
+    case LineProblem::Fields:
+        reason = text::badLineFields;
+        break;
+    case LineProblem::Issue:
+        reason = text::badLineIssue;
+        break;
+    case LineProblem::Front:
+        reason = text::badLineFront;
+        break;
+    case LineProblem::Back:
+        reason = text::badLineBack;
+        break;
+    case LineProblem::Order:
+        reason = text::badLineOrder;
+        break;
     }
-    return std::string(text::lineNumberPrefix) + std::to_string(read.badLine) + std::string(text::badLineSuffix) +
-           toGbk(content) + "\n" + std::string(reason) + "\n" + std::string(text::libraryUnchanged);
+    return std::string(text::lineNumberPrefix) + std::to_string(read.badLine) +
+           std::string(text::badLineSuffix) + toGbk(content) + "\n" + std::string(reason) + "\n" +
+           std::string(text::libraryUnchanged);
 }
 
 } // namespace
 
 LibraryTools::LibraryTools(MainWindow& window)
-    : QObject(&window),
-      window_(window),
-      ownMessages_(std::make_unique<QtMessageBoxPort>(&window)),
+    : QObject(&window), window_(window), ownMessages_(std::make_unique<QtMessageBoxPort>(&window)),
       messages_(ownMessages_.get()) {
     chooseSave_ = [this](const QString& suggested) {
-        return QFileDialog::getSaveFileName(&window_, QStringLiteral("导出号库"), suggested, textFilter());
+        return QFileDialog::getSaveFileName(&window_, QStringLiteral("导出号库"), suggested,
+                                            textFilter());
     };
     chooseOpen_ = [this](const QString& suggested) {
-        return QFileDialog::getOpenFileName(&window_, QStringLiteral("导入号库"), QFileInfo(suggested).path(),
-                                            textFilter());
+        return QFileDialog::getOpenFileName(&window_, QStringLiteral("导入号库"),
+                                            QFileInfo(suggested).path(), textFilter());
     };
 }
 
@@ -77,7 +87,8 @@ BacktestWindow* LibraryTools::backtestWindow() const {
 }
 
 QString LibraryTools::suggestedPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/号库.txt");
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+           QStringLiteral("/号库.txt");
 }
 
 void LibraryTools::openTrendWindow() {
@@ -96,7 +107,8 @@ void LibraryTools::openBacktestWindow() {
     // Each opening walks the library as it is now.
     delete backtest_;
     const HistoryStore store = window_.historyStore();
-    backtest_ = new BacktestWindow(store.loadColumn(columnKey::front), store.loadColumn(columnKey::back));
+    backtest_ =
+        new BacktestWindow(store.loadColumn(columnKey::front), store.loadColumn(columnKey::back));
     backtest_->setAttribute(Qt::WA_DeleteOnClose, true);
     backtest_->show();
 }
@@ -111,8 +123,9 @@ void LibraryTools::exportLibrary() {
                                MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    messages_->showMessage(std::string(text::exportDonePrefix) + number(draws.size()) + std::string(text::drawsSuffix),
-                           std::string(text::doneCaption), MessageIcon::Information, MessageButtons::Ok);
+    messages_->showMessage(
+        std::string(text::exportDonePrefix) + number(draws.size()) + std::string(text::drawsSuffix),
+        std::string(text::doneCaption), MessageIcon::Information, MessageButtons::Ok);
 }
 
 void LibraryTools::importLibrary() {
@@ -125,28 +138,33 @@ void LibraryTools::importLibrary() {
     const std::string rejected(text::rejectedCaption);
     const std::optional<std::string> bytes = readWholeFile(toPath(path));
     if (!bytes) {
-        messages_->showMessage(std::string(text::importUnreadable), rejected, MessageIcon::Stop, MessageButtons::Ok);
+        messages_->showMessage(std::string(text::importUnreadable), rejected, MessageIcon::Stop,
+                               MessageButtons::Ok);
         return;
     }
     const LibraryImport read = parseLibraryText(*bytes);
     if (!read.ok()) {
-        messages_->showMessage(badLineMessage(read), rejected, MessageIcon::Stop, MessageButtons::Ok);
+        messages_->showMessage(badLineMessage(read), rejected, MessageIcon::Stop,
+                               MessageButtons::Ok);
         return;
     }
     if (read.newestFirst.empty()) {
-        messages_->showMessage(std::string(text::importEmpty), rejected, MessageIcon::Stop, MessageButtons::Ok);
+        messages_->showMessage(std::string(text::importEmpty), rejected, MessageIcon::Stop,
+                               MessageButtons::Ok);
         return;
     }
     const HistoryStore store = window_.historyStore();
-    const std::string question = std::string(text::importQuestionPrefix) + number(read.newestFirst.size()) +
-                                 std::string(text::importQuestionMiddle) + std::to_string(store.drawCount()) +
-                                 std::string(text::importQuestionSuffix);
+    const std::string question =
+        std::string(text::importQuestionPrefix) + number(read.newestFirst.size()) +
+        std::string(text::importQuestionMiddle) + std::to_string(store.drawCount()) +
+        std::string(text::importQuestionSuffix);
     if (messages_->showMessage(question, std::string(text::confirmCaption), MessageIcon::Question,
                                MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
     const HistoryColumns columns = columnsOf(read.newestFirst);
     if (!store.replaceHistory(columns.issues, columns.fronts, columns.backs)) {
-        messages_->showMessage(std::string(text::importWriteFailed), rejected, MessageIcon::Stop, MessageButtons::Ok);
+        messages_->showMessage(std::string(text::importWriteFailed), rejected, MessageIcon::Stop,
+                               MessageButtons::Ok);
         return;
     }
     window_.refreshHistorySummary();
@@ -154,7 +172,8 @@ void LibraryTools::importLibrary() {
         trend_->setDraws(store.drawsNewestFirst());
     messages_->showMessage(std::string(text::importDonePrefix) + number(read.newestFirst.size()) +
                                std::string(text::drawsSuffix),
-                           std::string(text::doneCaption), MessageIcon::Information, MessageButtons::Ok);
+                           std::string(text::doneCaption), MessageIcon::Information,
+                           MessageButtons::Ok);
 }
 
 LibraryTools* addLibraryToolsMenu(MainWindow& window) {
@@ -173,7 +192,8 @@ LibraryTools* addLibraryToolsMenu(MainWindow& window) {
     add("导出号库...", &LibraryTools::exportLibrary);
     QAction* import = add("导入号库...", &LibraryTools::importLibrary);
     // No import while a run, a list filling or a fetch is in progress.
-    QObject::connect(menu, &QMenu::aboutToShow, tools, [import, &window] { import->setEnabled(!window.commandsBusy()); });
+    QObject::connect(menu, &QMenu::aboutToShow, tools,
+                     [import, &window] { import->setEnabled(!window.commandsBusy()); });
     return tools;
 }
 

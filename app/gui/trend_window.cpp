@@ -30,7 +30,8 @@ QString twoDigits(int v) {
 
 // The number a column stands for (1..35 front, 1..12 back).
 int numberOf(int tableColumn) {
-    return tableColumn < TrendTable::kFrontColumns ? tableColumn + 1 : tableColumn - TrendTable::kFrontColumns + 1;
+    return tableColumn < TrendTable::kFrontColumns ? tableColumn + 1
+                                                   : tableColumn - TrendTable::kFrontColumns + 1;
 }
 
 // Fixed row and column sizes: the views then never measure their contents,
@@ -134,18 +135,22 @@ QVariant TrendStatisticsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole)
         return {};
     if (index.column() == TrendModel::kIssueColumn) {
-        static const char* const names[kRows] = {"出现次数", "平均遗漏", "最大遗漏", "当前遗漏", "最大连出"};
+        static const char* const names[kRows] = {"出现次数", "平均遗漏", "最大遗漏", "当前遗漏",
+                                                 "最大连出"};
         return QString::fromUtf8(names[index.row()]);
     }
-    const std::size_t column = static_cast<std::size_t>(index.column() - TrendModel::kFirstFrontColumn);
+    const std::size_t column =
+        static_cast<std::size_t>(index.column() - TrendModel::kFirstFrontColumn);
     if (column >= statistics_.size())
         return QString();
     const NumberStatistics& s = statistics_[column];
-    const int values[kRows] = {s.timesDrawn, s.averageOmission, s.longestOmission, s.currentOmission, s.longestRun};
+    const int values[kRows] = {s.timesDrawn, s.averageOmission, s.longestOmission,
+                               s.currentOmission, s.longestRun};
     return values[index.row()];
 }
 
-void TrendBallDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void TrendBallDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
     if (!index.data(TrendModel::kDrawnRole).toBool()) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
@@ -153,7 +158,8 @@ void TrendBallDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (const QVariant shade = index.data(Qt::BackgroundRole); shade.isValid())
         painter->fillRect(option.rect, shade.value<QColor>());
     const int side = std::min(option.rect.width(), option.rect.height()) - 2;
-    const QRect ball(option.rect.center().x() - side / 2, option.rect.center().y() - side / 2, side, side);
+    const QRect ball(option.rect.center().x() - side / 2, option.rect.center().y() - side / 2, side,
+                     side);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, true);
     painter->setPen(Qt::NoPen);
@@ -168,15 +174,11 @@ void TrendBallDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 }
 
 TrendWindow::TrendWindow(const std::vector<DrawRecord>& newestFirst, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      model_(new TrendModel(this)),
-      statistics_(new TrendStatisticsModel(this)),
-      grid_(new QTableView(this)),
-      statisticsView_(new QTableView(this)),
-      filters_(new QButtonGroup(this)) {
+    : QWidget(parent, Qt::Window), model_(new TrendModel(this)),
+      statistics_(new TrendStatisticsModel(this)), grid_(new QTableView(this)),
+      statisticsView_(new QTableView(this)), filters_(new QButtonGroup(this)) {
     setObjectName(QStringLiteral("号码走势图"));
     setWindowTitle(QStringLiteral("号码走势图"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(defaultGuiFont());
 
     auto* filterRow = new QHBoxLayout;
@@ -184,7 +186,8 @@ TrendWindow::TrendWindow(const std::vector<DrawRecord>& newestFirst, QWidget* pa
         const char* caption;
         int draws;
     };
-    for (const Filter& f : {Filter{"近30期", 30}, Filter{"近50期", 50}, Filter{"近100期", 100}, Filter{"全部", 0}}) {
+    for (const Filter& f :
+         {Filter{"近30期", 30}, Filter{"近50期", 50}, Filter{"近100期", 100}, Filter{"全部", 0}}) {
         auto* button = new QPushButton(QString::fromUtf8(f.caption), this);
         button->setObjectName(QString::fromUtf8(f.caption));
         button->setCheckable(true);
@@ -207,17 +210,19 @@ TrendWindow::TrendWindow(const std::vector<DrawRecord>& newestFirst, QWidget* pa
     statisticsView_->horizontalHeader()->hide();
     fixSizes(statisticsView_);
     statisticsView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    statisticsView_->setFixedHeight(TrendStatisticsModel::kRows * kRowHeight + 2 * statisticsView_->frameWidth());
+    statisticsView_->setFixedHeight(TrendStatisticsModel::kRows * kRowHeight +
+                                    2 * statisticsView_->frameWidth());
     // The statistics stay under their columns when the grid scrolls sideways.
-    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, statisticsView_->horizontalScrollBar(),
-            &QScrollBar::setValue);
+    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged,
+            statisticsView_->horizontalScrollBar(), &QScrollBar::setValue);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filterRow);
     layout->addWidget(grid_, 1);
     layout->addWidget(statisticsView_);
-    const int width = kIssueWidth + TrendTable::kColumns * kNumberWidth + grid_->verticalScrollBar()->sizeHint().width() +
-                      2 * grid_->frameWidth() + layout->contentsMargins().left() + layout->contentsMargins().right();
+    const int width = kIssueWidth + TrendTable::kColumns * kNumberWidth +
+                      grid_->verticalScrollBar()->sizeHint().width() + 2 * grid_->frameWidth() +
+                      layout->contentsMargins().left() + layout->contentsMargins().right();
     resize(width, 640);
 
     setDraws(newestFirst);

@@ -57,6 +57,9 @@ void BM_TrendWindowOpenedAndPainted(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_TrendWindowOpenedAndPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_TrendWindowOpenedAndPainted)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 
 } // namespace

@@ -63,7 +63,8 @@ TEST(Backtest, CountsTheHitsOfPicksMadeFromTheEarlierDraws) {
 
 TEST(Backtest, WalksNothingBelowFifteenDraws) {
     const Synthetic history = knownPicksHistory();
-    const BacktestResult result = runBacktest(history.front.substr(0, 140), history.back.substr(0, 56));
+    const BacktestResult result =
+        runBacktest(history.front.substr(0, 140), history.back.substr(0, 56));
     EXPECT_EQ(result.totalDraws, 0);
     EXPECT_EQ(result.walked(), 0);
     EXPECT_EQ(backtestVerdict(result), text::verdictTooShort);
@@ -72,11 +73,12 @@ TEST(Backtest, WalksNothingBelowFifteenDraws) {
 TEST(Backtest, CancelStopsTheWalk) {
     const Synthetic history = knownPicksHistory();
     std::vector<std::int32_t> reported;
-    const BacktestResult result = runBacktest(history.front, history.back, [&](std::int32_t done, std::int32_t total) {
-        reported.push_back(done);
-        EXPECT_EQ(total, 4);
-        return done < 2;
-    });
+    const BacktestResult result =
+        runBacktest(history.front, history.back, [&](std::int32_t done, std::int32_t total) {
+            reported.push_back(done);
+            EXPECT_EQ(total, 4);
+            return done < 2;
+        });
     EXPECT_EQ(reported, (std::vector<std::int32_t>{1, 2}));
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.walked(), 2);
@@ -87,7 +89,8 @@ TEST(Backtest, CancelStopsTheWalk) {
 TEST(Backtest, ChanceFiguresAreTheExactHypergeometricValues) {
     const std::vector<double> front = chanceOfHits(35, 5, 5);
     const double all = 324632; // C(35, 5)
-    const double expected[] = {142506 / all, 137025 / all, 40600 / all, 4350 / all, 150 / all, 1 / all};
+    const double expected[] = {142506 / all, 137025 / all, 40600 / all,
+                               4350 / all,   150 / all,    1 / all};
     ASSERT_EQ(front.size(), 6u);
     for (std::size_t k = 0; k < 6; ++k) {
         EXPECT_NEAR(front[k], expected[k], 1e-15) << k << " hits";
@@ -148,11 +151,14 @@ TEST(Backtest, VerdictStatesTheMeansAndTheInterval) {
     const std::string verdict = backtestVerdict(result);
     const ChanceInterval front = chanceInterval(rulesFor(Zone::Front), 100);
     char range[64];
-    std::snprintf(range, sizeof range, "%.3f%s%.3f", front.low, std::string(text::verdictTo).c_str(), front.high);
-    EXPECT_NE(verdict.find(std::string(text::verdictFrontMean) + "1.000" + std::string(text::verdictChanceMean) + "0.714"),
+    std::snprintf(range, sizeof range, "%.3f%s%.3f", front.low,
+                  std::string(text::verdictTo).c_str(), front.high);
+    EXPECT_NE(verdict.find(std::string(text::verdictFrontMean) + "1.000" +
+                           std::string(text::verdictChanceMean) + "0.714"),
               std::string::npos);
     EXPECT_NE(verdict.find(range), std::string::npos);
-    EXPECT_NE(verdict.find(std::string(text::verdictBackMean) + "0.000" + std::string(text::verdictChanceMean) + "0.333"),
+    EXPECT_NE(verdict.find(std::string(text::verdictBackMean) + "0.000" +
+                           std::string(text::verdictChanceMean) + "0.333"),
               std::string::npos);
 }
 

@@ -86,7 +86,8 @@ TEST(LibraryText, ReportsTheFirstBadLineWithItsNumberAndContent) {
         {"25129 04 05 19 28 29 05 08", LineProblem::Order},
     };
     for (const Case& c : cases) {
-        const LibraryImport read = parseLibraryText(good + "\n" + c.line + "\n25001 01 02 03 04 05 01 02\n");
+        const LibraryImport read =
+            parseLibraryText(good + "\n" + c.line + "\n25001 01 02 03 04 05 01 02\n");
         EXPECT_FALSE(read.ok()) << c.line;
         EXPECT_EQ(read.badLine, 3) << c.line;
         EXPECT_EQ(read.badText, c.line);

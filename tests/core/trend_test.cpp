@@ -7,8 +7,12 @@ using namespace dlt;
 namespace {
 
 // Front column of a number (1..35) and back column (1..12).
-int front(int v) { return v - 1; }
-int back(int v) { return TrendTable::kFrontColumns + v - 1; }
+int front(int v) {
+    return v - 1;
+}
+int back(int v) {
+    return TrendTable::kFrontColumns + v - 1;
+}
 
 TEST(Trend, CellsHoldTheDrawnNumbersAndTheOmissionsOfTheOthers) {
     // Newest first, as the store lists them.

@@ -68,7 +68,8 @@ std::string fileBytes(const std::filesystem::path& path) {
 }
 
 const std::vector<DrawRecord>& realDraws() {
-    static const std::vector<DrawRecord> draws = parseLibraryText(fileBytes(DLT_DRAWS_FILE)).newestFirst;
+    static const std::vector<DrawRecord> draws =
+        parseLibraryText(fileBytes(DLT_DRAWS_FILE)).newestFirst;
     return draws;
 }
 
@@ -115,15 +116,18 @@ TEST_F(LibraryToolsTest, MenuHoldsTheToolsAndTheClientAreaKeepsItsSize) {
     QStringList captions;
     for (QAction* action : menu->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("号码走势图"), QStringLiteral("历史回测"), QStringLiteral("-"),
-                                     QStringLiteral("导出号库..."), QStringLiteral("导入号库...")}));
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("号码走势图"), QStringLiteral("历史回测"),
+                                     QStringLiteral("-"), QStringLiteral("导出号库..."),
+                                     QStringLiteral("导入号库...")}));
 
     window->show();
     QApplication::processEvents();
-    EXPECT_EQ(window->clientArea()->size(), QSize(MainWindow::kNarrowWidth, MainWindow::kClientHeight));
+    EXPECT_EQ(window->clientArea()->size(),
+              QSize(MainWindow::kNarrowWidth, MainWindow::kClientHeight));
     EXPECT_EQ(window->height(), MainWindow::kClientHeight + window->menuBar()->height());
     window->setClientWidth(MainWindow::kWideWidth);
-    EXPECT_EQ(window->clientArea()->size(), QSize(MainWindow::kWideWidth, MainWindow::kClientHeight));
+    EXPECT_EQ(window->clientArea()->size(),
+              QSize(MainWindow::kWideWidth, MainWindow::kClientHeight));
 }
 
 TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
@@ -152,7 +156,8 @@ TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
     EXPECT_FALSE(grid->index(last, 1).data(TrendModel::kDrawnRole).toBool());
     // 01 was last drawn in 25126 (01 08 18 27 30): two draws ago.
     EXPECT_EQ(grid->index(last, 1).data().toString(), QStringLiteral("2"));
-    EXPECT_TRUE(near(grid->index(last, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0xB4, 0xB4, 0xB4)));
+    EXPECT_TRUE(near(grid->index(last, 1).data(Qt::ForegroundRole).value<QColor>(),
+                     QColor(0xB4, 0xB4, 0xB4)));
 
     // Balls: red in the front zone, blue in the back zone.
     const QRect front = trend->grid()->visualRect(grid->index(last, 3));
@@ -170,8 +175,9 @@ TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
     QAbstractItemModel* grid = trend->grid()->model();
     QAbstractItemModel* stats = trend->statisticsModel();
     ASSERT_EQ(stats->rowCount(), 5);
-    const QStringList names{QStringLiteral("出现次数"), QStringLiteral("平均遗漏"), QStringLiteral("最大遗漏"),
-                            QStringLiteral("当前遗漏"), QStringLiteral("最大连出")};
+    const QStringList names{QStringLiteral("出现次数"), QStringLiteral("平均遗漏"),
+                            QStringLiteral("最大遗漏"), QStringLiteral("当前遗漏"),
+                            QStringLiteral("最大连出")};
     for (int row = 0; row < 5; ++row)
         EXPECT_EQ(stats->index(row, 0).data().toString(), names[row]);
 
@@ -179,7 +185,8 @@ TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
         const char* button;
         int rows;
     };
-    for (const Case& c : {Case{"近30期", 30}, Case{"近50期", 50}, Case{"近100期", 100}, Case{"全部", 2796}}) {
+    for (const Case& c :
+         {Case{"近30期", 30}, Case{"近50期", 50}, Case{"近100期", 100}, Case{"全部", 2796}}) {
         QTest::mouseClick(only<QPushButton>(trend, QString::fromUtf8(c.button)), Qt::LeftButton);
         EXPECT_EQ(grid->rowCount(), c.rows) << c.button;
         EXPECT_EQ(grid->index(c.rows - 1, 0).data().toString(), QStringLiteral("25128"));
@@ -195,7 +202,9 @@ TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
 }
 
 TEST_F(LibraryToolsTest, TrendShowsTheEmptyFieldsOfADamagedColumn) {
-    storeDraws({{"10003", "0102030405", "0102"}, {"10002", "0607080910", "0304"}, {"10001", "1112131415", "0506"}});
+    storeDraws({{"10003", "0102030405", "0102"},
+                {"10002", "0607080910", "0304"},
+                {"10001", "1112131415", "0506"}});
     // The issue and back columns lose their oldest draw.
     ASSERT_TRUE(store().saveColumn(columnKey::issue, "1000210003"));
     ASSERT_TRUE(store().saveColumn(columnKey::back, "03040102"));
@@ -234,7 +243,8 @@ TEST_F(LibraryToolsTest, BacktestShowsCountsChanceChartAndVerdict) {
         EXPECT_EQ(table->item(k, 0)->text(), QStringLiteral("前区"));
         EXPECT_EQ(table->item(k, 1)->text(), QString::number(k));
         EXPECT_EQ(table->item(k, 2)->text(), QString::number(result.front.counts[k]));
-        EXPECT_EQ(table->item(k, 4)->text(), QString::number(100.0 * frontChance[k], 'f', 4) + u'%');
+        EXPECT_EQ(table->item(k, 4)->text(),
+                  QString::number(100.0 * frontChance[k], 'f', 4) + u'%');
     }
     EXPECT_EQ(table->item(6, 0)->text(), QStringLiteral("后区"));
     EXPECT_EQ(table->item(8, 2)->text(), QString::number(result.back.counts[2]));
@@ -242,7 +252,8 @@ TEST_F(LibraryToolsTest, BacktestShowsCountsChanceChartAndVerdict) {
 
     QChart* chart = only<QChartView>(backtest, QStringLiteral("命中走势图"))->chart();
     EXPECT_EQ(chart->series().size(), 4);
-    EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("回测结论"))->text(), fromGbk(backtestVerdict(result)));
+    EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("回测结论"))->text(),
+              fromGbk(backtestVerdict(result)));
     EXPECT_FALSE(only<QPushButton>(backtest, QStringLiteral("取消按钮"))->isEnabled());
 }
 
@@ -255,7 +266,9 @@ TEST_F(LibraryToolsTest, CancelStopsTheBacktest) {
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_TRUE(backtest->result().cancelled);
     EXPECT_LT(backtest->result().walked(), backtest->result().totalDraws);
-    EXPECT_TRUE(only<QLabel>(backtest, QStringLiteral("回测结论"))->text().startsWith(fromGbk(text::verdictCancelled)));
+    EXPECT_TRUE(only<QLabel>(backtest, QStringLiteral("回测结论"))
+                    ->text()
+                    .startsWith(fromGbk(text::verdictCancelled)));
 }
 
 TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
@@ -267,12 +280,14 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
         return path;
     });
     only<QAction>(window.get(), QStringLiteral("导出号库..."))->trigger();
-    EXPECT_EQ(suggested, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/号库.txt"));
+    EXPECT_EQ(suggested, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                             QStringLiteral("/号库.txt"));
     const std::string written = fileBytes(toPath(path));
     EXPECT_EQ(written, libraryText(realDraws()));
     EXPECT_EQ(written.substr(0, 27), "25128 03 06 26 30 33 11 12\n");
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, std::string(text::exportDonePrefix) + "2796" + std::string(text::drawsSuffix));
+    EXPECT_EQ(messages.shown[0].text,
+              std::string(text::exportDonePrefix) + "2796" + std::string(text::drawsSuffix));
     EXPECT_EQ(messages.shown[0].caption, text::doneCaption);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }
@@ -312,9 +327,10 @@ TEST_F(LibraryToolsTest, ABadLineInTheMiddleIsReportedAndChangesNothing) {
     tools->setOpenChooser([&](const QString&) { return path; });
     tools->importLibrary();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, std::string(text::lineNumberPrefix) + "2" + std::string(text::badLineSuffix) +
-                                          "25127 04 05 19 28 29 05 13\n" + std::string(text::badLineBack) + "\n" +
-                                          std::string(text::libraryUnchanged));
+    EXPECT_EQ(messages.shown[0].text,
+              std::string(text::lineNumberPrefix) + "2" + std::string(text::badLineSuffix) +
+                  "25127 04 05 19 28 29 05 13\n" + std::string(text::badLineBack) + "\n" +
+                  std::string(text::libraryUnchanged));
     EXPECT_EQ(messages.shown[0].caption, text::rejectedCaption);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
     EXPECT_EQ(historyBytes(), before);
