@@ -27,6 +27,11 @@ std::string number(std::size_t n) {
     return std::to_string(n);
 }
 
+// Why a line was refused, in the order of LineProblem.
+constexpr std::string_view kLineProblems[] = {text::badLineFields, text::badLineIssue,
+                                              text::badLineFront, text::badLineBack,
+                                              text::badLineOrder};
+
 // A bad line as the message shows it: its number, its content (shortened when
 // long, in the message's GBK) and what is wrong with it.
 std::string badLineMessage(const LibraryImport& read) {
@@ -34,26 +39,9 @@ std::string badLineMessage(const LibraryImport& read) {
     QString content = QString::fromUtf8(read.badText.data(), qsizetype(read.badText.size()));
     if (content.size() > kShownCharacters)
         content = content.left(kShownCharacters) + QStringLiteral("...");
-    std::string_view reason;
-    switch (read.problem) {
-    case LineProblem::Fields:
-        reason = text::badLineFields;
-        break;
-    case LineProblem::Issue:
-        reason = text::badLineIssue;
-        break;
-    case LineProblem::Front:
-        reason = text::badLineFront;
-        break;
-    case LineProblem::Back:
-        reason = text::badLineBack;
-        break;
-    case LineProblem::Order:
-        reason = text::badLineOrder;
-        break;
-    }
     return std::string(text::lineNumberPrefix) + std::to_string(read.badLine) +
-           std::string(text::badLineSuffix) + toGbk(content) + "\n" + std::string(reason) + "\n" +
+           std::string(text::badLineSuffix) + toGbk(content) + "\n" +
+           std::string(kLineProblems[static_cast<int>(read.problem)]) + "\n" +
            std::string(text::libraryUnchanged);
 }
 
@@ -113,19 +101,27 @@ void LibraryTools::openBacktestWindow() {
     backtest_->show();
 }
 
+void LibraryTools::refuse(std::string_view message) {
+    messages_->showMessage(std::string(message), std::string(text::rejectedCaption),
+                           MessageIcon::Stop, MessageButtons::Ok);
+}
+
+void LibraryTools::reportDone(std::string_view prefix, std::size_t draws) {
+    messages_->showMessage(std::string(prefix) + number(draws) + std::string(text::drawsSuffix),
+                           std::string(text::doneCaption), MessageIcon::Information,
+                           MessageButtons::Ok);
+}
+
 void LibraryTools::exportLibrary() {
     const QString path = chooseSave_(suggestedPath());
     if (path.isEmpty())
         return;
     const std::vector<DrawRecord> draws = window_.historyStore().drawsNewestFirst();
     if (!writeWholeFile(toPath(path), libraryText(draws))) {
-        messages_->showMessage(std::string(text::exportFailed), std::string(text::rejectedCaption),
-                               MessageIcon::Stop, MessageButtons::Ok);
+        refuse(text::exportFailed);
         return;
     }
-    messages_->showMessage(
-        std::string(text::exportDonePrefix) + number(draws.size()) + std::string(text::drawsSuffix),
-        std::string(text::doneCaption), MessageIcon::Information, MessageButtons::Ok);
+    reportDone(text::exportDonePrefix, draws.size());
 }
 
 void LibraryTools::importLibrary() {
@@ -135,22 +131,18 @@ void LibraryTools::importLibrary() {
     const QString path = chooseOpen_(suggestedPath());
     if (path.isEmpty())
         return;
-    const std::string rejected(text::rejectedCaption);
     const std::optional<std::string> bytes = readWholeFile(toPath(path));
     if (!bytes) {
-        messages_->showMessage(std::string(text::importUnreadable), rejected, MessageIcon::Stop,
-                               MessageButtons::Ok);
+        refuse(text::importUnreadable);
         return;
     }
     const LibraryImport read = parseLibraryText(*bytes);
     if (!read.ok()) {
-        messages_->showMessage(badLineMessage(read), rejected, MessageIcon::Stop,
-                               MessageButtons::Ok);
+        refuse(badLineMessage(read));
         return;
     }
     if (read.newestFirst.empty()) {
-        messages_->showMessage(std::string(text::importEmpty), rejected, MessageIcon::Stop,
-                               MessageButtons::Ok);
+        refuse(text::importEmpty);
         return;
     }
     const HistoryStore store = window_.historyStore();
@@ -163,17 +155,13 @@ void LibraryTools::importLibrary() {
         return;
     const HistoryColumns columns = columnsOf(read.newestFirst);
     if (!store.replaceHistory(columns.issues, columns.fronts, columns.backs)) {
-        messages_->showMessage(std::string(text::importWriteFailed), rejected, MessageIcon::Stop,
-                               MessageButtons::Ok);
+        refuse(text::importWriteFailed);
         return;
     }
     window_.refreshHistorySummary();
     if (trend_)
         trend_->setDraws(store.drawsNewestFirst());
-    messages_->showMessage(std::string(text::importDonePrefix) + number(read.newestFirst.size()) +
-                               std::string(text::drawsSuffix),
-                           std::string(text::doneCaption), MessageIcon::Information,
-                           MessageButtons::Ok);
+    reportDone(text::importDonePrefix, read.newestFirst.size());
 }
 
 LibraryTools* addLibraryToolsMenu(MainWindow& window) {

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "core/ports.h"
 
@@ -42,6 +43,11 @@ public:
     BacktestWindow* backtestWindow() const;
 
 private:
+    // A stop-icon message after refused input or a failed write.
+    void refuse(std::string_view message);
+    // The success message: a prefix, the number of draws, "期号码。".
+    void reportDone(std::string_view prefix, std::size_t draws);
+
     MainWindow& window_;
     std::unique_ptr<MessageBoxPort> ownMessages_;
     MessageBoxPort* messages_;

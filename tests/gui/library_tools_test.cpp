@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <deque>
 #include <fstream>
 #include <iterator>
 
@@ -36,31 +35,9 @@ using namespace dlt;
 using namespace dlt::gui;
 using testsupport::near;
 using testsupport::only;
+using testsupport::ScriptedMessages;
 
 namespace {
-
-struct Shown {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-// Records every message and answers from a script (OK when it runs out).
-class ScriptedMessages : public MessageBoxPort {
-public:
-    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
-                              MessageButtons buttons) override {
-        shown.push_back({text, caption, icon, buttons});
-        if (answers.empty())
-            return MessageAnswer::Ok;
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<Shown> shown;
-    std::deque<MessageAnswer> answers;
-};
 
 std::string fileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

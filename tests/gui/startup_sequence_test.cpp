@@ -29,22 +29,7 @@ using namespace dlt::gui;
 
 namespace {
 
-struct Shown {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-class ScriptedMessages : public MessageBoxPort {
-public:
-    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
-                              MessageButtons buttons) override {
-        shown.push_back({text, caption, icon, buttons});
-        return MessageAnswer::Ok;
-    }
-    std::vector<Shown> shown;
-};
+using testsupport::ScriptedMessages;
 
 // What a test sees of one start.
 struct StartRecord {

@@ -5,8 +5,13 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <deque>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/ports.h"
 
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
@@ -41,5 +46,29 @@ inline QColor pixelOf(QWidget* widget, QPoint at) {
     const QImage image = widget->grab().toImage();
     return image.pixelColor(at);
 }
+
+// One message as the program showed it.
+struct Shown {
+    std::string text;
+    std::string caption;
+    dlt::MessageIcon icon;
+    dlt::MessageButtons buttons;
+};
+
+// Records every message and answers from a script (OK once it runs out).
+class ScriptedMessages : public dlt::MessageBoxPort {
+public:
+    dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption,
+                                   dlt::MessageIcon icon, dlt::MessageButtons buttons) override {
+        shown.push_back({text, caption, icon, buttons});
+        if (answers.empty())
+            return dlt::MessageAnswer::Ok;
+        const dlt::MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::vector<Shown> shown;
+    std::deque<dlt::MessageAnswer> answers;
+};
 
 } // namespace testsupport
