@@ -60,6 +60,18 @@ bool writeWholeFile(const fs::path& path, std::string_view bytes) {
     return std::fclose(file.release()) == 0 && written;
 }
 
+bool replaceWholeFile(const fs::path& path, std::string_view bytes) {
+    const fs::path temp = temporarySibling(path);
+    std::error_code error;
+    if (writeWholeFile(temp, bytes)) {
+        fs::rename(temp, path, error);
+        if (!error)
+            return true;
+    }
+    fs::remove(temp, error);
+    return false;
+}
+
 fs::path temporarySibling(const fs::path& path) {
     static std::mt19937_64 generator{std::random_device{}()};
     fs::path temp = path;

@@ -117,7 +117,7 @@ void LibraryTools::exportLibrary() {
     if (path.isEmpty())
         return;
     const std::vector<DrawRecord> draws = window_.historyStore().drawsNewestFirst();
-    if (!writeWholeFile(toPath(path), libraryText(draws))) {
+    if (!replaceWholeFile(toPath(path), libraryText(draws))) {
         refuse(text::exportFailed);
         return;
     }

@@ -269,6 +269,17 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }
 
+TEST_F(LibraryToolsTest, AFailedExportIsReported) {
+    storeDraws(realDraws());
+    tools->setSaveChooser(
+        [&](const QString&) { return dir.path() + QStringLiteral("/missing/a.txt"); });
+    tools->exportLibrary();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, text::exportFailed);
+    EXPECT_EQ(messages.shown[0].caption, text::rejectedCaption);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+}
+
 TEST_F(LibraryToolsTest, ImportReplacesTheLibraryAfterTheQuestion) {
     storeDraws({{"10002", "0102030405", "0102"}, {"10001", "0607080910", "0304"}});
     tools->setOpenChooser([](const QString&) { return QStringLiteral(DLT_DRAWS_FILE); });
