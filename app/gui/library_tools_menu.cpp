@@ -1,6 +1,7 @@
 #include "app/gui/library_tools_menu.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStandardPaths>
