@@ -9,7 +9,7 @@ mode=${1:-run}
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-webengine-dev libgl-dev
+  qt6-base-dev qt6-webengine-dev qt6-charts-dev libgl-dev
   libssl-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core

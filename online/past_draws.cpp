@@ -158,7 +158,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
     switch (outcome) {
     case FetchOutcome::Replaced:
         messages.showMessage(std::string(text::fetchDonePrefix) + numberText(double(shown)) +
-                                 std::string(text::fetchDoneSuffix),
+                                 std::string(text::drawsSuffix),
                              std::string(text::fetchDoneCaption), MessageIcon::Information,
                              MessageButtons::Ok);
         break;

@@ -5,6 +5,9 @@
 //   <resources>/guide.mht the user's guide with its 30 screenshots (help archive)
 //   <docs>/main-window.png the main window after a run, as the README shows it
 //   <docs>/main-window-advanced.png  the same with the advanced area open
+//   <docs>/trend-window.png, <docs>/backtest-window.png
+//                          the trend chart and the finished backtest over
+//                          the given draws
 //   <shots>/*.png          (optional) screenshots of every window for review,
 //                          and the guide's page and pictures in <shots>/guide
 //
@@ -15,6 +18,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
@@ -26,14 +30,16 @@
 #include <vector>
 
 #include "app/gui/about_window.h"
+#include "app/gui/backtest_window.h"
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
 #include "app/gui/menus.h"
 #include "app/gui/message_box.h"
-#include "app/gui/url_opener.h"
 #include "app/gui/platform.h"
+#include "app/gui/trend_window.h"
+#include "app/gui/url_opener.h"
 #include "core/process_state.h"
 #include "history/file_io.h"
 #include "tools/help_guide.h"
@@ -112,6 +118,40 @@ QImage makeIntroPicture(MainWindow& window) {
     return image;
 }
 
+std::vector<DrawRecord> drawRecords(const std::vector<Draw>& draws) {
+    std::vector<DrawRecord> records;
+    records.reserve(draws.size());
+    for (const Draw& d : draws)
+        records.push_back({d.issue.toStdString(), d.front, d.back});
+    return records;
+}
+
+// The trend chart scrolled to the newest draws, and the backtest once its
+// walk has finished.
+QImage trendPicture(const std::vector<Draw>& draws) {
+    TrendWindow trend(drawRecords(draws));
+    trend.resize(trend.width(), 720);
+    trend.show();
+    QApplication::processEvents();
+    return trend.grab().toImage();
+}
+
+QImage backtestPicture(const std::vector<Draw>& draws) {
+    std::string front;
+    std::string back;
+    for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
+        front += it->front;
+        back += it->back;
+    }
+    BacktestWindow backtest(front, back);
+    QEventLoop finished;
+    QObject::connect(&backtest, &BacktestWindow::finished, &finished, &QEventLoop::quit);
+    backtest.show();
+    finished.exec();
+    QApplication::processEvents();
+    return backtest.grab().toImage();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -165,6 +205,8 @@ int main(int argc, char* argv[]) {
                   "PNG") &&
              ok;
         window.toggleAdvancedArea();
+        ok = save(trendPicture(draws), docs + QStringLiteral("/trend-window.png"), "PNG") && ok;
+        ok = save(backtestPicture(draws), docs + QStringLiteral("/backtest-window.png"), "PNG") && ok;
     }
 
     if (options.isSet(QStringLiteral("shots"))) {

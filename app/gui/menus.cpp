@@ -8,6 +8,7 @@
 #include "app/gui/about_window.h"
 #include "app/gui/form_widgets.h"
 #include "app/gui/help_window.h"
+#include "app/gui/library_tools_menu.h"
 #include "app/gui/main_window.h"
 #include "app/gui/maker.h"
 #include "online/sites.h"
@@ -47,6 +48,8 @@ MenuCommands::MenuCommands(MainWindow& window, MessageBoxPort& messages, UrlOpen
       temporaryFolder_(std::move(temporaryFolder)) {
     setObjectName(QStringLiteral("MenuCommands"));
     buildMenuBar();
+    // The program's own tools come after the menus the program always had.
+    addLibraryToolsMenu(window_);
     buildPopupMenu();
     hookRightButton();
     hookFooterLinks();

@@ -12,20 +12,13 @@
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
 #include "bench/draws_fixture.h"
+#include "bench/gui/counting_messages.h"
 #include "core/process_state.h"
 
 using namespace dlt;
 using namespace dlt::gui;
 
 namespace {
-
-class SilentMessages : public MessageBoxPort {
-public:
-    MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon,
-                              MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-};
 
 // A shown main window over the 2,796 real draws.
 struct FullHistoryWindow {
@@ -47,7 +40,7 @@ struct FullHistoryWindow {
 
     QTemporaryDir dir;
     ProcessState process;
-    SilentMessages messages;
+    CountingMessages messages;
     std::unique_ptr<MainWindow> window;
 };
 

@@ -10,6 +10,7 @@
 #include "app/gui/fetch_run.h"
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
+#include "bench/gui/counting_messages.h"
 #include "online/http_get.h"
 #include "tools/site_server.h"
 
@@ -17,16 +18,6 @@ using namespace dlt;
 using namespace dlt::gui;
 
 namespace {
-
-class CountingMessages : public MessageBoxPort {
-public:
-    MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon,
-                              MessageButtons) override {
-        ++shown;
-        return MessageAnswer::Ok;
-    }
-    int shown = 0;
-};
 
 void BM_FetchFromBundledSite(benchmark::State& state) {
     LocalServer local;

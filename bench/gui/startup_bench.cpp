@@ -18,6 +18,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
 #include "app/gui/startup_sequence.h"
+#include "bench/gui/counting_messages.h"
 #include "core/installation.h"
 #include "core/process_state.h"
 
@@ -25,13 +26,6 @@ using namespace dlt;
 using namespace dlt::gui;
 
 namespace {
-
-class SilentMessages : public MessageBoxPort {
-public:
-    MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-};
 
 // Calls back once, after the first paint of a window has been handled.
 class FirstPaint : public QObject {
@@ -61,7 +55,7 @@ struct Timings {
 
 // One whole start-up: sequence, intro, "下一步", main window.
 Timings startOnce(const QString& secretFolder, const QString& historyDir) {
-    SilentMessages messages;
+    CountingMessages messages;
     Timings timings;
     QElapsedTimer clock;
     bool mainPainted = false;
@@ -131,7 +125,7 @@ BENCHMARK(BM_NextToMainWindowShown)->UseManualTime()->Unit(benchmark::kMilliseco
 void BM_MainWindowBuilt(benchmark::State& state) {
     ProcessState process;
     setProductIdentity(process);
-    SilentMessages messages;
+    CountingMessages messages;
     for (auto _ : state) {
         MainWindow window(process, toPath(QDir::tempPath()), messages);
         benchmark::DoNotOptimize(window.clientArea());

@@ -123,7 +123,7 @@ protected:
 
     std::string doneMessage(int count) const {
         return std::string(text::fetchDonePrefix) + std::to_string(count) +
-               std::string(text::fetchDoneSuffix);
+               std::string(text::drawsSuffix);
     }
 
     TempDir dir_;

@@ -195,7 +195,8 @@ TEST_F(MenusTest, MenuBarAndPopupMenuHoldTheirItemsAndTheClientAreaKeepsItsSize)
     QStringList menus;
     for (const QAction* action : bar->actions())
         menus << action->text();
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("升级更新"), QStringLiteral("软件帮助")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("升级更新"), QStringLiteral("软件帮助"),
+                                  QStringLiteral("号库工具")}));
     EXPECT_EQ(captions(bar->actions()[0]->menu()),
               (QStringList{QStringLiteral("检查更新"), QStringLiteral("-"),
                            QStringLiteral("禾澄科技官方网站")}));

@@ -99,7 +99,7 @@ TEST_F(StartupSequenceTest, FirstStartGeneratesTheSecretShowsTheIntroThenTheMain
     EXPECT_TRUE(main->isVisible());
     // The menu bar adds to the window, not to the client area.
     EXPECT_EQ(main->clientArea()->size(), QSize(648, 392));
-    EXPECT_EQ(main->menuBar()->actions().size(), 2);
+    EXPECT_EQ(main->menuBar()->actions().size(), 3);
     EXPECT_EQ(main->size(), QSize(648, 392 + main->menuBar()->height()));
     EXPECT_EQ(main->windowTitle(), QStringLiteral("禾澄大乐透荐号器 v3.1"));
     EXPECT_EQ(state.historyFileExtension, ".dll");

@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <deque>
+#include <gtest/gtest.h>
 #include <functional>
 #include <ostream>
 #include <string>

@@ -1,0 +1,59 @@
+// The backtest (历史回测): walks the library off the window's thread with a
+// progress bar and a cancel button, then shows how often each hit count
+// occurred beside the exact chance, the running mean of hits against the
+// chance line, and one sentence of verdict.
+#pragma once
+
+#include <QWidget>
+#include <atomic>
+#include <string>
+
+#include "engine/backtest.h"
+
+class QChartView;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QThread;
+
+namespace dlt::gui {
+
+class BacktestWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The zone texts as the store keeps them; the walk starts at once.
+    BacktestWindow(std::string front, std::string back, QWidget* parent = nullptr);
+    // Stops a walk still running and waits for it.
+    ~BacktestWindow() override;
+
+    bool running() const;
+    // Asks the walk to stop after the draw in hand; what was walked is shown.
+    void cancel();
+    // Complete once finished() was emitted.
+    const BacktestResult& result() const { return result_; }
+
+signals:
+    void finished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showProgress(int done, int total);
+    void showResult();
+    void fillChart();
+
+    std::string front_;
+    std::string back_;
+    BacktestResult result_;
+    std::atomic<bool> cancelRequested_{false};
+    QThread* worker_ = nullptr;
+    QProgressBar* progress_;
+    QPushButton* cancelButton_;
+    QTableWidget* table_;
+    QChartView* chartView_;
+    QLabel* verdict_;
+};
+
+} // namespace dlt::gui

@@ -1,0 +1,60 @@
+// The menu "号库工具": the trend chart, the backtest, and the export and
+// import of the library as plain text.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string_view>
+
+#include "core/ports.h"
+
+namespace dlt::gui {
+
+class BacktestWindow;
+class MainWindow;
+class TrendWindow;
+
+class LibraryTools : public QObject {
+    Q_OBJECT
+public:
+    explicit LibraryTools(MainWindow& window);
+    ~LibraryTools() override;
+
+    // Answers the file dialogs: given the suggested path, the chosen one
+    // (empty when the user cancels). The desktop's dialogs by default.
+    using FileChooser = std::function<QString(const QString& suggested)>;
+    void setSaveChooser(FileChooser chooser) { chooseSave_ = std::move(chooser); }
+    void setOpenChooser(FileChooser chooser) { chooseOpen_ = std::move(chooser); }
+
+    // The suggested export file: "号库.txt" in the user's documents folder.
+    static QString suggestedPath();
+
+    void openTrendWindow();
+    void openBacktestWindow();
+    void exportLibrary();
+    void importLibrary();
+
+    // The open tool windows (null when closed).
+    TrendWindow* trendWindow() const;
+    BacktestWindow* backtestWindow() const;
+
+private:
+    // A stop-icon message after refused input or a failed write.
+    void refuse(std::string_view message);
+    // The success message: a prefix, the number of draws, "期号码。".
+    void reportDone(std::string_view prefix, std::size_t draws);
+
+    MainWindow& window_;
+    MessageBoxPort& messages_; // the window's
+    FileChooser chooseSave_;
+    FileChooser chooseOpen_;
+    QPointer<TrendWindow> trend_;
+    QPointer<BacktestWindow> backtest_;
+};
+
+// Appends the menu to the window's menu bar: "号码走势图", "历史回测", a
+// separator, "导出号库...", "导入号库...". The tools live as long as the window.
+LibraryTools* addLibraryToolsMenu(MainWindow& window);
+
+} // namespace dlt::gui

@@ -1,0 +1,340 @@
+// The menu "号库工具": the trend chart, the backtest, export and import.
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/gui/backtest_window.h"
+#include "app/gui/gbk.h"
+#include "app/gui/library_tools_menu.h"
+#include "app/gui/main_window.h"
+#include "app/gui/platform.h"
+#include "app/gui/trend_window.h"
+#include "core/process_state.h"
+#include "core/texts.h"
+#include "history/cipher.h"
+#include "history/library_text.h"
+#include "support.h"
+
+using namespace dlt;
+using namespace dlt::gui;
+using testsupport::near;
+using testsupport::only;
+using testsupport::RecordingMessages;
+
+namespace {
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::vector<DrawRecord>& realDraws() {
+    static const std::vector<DrawRecord> draws =
+        parseLibraryText(fileBytes(DLT_DRAWS_FILE)).newestFirst;
+    return draws;
+}
+
+class LibraryToolsTest : public ::testing::Test {
+protected:
+    LibraryToolsTest() {
+        setProductIdentity(process);
+        process.installationKey = digestHex("library tools");
+        window = std::make_unique<MainWindow>(process, toPath(dir.path()), messages);
+        tools = addLibraryToolsMenu(*window);
+    }
+
+    HistoryStore store() const { return window->historyStore(); }
+    void storeDraws(const std::vector<DrawRecord>& draws) {
+        const HistoryColumns columns = columnsOf(draws);
+        ASSERT_TRUE(store().replaceHistory(columns.issues, columns.fronts, columns.backs));
+    }
+    // The three history files' bytes, to see that nothing changed.
+    std::string historyBytes() const {
+        std::string all;
+        for (std::string_view key : {columnKey::issue, columnKey::front, columnKey::back})
+            all += fileBytes(store().columnPath(key)) + "|";
+        return all;
+    }
+    QString writeFile(const QString& name, const std::string& bytes) {
+        const QString path = dir.path() + u'/' + name;
+        std::ofstream(toPath(path), std::ios::binary) << bytes;
+        return path;
+    }
+
+    QTemporaryDir dir;
+    ProcessState process;
+    RecordingMessages messages;
+    std::unique_ptr<MainWindow> window;
+    LibraryTools* tools = nullptr;
+};
+
+TEST_F(LibraryToolsTest, MenuHoldsTheToolsAndTheClientAreaKeepsItsSize) {
+    QMenu* menu = only<QMenu>(window.get(), QStringLiteral("号库工具"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), QStringLiteral("号库工具"));
+    EXPECT_EQ(window->menuBar()->actions().last(), menu->menuAction());
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("号码走势图"), QStringLiteral("历史回测"),
+                                     QStringLiteral("-"), QStringLiteral("导出号库..."),
+                                     QStringLiteral("导入号库...")}));
+
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(window->clientArea()->size(),
+              QSize(MainWindow::kNarrowWidth, MainWindow::kClientHeight));
+    EXPECT_EQ(window->height(), MainWindow::kClientHeight + window->menuBar()->height());
+    window->setClientWidth(MainWindow::kWideWidth);
+    EXPECT_EQ(window->clientArea()->size(),
+              QSize(MainWindow::kWideWidth, MainWindow::kClientHeight));
+}
+
+TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
+    storeDraws(realDraws());
+    only<QAction>(window.get(), QStringLiteral("号码走势图"))->trigger();
+    TrendWindow* trend = tools->trendWindow();
+    ASSERT_NE(trend, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(trend));
+    QAbstractItemModel* grid = trend->grid()->model();
+    ASSERT_EQ(grid->rowCount(), 2796);
+    EXPECT_EQ(grid->columnCount(), 48);
+    EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("期号"));
+    EXPECT_EQ(grid->headerData(35, Qt::Horizontal).toString(), QStringLiteral("35"));
+    EXPECT_EQ(grid->headerData(36, Qt::Horizontal).toString(), QStringLiteral("01"));
+    QScrollBar* bar = trend->grid()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    // The newest draw 25128: 03 06 26 30 33 + 11 12.
+    const int last = 2795;
+    EXPECT_EQ(grid->index(last, 0).data().toString(), QStringLiteral("25128"));
+    EXPECT_EQ(grid->index(0, 0).data().toString(), QStringLiteral("07001"));
+    EXPECT_TRUE(grid->index(last, 3).data(TrendModel::kDrawnRole).toBool());
+    EXPECT_EQ(grid->index(last, 3).data().toString(), QStringLiteral("03"));
+    EXPECT_TRUE(grid->index(last, 36 + 10).data(TrendModel::kDrawnRole).toBool());
+    EXPECT_FALSE(grid->index(last, 1).data(TrendModel::kDrawnRole).toBool());
+    // 01 was last drawn in 25126 (01 08 18 27 30): two draws ago.
+    EXPECT_EQ(grid->index(last, 1).data().toString(), QStringLiteral("2"));
+    EXPECT_TRUE(near(grid->index(last, 1).data(Qt::ForegroundRole).value<QColor>(),
+                     QColor(0xB4, 0xB4, 0xB4)));
+
+    // Balls: red in the front zone, blue in the back zone.
+    const QRect front = trend->grid()->visualRect(grid->index(last, 3));
+    const QRect back = trend->grid()->visualRect(grid->index(last, 36 + 10));
+    const QImage shot = trend->grid()->viewport()->grab().toImage();
+    const QPoint ballEdge(0, -6);
+    EXPECT_TRUE(near(shot.pixelColor(front.center() + ballEdge), QColor(0xE0, 0x26, 0x2B), 40));
+    EXPECT_TRUE(near(shot.pixelColor(back.center() + ballEdge), QColor(0x1E, 0x5A, 0xC8), 40));
+}
+
+TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
+    storeDraws(realDraws());
+    tools->openTrendWindow();
+    TrendWindow* trend = tools->trendWindow();
+    QAbstractItemModel* grid = trend->grid()->model();
+    QAbstractItemModel* stats = trend->statisticsModel();
+    ASSERT_EQ(stats->rowCount(), 5);
+    const QStringList names{QStringLiteral("出现次数"), QStringLiteral("平均遗漏"),
+                            QStringLiteral("最大遗漏"), QStringLiteral("当前遗漏"),
+                            QStringLiteral("最大连出")};
+    for (int row = 0; row < 5; ++row)
+        EXPECT_EQ(stats->index(row, 0).data().toString(), names[row]);
+
+    struct Case {
+        const char* button;
+        int rows;
+    };
+    for (const Case& c :
+         {Case{"近30期", 30}, Case{"近50期", 50}, Case{"近100期", 100}, Case{"全部", 2796}}) {
+        QTest::mouseClick(only<QPushButton>(trend, QString::fromUtf8(c.button)), Qt::LeftButton);
+        EXPECT_EQ(grid->rowCount(), c.rows) << c.button;
+        EXPECT_EQ(grid->index(c.rows - 1, 0).data().toString(), QStringLiteral("25128"));
+        int frontDrawn = 0;
+        int backDrawn = 0;
+        for (int column = 1; column < 48; ++column)
+            (column <= 35 ? frontDrawn : backDrawn) += stats->index(0, column).data().toInt();
+        EXPECT_EQ(frontDrawn, 5 * c.rows) << c.button;
+        EXPECT_EQ(backDrawn, 2 * c.rows) << c.button;
+        // 01's current omission does not depend on the filter.
+        EXPECT_EQ(stats->index(3, 1).data().toInt(), 2);
+    }
+}
+
+TEST_F(LibraryToolsTest, TrendShowsTheEmptyFieldsOfADamagedColumn) {
+    storeDraws({{"10003", "0102030405", "0102"},
+                {"10002", "0607080910", "0304"},
+                {"10001", "1112131415", "0506"}});
+    // The issue and back columns lose their oldest draw.
+    ASSERT_TRUE(store().saveColumn(columnKey::issue, "1000210003"));
+    ASSERT_TRUE(store().saveColumn(columnKey::back, "03040102"));
+    tools->openTrendWindow();
+    QAbstractItemModel* grid = tools->trendWindow()->grid()->model();
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->index(0, 0).data().toString(), QString());
+    EXPECT_EQ(grid->index(0, 11).data().toString(), QStringLiteral("11"));
+    EXPECT_EQ(grid->index(0, 36).data().toString(), QString());
+    EXPECT_EQ(grid->index(2, 36).data().toString(), QStringLiteral("01"));
+}
+
+TEST_F(LibraryToolsTest, BacktestShowsCountsChanceChartAndVerdict) {
+    // The newest 300 draws keep the walk short.
+    storeDraws(std::vector<DrawRecord>(realDraws().begin(), realDraws().begin() + 300));
+    only<QAction>(window.get(), QStringLiteral("历史回测"))->trigger();
+    BacktestWindow* backtest = tools->backtestWindow();
+    ASSERT_NE(backtest, nullptr);
+    QSignalSpy finished(backtest, &BacktestWindow::finished);
+    QProgressBar* progress = only<QProgressBar>(backtest, QStringLiteral("回测进度条"));
+    std::vector<int> seen;
+    QObject::connect(progress, &QProgressBar::valueChanged, [&](int v) { seen.push_back(v); });
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_FALSE(backtest->running());
+
+    const BacktestResult& result = backtest->result();
+    EXPECT_EQ(result.walked(), 300 - 14);
+    EXPECT_EQ(progress->value(), 286);
+    EXPECT_EQ(progress->maximum(), 286);
+    EXPECT_GT(seen.size(), 2u) << "the bar moves while the walk runs";
+
+    QTableWidget* table = only<QTableWidget>(backtest, QStringLiteral("命中表"));
+    ASSERT_EQ(table->rowCount(), 9);
+    const std::vector<double> frontChance = chanceOfHits(35, 5, 5);
+    for (int k = 0; k <= 5; ++k) {
+        EXPECT_EQ(table->item(k, 0)->text(), QStringLiteral("前区"));
+        EXPECT_EQ(table->item(k, 1)->text(), QString::number(k));
+        EXPECT_EQ(table->item(k, 2)->text(), QString::number(result.front.counts[k]));
+        EXPECT_EQ(table->item(k, 4)->text(),
+                  QString::number(100.0 * frontChance[k], 'f', 4) + u'%');
+    }
+    EXPECT_EQ(table->item(6, 0)->text(), QStringLiteral("后区"));
+    EXPECT_EQ(table->item(8, 2)->text(), QString::number(result.back.counts[2]));
+    EXPECT_EQ(table->item(7, 4)->text(), QStringLiteral("30.3030%"));
+
+    QChart* chart = only<QChartView>(backtest, QStringLiteral("命中走势图"))->chart();
+    EXPECT_EQ(chart->series().size(), 4);
+    EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("回测结论"))->text(),
+              fromGbk(backtestVerdict(result)));
+    EXPECT_FALSE(only<QPushButton>(backtest, QStringLiteral("取消按钮"))->isEnabled());
+}
+
+TEST_F(LibraryToolsTest, CancelStopsTheBacktest) {
+    storeDraws(realDraws());
+    tools->openBacktestWindow();
+    BacktestWindow* backtest = tools->backtestWindow();
+    QSignalSpy finished(backtest, &BacktestWindow::finished);
+    QTest::mouseClick(only<QPushButton>(backtest, QStringLiteral("取消按钮")), Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_TRUE(backtest->result().cancelled);
+    EXPECT_LT(backtest->result().walked(), backtest->result().totalDraws);
+    EXPECT_TRUE(only<QLabel>(backtest, QStringLiteral("回测结论"))
+                    ->text()
+                    .startsWith(fromGbk(text::verdictCancelled)));
+}
+
+TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
+    storeDraws(realDraws());
+    QString suggested;
+    const QString path = dir.path() + QStringLiteral("/exported.txt");
+    tools->setSaveChooser([&](const QString& s) {
+        suggested = s;
+        return path;
+    });
+    only<QAction>(window.get(), QStringLiteral("导出号库..."))->trigger();
+    EXPECT_EQ(suggested, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                             QStringLiteral("/号库.txt"));
+    const std::string written = fileBytes(toPath(path));
+    EXPECT_EQ(written, libraryText(realDraws()));
+    EXPECT_EQ(written.substr(0, 27), "25128 03 06 26 30 33 11 12\n");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              std::string(text::exportDonePrefix) + "2796" + std::string(text::drawsSuffix));
+    EXPECT_EQ(messages.shown[0].caption, text::successCaption);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+}
+
+TEST_F(LibraryToolsTest, AFailedExportIsReported) {
+    storeDraws(realDraws());
+    tools->setSaveChooser(
+        [&](const QString&) { return dir.path() + QStringLiteral("/missing/a.txt"); });
+    tools->exportLibrary();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, text::exportFailed);
+    EXPECT_EQ(messages.shown[0].caption, text::refusedCaption);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+}
+
+TEST_F(LibraryToolsTest, ImportReplacesTheLibraryAfterTheQuestion) {
+    storeDraws({{"10002", "0102030405", "0102"}, {"10001", "0607080910", "0304"}});
+    tools->setOpenChooser([](const QString&) { return QStringLiteral(DLT_DRAWS_FILE); });
+    only<QAction>(window.get(), QStringLiteral("导入号库..."))->trigger();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, std::string(text::importQuestionPrefix) + "2796" +
+                                          std::string(text::importQuestionMiddle) + "2" +
+                                          std::string(text::importQuestionSuffix));
+    EXPECT_EQ(messages.shown[0].caption, text::attentionCaption);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(messages.shown[1].caption, text::successCaption);
+    EXPECT_EQ(store().drawsNewestFirst(), realDraws());
+}
+
+TEST_F(LibraryToolsTest, ImportAnsweredCancelChangesNothing) {
+    storeDraws({{"10001", "0607080910", "0304"}});
+    const std::string before = historyBytes();
+    messages.answers = {MessageAnswer::Cancel};
+    const QString path = writeFile(QStringLiteral("good.txt"), "25128 03 06 26 30 33 11 12\n");
+    tools->setOpenChooser([&](const QString&) { return path; });
+    tools->importLibrary();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(historyBytes(), before);
+}
+
+TEST_F(LibraryToolsTest, ABadLineInTheMiddleIsReportedAndChangesNothing) {
+    storeDraws({{"10001", "0607080910", "0304"}});
+    const std::string before = historyBytes();
+    const QString path = writeFile(QStringLiteral("bad.txt"), "25128 03 06 26 30 33 11 12\n"
+                                                              "25127 04 05 19 28 29 05 13\n"
+                                                              "25126 01 08 18 27 30 06 07\n");
+    tools->setOpenChooser([&](const QString&) { return path; });
+    tools->importLibrary();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              std::string(text::lineNumberPrefix) + "2" + std::string(text::badLineSuffix) +
+                  "25127 04 05 19 28 29 05 13\n" + std::string(text::badLineBack) + "\n" +
+                  std::string(text::libraryUnchanged));
+    EXPECT_EQ(messages.shown[0].caption, text::refusedCaption);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(historyBytes(), before);
+}
+
+TEST_F(LibraryToolsTest, ImportWaitsWhileTheCommandsAreBusy) {
+    bool asked = false;
+    tools->setOpenChooser([&](const QString&) {
+        asked = true;
+        return QString();
+    });
+    BusyCommands busy(*window);
+    QMenu* menu = only<QMenu>(window.get(), QStringLiteral("号库工具"));
+    emit menu->aboutToShow();
+    EXPECT_FALSE(only<QAction>(window.get(), QStringLiteral("导入号库..."))->isEnabled());
+    tools->importLibrary();
+    EXPECT_FALSE(asked);
+}
+
+} // namespace
