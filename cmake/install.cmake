@@ -48,12 +48,11 @@ set(CPACK_PACKAGE_CONTACT "禾澄软件工作室 <kf@hecheng-soft.example>")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# The libraries the programs link come from dpkg-shlibdeps; the list names
-# what they load at run time: the Qt platform plugins, the browser engine's
-# helper process, Charts, libcurl, and the fonts of the windows.
+# dpkg-shlibdeps names the libraries the programs link (Qt Widgets and
+# WebEngine, OpenSSL, the C++ runtime); the list adds what is loaded at run
+# time or linked by parts still to come: the Qt platform plugins, the browser
+# engine's helper process, Charts, libcurl, and the fonts of the windows.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6, libqt6gui6, libqt6widgets6, qt6-qpa-plugins, libqt6webenginewidgets6, \
-libqt6webenginecore6, libqt6webenginecore6-bin, libqt6charts6, libcurl4, libssl3, \
-fonts-noto-cjk, fonts-arphic-ukai")
+    "qt6-qpa-plugins, libqt6webenginecore6-bin, libqt6charts6, libcurl4, fonts-noto-cjk, fonts-arphic-ukai")
 include(CPack)
