@@ -281,20 +281,24 @@ int main(int argc, char* argv[]) {
     options.addOption({QStringLiteral("resources"), QStringLiteral("Where the pictures go."), QStringLiteral("dir")});
     options.addOption({QStringLiteral("docs"), QStringLiteral("Where the README's screenshot goes."), QStringLiteral("dir")});
     options.addOption({QStringLiteral("shots"), QStringLiteral("Where review screenshots go."), QStringLiteral("dir")});
-    options.addOption({QStringLiteral("icons"), QStringLiteral("Where the desktop icons go."), QStringLiteral("dir")});
+    options.addOption({QStringLiteral("icons"), QStringLiteral("Where the desktop icons go."),
+                       QStringLiteral("dir")});
     options.process(app);
-    const bool pictures = options.isSet(QStringLiteral("draws")) && options.isSet(QStringLiteral("resources"));
-    if (!pictures && !options.isSet(QStringLiteral("icons"))) {
-        std::fprintf(stderr, "usage: make_pictures [--draws FILE --resources DIR [--docs DIR] [--shots DIR]] "
-                             "[--icons DIR]\n");
+    const bool pictures =
+        options.isSet(QStringLiteral("draws")) && options.isSet(QStringLiteral("resources"));
+    const QString icons = options.value(QStringLiteral("icons"));
+    if (!pictures && icons.isEmpty()) {
+        std::fprintf(stderr, "usage: make_pictures [--draws FILE --resources DIR [--docs DIR] "
+                             "[--shots DIR]] [--icons DIR]\n");
         return 2;
     }
 
     bool iconsOk = true;
-    if (options.isSet(QStringLiteral("icons"))) {
-        for (const int size : {48, 128, 256})
-            iconsOk = save(makeIcon(size), options.value(QStringLiteral("icons")) +
-                                               QStringLiteral("/qvemtrod-%1.png").arg(size), "PNG") && iconsOk;
+    if (!icons.isEmpty()) {
+        for (const int size : {48, 128, 256}) {
+            const QString path = icons + QStringLiteral("/qvemtrod-%1.png").arg(size);
+            iconsOk = save(makeIcon(size), path, "PNG") && iconsOk;
+        }
     }
     if (!pictures)
         return iconsOk ? 0 : 1;

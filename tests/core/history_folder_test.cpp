@@ -62,9 +62,9 @@ TEST(HistoryFolder, ReadOnlyProgramFolderPutsTheFilesNextToTheSecret) {
     const fs::path program = dir.path() / "program";
     const fs::path data = dir.path() / "user" / "data";
     fs::create_directories(program);
-    fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                 fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec,
-                    fs::perm_options::replace);
+    fs::permissions(program,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
 
     const fs::path chosen = chooseHistoryFolder(program, data);
     EXPECT_EQ(chosen, data);
