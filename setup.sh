@@ -13,6 +13,7 @@ packages=(
   libssl-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "app/gui/platform.h"
 #include "app/gui/program.h"
 #include "app/gui/startup_sequence.h"
+#include "core/installation.h"
 
 int main(int argc, char* argv[]) {
     dlt::gui::prepareBrowserEngineEnvironment();
@@ -13,7 +14,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("qvemtrod"));
     QApplication::setOrganizationName(QStringLiteral("hecheng-soft"));
 
+    // The history files stay beside the program when its folder can be
+    // written; an installed program (/usr/bin) keeps them next to the secret.
+    const QString secretFolder = dlt::gui::StartupSequence::defaultSecretFolder();
+    const std::filesystem::path historyFolder = dlt::chooseHistoryFolder(
+        dlt::gui::toPath(QCoreApplication::applicationDirPath()), dlt::gui::toPath(secretFolder));
+
     dlt::gui::QtMessageBoxPort messages;
-    return dlt::gui::runProgram(messages, dlt::gui::StartupSequence::defaultSecretFolder(),
-                                dlt::gui::toPath(QCoreApplication::applicationDirPath()));
+    return dlt::gui::runProgram(messages, secretFolder, historyFolder);
 }

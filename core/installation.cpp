@@ -16,6 +16,18 @@ namespace {
 constexpr const char* kSecretFileName = "installation.secret";
 // Anything longer is not a secret of this program.
 constexpr std::uintmax_t kMaxSecretFileSize = 1u << 20;
+
+// Whether a file can be created in the folder: the history store writes each
+// file beside its old one and renames it over, so that is what it needs.
+// (Permission bits alone do not tell: root, ACLs and read-only mounts.)
+bool canCreateFilesIn(const fs::path& folder) {
+    const fs::path probe = temporarySibling(folder / ".write-probe");
+    if (!writeFileFlushed(probe, ""))
+        return false;
+    std::error_code ignored;
+    fs::remove(probe, ignored);
+    return true;
+}
 } // namespace
 
 SecretStore::SecretStore(fs::path folder) : folder_(std::move(folder)) {}
@@ -60,6 +72,14 @@ bool SecretStore::write(const std::string& secret) const {
     if (!ok)
         removeFile(temp);
     return ok;
+}
+
+fs::path chooseHistoryFolder(const fs::path& programFolder, const fs::path& userDataFolder) {
+    if (canCreateFilesIn(programFolder))
+        return programFolder;
+    std::error_code ignored;
+    fs::create_directories(userDataFolder, ignored);
+    return userDataFolder;
 }
 
 std::string generateSecret(const YieldHook& yield) {

@@ -33,6 +33,13 @@ private:
     std::filesystem::path folder_;
 };
 
+// Where the history files live, decided once at start-up: beside the program
+// when its folder can be written (a portable copy, a build folder); otherwise,
+// as for a program installed into a system folder, in the per-user data folder
+// that also keeps the secret (created when missing).
+std::filesystem::path chooseHistoryFolder(const std::filesystem::path& programFolder,
+                                          const std::filesystem::path& userDataFolder);
+
 // 10000 random digits; yield is called after each digit.
 std::string generateSecret(const YieldHook& yield);
 

@@ -10,8 +10,10 @@
 //                          the given draws
 //   <shots>/*.png          (optional) screenshots of every window for review,
 //                          and the guide's page and pictures in <shots>/guide
+//   <icons>/qvemtrod-<N>.png the desktop icon at 48, 128 and 256 pixels,
+//                          the logo's emblem
 //
-// make_pictures --draws FILE --resources DIR [--docs DIR] [--shots DIR]
+// make_pictures [--draws FILE --resources DIR [--docs DIR] [--shots DIR]] [--icons DIR]
 //
 // The draws file has one draw a line, newest first:
 // "issue date f1 f2 f3 f4 f5 b1 b2".
@@ -55,6 +57,42 @@ QString utf8(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
+// The logo's emblem, drawn at 112 pixels and scaled into the square: a
+// rounded square of ripening-grain gold with 禾 in it.
+constexpr qreal kEmblemSize = 112;
+
+void drawEmblem(QPainter& p, const QRectF& square) {
+    p.save();
+    p.translate(square.topLeft());
+    p.scale(square.width() / kEmblemSize, square.height() / kEmblemSize);
+    const QRectF emblem(0, 0, kEmblemSize, kEmblemSize);
+    QLinearGradient gold(emblem.topLeft(), emblem.bottomRight());
+    gold.setColorAt(0, QColor(0xF6, 0xC3, 0x3B));
+    gold.setColorAt(1, QColor(0x2E, 0x8B, 0x3E));
+    p.setPen(QPen(QColor(0x1F, 0x5F, 0x2A), 3));
+    p.setBrush(gold);
+    p.drawRoundedRect(emblem, 22, 22);
+    p.setPen(Qt::white);
+    p.setFont(formFont(FontFace::KaiTi, 86, true));
+    p.drawText(emblem.adjusted(0, -4, 0, 0), Qt::AlignCenter, QStringLiteral("禾"));
+    p.restore();
+}
+
+// The desktop icon: the logo's emblem alone on a clear ground, drawn at the
+// icon's own size rather than scaled from the logo picture, so that the
+// large sizes stay sharp.
+QImage makeIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    const qreal margin = size / 32.0; // room for the emblem's frame
+    drawEmblem(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+    p.end();
+    return image;
+}
+
 // The maker's logo: an emblem, the maker's and the studio's names and the
 // web address.
 QImage makeLogo() {
@@ -68,17 +106,7 @@ QImage makeLogo() {
     sky.setColorAt(1, QColor(0xDD, 0xEE, 0xFF));
     p.fillRect(image.rect(), sky);
 
-    // Emblem: a rounded square of ripening-grain gold with 禾 in it.
-    const QRectF emblem(18, 22, 112, 112);
-    QLinearGradient gold(emblem.topLeft(), emblem.bottomRight());
-    gold.setColorAt(0, QColor(0xF6, 0xC3, 0x3B));
-    gold.setColorAt(1, QColor(0x2E, 0x8B, 0x3E));
-    p.setPen(QPen(QColor(0x1F, 0x5F, 0x2A), 3));
-    p.setBrush(gold);
-    p.drawRoundedRect(emblem, 22, 22);
-    p.setPen(Qt::white);
-    p.setFont(formFont(FontFace::KaiTi, 86, true));
-    p.drawText(emblem.adjusted(0, -4, 0, 0), Qt::AlignCenter, QStringLiteral("禾"));
+    drawEmblem(p, QRectF(18, 22, kEmblemSize, kEmblemSize));
 
     // The names.
     p.setPen(QColor(0x12, 0x3E, 0x8C));
@@ -166,18 +194,34 @@ int main(int argc, char* argv[]) {
     options.addOption({QStringLiteral("resources"), QStringLiteral("Where the pictures go."), QStringLiteral("dir")});
     options.addOption({QStringLiteral("docs"), QStringLiteral("Where the README's screenshot goes."), QStringLiteral("dir")});
     options.addOption({QStringLiteral("shots"), QStringLiteral("Where review screenshots go."), QStringLiteral("dir")});
+    options.addOption({QStringLiteral("icons"), QStringLiteral("Where the desktop icons go."),
+                       QStringLiteral("dir")});
     options.process(app);
-    if (!options.isSet(QStringLiteral("draws")) || !options.isSet(QStringLiteral("resources"))) {
-        std::fprintf(stderr, "usage: make_pictures --draws FILE --resources DIR [--docs DIR] [--shots DIR]\n");
+    const bool pictures =
+        options.isSet(QStringLiteral("draws")) && options.isSet(QStringLiteral("resources"));
+    const QString icons = options.value(QStringLiteral("icons"));
+    if (!pictures && icons.isEmpty()) {
+        std::fprintf(stderr, "usage: make_pictures [--draws FILE --resources DIR [--docs DIR] "
+                             "[--shots DIR]] [--icons DIR]\n");
         return 2;
     }
+
+    bool iconsOk = true;
+    if (!icons.isEmpty()) {
+        for (const int size : {48, 128, 256}) {
+            const QString path = icons + QStringLiteral("/qvemtrod-%1.png").arg(size);
+            iconsOk = save(makeIcon(size), path, "PNG") && iconsOk;
+        }
+    }
+    if (!pictures)
+        return iconsOk ? 0 : 1;
 
     applyXpLook(kXpSchemeBlue);
     ProcessState& state = processState();
     setProductIdentity(state);
 
     const QString resources = options.value(QStringLiteral("resources"));
-    bool ok = save(makeLogo(), resources + QStringLiteral("/logo.jpg"), "JPG", 92);
+    bool ok = save(makeLogo(), resources + QStringLiteral("/logo.jpg"), "JPG", 92) && iconsOk;
 
     const std::vector<Draw> draws = readDraws(options.value(QStringLiteral("draws")));
     if (draws.empty()) {

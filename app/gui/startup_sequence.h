@@ -26,8 +26,9 @@ class StartupSequence : public QObject {
 public:
     // messages: where failures are shown; secretFolder: where the
     // installation secret is kept (the per-user application data folder in
-    // the program); historyDirectory: where the history files live (the
-    // program's own directory in the program).
+    // the program); historyDirectory: where the history files live (in the
+    // program, chooseHistoryFolder's choice: beside the program or next to
+    // the secret).
     StartupSequence(MessageBoxPort& messages, QString secretFolder, std::filesystem::path historyDirectory,
                     QObject* parent = nullptr);
     ~StartupSequence() override;
