@@ -40,16 +40,22 @@ void BM_LoadAllColumns(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadAllColumns)->Unit(benchmark::kMicrosecond);
 
-// Appending one draw to the 2,796 real draws (the history is put back between
-// runs), with its flushes: three column files, the commit record and the folder.
-void BM_AppendDraw(benchmark::State& state) {
-    StoreFixture fixture;
+// Appends one draw to the 2,796 real draws again and again, putting the
+// history back between runs.
+void appendRepeatedly(benchmark::State& state, StoreFixture& fixture) {
     for (auto _ : state) {
         fixture.store.appendDraw({"25129", "0102030405", "0607"});
         state.PauseTiming();
         fixture.store.replaceHistory(fixture.columns.issues, fixture.columns.fronts, fixture.columns.backs);
         state.ResumeTiming();
     }
+}
+
+// An append with its flushes: three column files, the commit record and the
+// folder.
+void BM_AppendDraw(benchmark::State& state) {
+    StoreFixture fixture;
+    appendRepeatedly(state, fixture);
 }
 BENCHMARK(BM_AppendDraw)->Unit(benchmark::kMicrosecond);
 
@@ -61,12 +67,7 @@ void BM_AppendDrawInMemory(benchmark::State& state) {
         return;
     }
     StoreFixture fixture("/dev/shm");
-    for (auto _ : state) {
-        fixture.store.appendDraw({"25129", "0102030405", "0607"});
-        state.PauseTiming();
-        fixture.store.replaceHistory(fixture.columns.issues, fixture.columns.fronts, fixture.columns.backs);
-        state.ResumeTiming();
-    }
+    appendRepeatedly(state, fixture);
 }
 BENCHMARK(BM_AppendDrawInMemory)->Unit(benchmark::kMicrosecond);
 

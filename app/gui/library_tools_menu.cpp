@@ -23,10 +23,6 @@ QString textFilter() {
     return QStringLiteral("文本文件 (*.txt);;所有文件 (*)");
 }
 
-std::string number(std::size_t n) {
-    return std::to_string(n);
-}
-
 // Why a line was refused, in the order of LineProblem.
 constexpr std::string_view kLineProblems[] = {text::badLineFields, text::badLineIssue,
                                               text::badLineFront, text::badLineBack,
@@ -106,7 +102,7 @@ void LibraryTools::refuse(std::string_view message) {
 }
 
 void LibraryTools::reportDone(std::string_view prefix, std::size_t draws) {
-    messages_.showMessage(std::string(prefix) + number(draws) + std::string(text::drawsSuffix),
+    messages_.showMessage(std::string(prefix) + std::to_string(draws) + std::string(text::drawsSuffix),
                            std::string(text::successCaption), MessageIcon::Information,
                            MessageButtons::Ok);
 }
@@ -148,7 +144,7 @@ void LibraryTools::importLibrary() {
     }
     const HistoryStore store = window_.historyStore();
     const std::string question =
-        std::string(text::importQuestionPrefix) + number(read.newestFirst.size()) +
+        std::string(text::importQuestionPrefix) + std::to_string(read.newestFirst.size()) +
         std::string(text::importQuestionMiddle) + std::to_string(store.drawCount()) +
         std::string(text::importQuestionSuffix);
     if (messages_.showMessage(question, std::string(text::attentionCaption), MessageIcon::Question,
