@@ -6,7 +6,7 @@
 #include "app/gui/platform.h"
 #include "app/gui/program.h"
 #include "app/gui/startup_sequence.h"
-#include "core/installation.h"
+#include "storage/installation.h"
 
 int main(int argc, char* argv[]) {
     dlt::gui::prepareBrowserEngineEnvironment();

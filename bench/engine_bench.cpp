@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "tests/real_draws.h"
 
 namespace {
 
@@ -37,26 +38,8 @@ void appendToken(std::string& out, int v) {
 // All draws of the data file, oldest first.
 const ZoneTexts& realHistory() {
     static const ZoneTexts texts = [] {
-        std::ifstream in(DLT_DRAWS_FILE);
-        std::vector<std::string> fronts, backs;
-        std::string line;
-        while (std::getline(in, line)) {
-            std::istringstream fields(line);
-            std::string issue, date, n, front, back;
-            if (!(fields >> issue >> date)) continue;
-            for (int i = 0; i < 5 && fields >> n; ++i) front += n;
-            for (int i = 0; i < 2 && fields >> n; ++i) back += n;
-            if (front.size() == 10 && back.size() == 4) {
-                fronts.push_back(front);
-                backs.push_back(back);
-            }
-        }
-        ZoneTexts t;
-        for (std::size_t i = fronts.size(); i-- > 0;) {
-            t.front += fronts[i];
-            t.back += backs[i];
-        }
-        return t;
+        const dlt::HistoryColumns columns = dlt::fixture::realColumns();
+        return ZoneTexts{columns.fronts, columns.backs};
     }();
     return texts;
 }

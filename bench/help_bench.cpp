@@ -8,9 +8,9 @@
 #include <system_error>
 #include <vector>
 
-#include "history/file_io.h"
-#include "online/help_archive.h"
-#include "online/help_file.h"
+#include "storage/file_io.h"
+#include "help/help_archive.h"
+#include "help/help_file.h"
 
 namespace {
 

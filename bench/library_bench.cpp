@@ -5,16 +5,16 @@
 #include <filesystem>
 #include <random>
 
-#include "bench/draws_fixture.h"
+#include "tests/real_draws.h"
 #include "engine/backtest.h"
-#include "history/cipher.h"
-#include "history/file_io.h"
+#include "storage/cipher.h"
+#include "storage/file_io.h"
 #include "history/library_text.h"
 
 namespace {
 
 void BM_WholeBacktestRealHistory(benchmark::State& state) {
-    const DrawColumns draws = loadRealDraws();
+    const dlt::HistoryColumns draws = dlt::fixture::realColumns();
     for (auto _ : state) {
         dlt::BacktestResult result = dlt::runBacktest(draws.fronts, draws.backs);
         benchmark::DoNotOptimize(result);
@@ -32,7 +32,7 @@ void BM_ExportPlusImportRealHistory(benchmark::State& state) {
         fs::temp_directory_path() / ("dlt-bench-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
     const dlt::HistoryStore store(dir, dlt::digestHex("bench"));
-    const DrawColumns draws = loadRealDraws();
+    const dlt::HistoryColumns draws = dlt::fixture::realColumns();
     store.replaceHistory(draws.issues, draws.fronts, draws.backs);
     const fs::path file = dir / "library.txt";
     for (auto _ : state) {
@@ -49,11 +49,7 @@ BENCHMARK(BM_ExportPlusImportRealHistory)->Unit(benchmark::kMillisecond);
 
 // The text alone, without the files.
 void BM_ExportPlusImportTextOnly(benchmark::State& state) {
-    const DrawColumns draws = loadRealDraws();
-    std::vector<dlt::DrawRecord> newestFirst;
-    for (std::size_t k = draws.issues.size() / 5; k-- > 0;)
-        newestFirst.push_back({draws.issues.substr(5 * k, 5), draws.fronts.substr(10 * k, 10),
-                               draws.backs.substr(4 * k, 4)});
+    const std::vector<dlt::DrawRecord>& newestFirst = dlt::fixture::realDraws();
     for (auto _ : state) {
         const dlt::LibraryImport read = dlt::parseLibraryText(dlt::libraryText(newestFirst));
         benchmark::DoNotOptimize(dlt::columnsOf(read.newestFirst));

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <random>
 
-#include "bench/draws_fixture.h"
-#include "history/cipher.h"
+#include "tests/real_draws.h"
+#include "storage/cipher.h"
 #include "history/history_store.h"
 
 namespace fs = std::filesystem;
@@ -14,7 +14,7 @@ namespace {
 struct StoreFixture {
     fs::path dir;
     dlt::HistoryStore store;
-    DrawColumns columns = loadRealDraws();
+    dlt::HistoryColumns columns = dlt::fixture::realColumns();
 
     // base: where the folder is made (the temporary directory is on the disk
     // here; /dev/shm is memory, where a flush costs next to nothing).
@@ -29,7 +29,7 @@ struct StoreFixture {
     }
 };
 
-// Reading and deciphering the three column files of the 2,796 real draws.
+// Reading and deciphering the three column files of the 2,912 real draws.
 void BM_LoadAllColumns(benchmark::State& state) {
     StoreFixture fixture;
     for (auto _ : state) {
@@ -40,7 +40,7 @@ void BM_LoadAllColumns(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadAllColumns)->Unit(benchmark::kMicrosecond);
 
-// Appends one draw to the 2,796 real draws again and again, putting the
+// Appends one draw to the 2,912 real draws again and again, putting the
 // history back between runs.
 void appendRepeatedly(benchmark::State& state, StoreFixture& fixture) {
     for (auto _ : state) {

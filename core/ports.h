@@ -37,4 +37,11 @@ public:
 // Processes the window events that are waiting, then returns.
 using YieldHook = std::function<void()>;
 
+// Calls the hook when there is one: the logic yields at fixed points, and a
+// caller without a window passes none.
+inline void yieldIfSet(const YieldHook& yield) {
+    if (yield)
+        yield();
+}
+
 } // namespace dlt

@@ -13,7 +13,7 @@ ProcessState& processState() {
 }
 
 void setProductIdentity(ProcessState& state) {
-    state.productVersion = 3.1f;
+    state.productVersion = DLT_PRODUCT_VERSION;
     state.productName = std::string(text::productName);
     state.productCode = "qvemtrod";
     state.serverDirectory = "/soft/qvemtrod/";

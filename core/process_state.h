@@ -20,7 +20,7 @@ struct ProcessState {
 // The one instance of the running program.
 ProcessState& processState();
 
-// Sets version 3.1, the product name, code "qvemtrod" and server directory.
+// Sets the version (the project's, 3.1), the product name, code "qvemtrod" and server directory.
 void setProductIdentity(ProcessState& state);
 
 // A number as the general number-to-text conversion writes it: no decimal
@@ -32,7 +32,5 @@ std::string numberText(float value);
 // space before the "v", the main window's title.
 std::string introTitle(const ProcessState& state);
 std::string mainTitle(const ProcessState& state);
-
-inline constexpr std::string_view kHistoryFileExtension = ".dll";
 
 } // namespace dlt

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/rules.h"
+#include "core/rules.h"
 
 namespace dlt {
 

@@ -8,18 +8,10 @@ namespace dlt {
 
 namespace {
 
-void pause(const YieldHook& yield) {
-    if (yield) {
-        yield();
-    }
-}
-
 void appendToken(std::string& out, std::int32_t number) {
     out.push_back(static_cast<char>('0' + number / 10));
     out.push_back(static_cast<char>('0' + number % 10));
 }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Every number is two decimal digits, so no pool exceeds 99.
 constexpr std::int32_t kLargestNumber = 99;
@@ -76,7 +68,7 @@ Ranking coldNumbers(const Tally& counts, std::int32_t tokens, const ZoneRules& r
         if (counts[static_cast<std::size_t>(v)] < threshold) {
             cold.push(v);
         }
-        pause(yield);
+        yieldIfSet(yield);
     }
     sortKeepingNumberOrder(cold, [&](std::int32_t a, std::int32_t b) {
         return counts[static_cast<std::size_t>(a)] < counts[static_cast<std::size_t>(b)];
@@ -108,7 +100,7 @@ NumberList voteFromTally(const Tally& counts, std::int32_t passCount, const Zone
         if (2 * static_cast<std::int64_t>(counts[static_cast<std::size_t>(v)]) > passCount) {
             kept.push(v);
         }
-        pause(yield);
+        yieldIfSet(yield);
     }
     sortKeepingNumberOrder(kept, [&](std::int32_t a, std::int32_t b) {
         return counts[static_cast<std::size_t>(a)] > counts[static_cast<std::size_t>(b)];
@@ -154,41 +146,6 @@ void walkStridePasses(const ZoneRules& rules, std::int32_t tokens, OnToken&& onT
 
 } // namespace
 
-Zone zoneOf(const ZoneRules& rules) {
-    return rules.zoneKey == kLotteryRules.front.zoneKey ? Zone::Front : Zone::Back;
-}
-
-std::int32_t tokenCount(std::string_view text) {
-    return static_cast<std::int32_t>(text.size() / 2);
-}
-
-std::int32_t tokenNumber(std::string_view text, std::int32_t k, std::int32_t poolSize) {
-    const std::size_t at = 2 * static_cast<std::size_t>(k - 1);
-    const char hi = text[at];
-    const char lo = text[at + 1];
-    if (!isDigit(hi) || !isDigit(lo)) {
-        return 0;
-    }
-    const std::int32_t v = (hi - '0') * 10 + (lo - '0');
-    return v >= 1 && v <= poolSize ? v : 0;
-}
-
-std::int32_t tokenPosition(std::string_view list, std::int32_t number) {
-    if (number < 0 || number > 99) {
-        return 0;
-    }
-    const char hi = static_cast<char>('0' + number / 10);
-    const char lo = static_cast<char>('0' + number % 10);
-    const std::int32_t tokens = tokenCount(list);
-    for (std::int32_t k = 1; k <= tokens; ++k) {
-        const std::size_t at = 2 * static_cast<std::size_t>(k - 1);
-        if (list[at] == hi && list[at + 1] == lo) {
-            return 2 * k - 1;
-        }
-    }
-    return 0;
-}
-
 GroupSet splitIntoGroups(std::string_view list, std::int32_t groupCount) {
     if (groupCount <= 0) {
         return {};
@@ -230,7 +187,7 @@ std::vector<std::int32_t> tierOrder(const std::vector<std::int32_t>& tier, const
     for (const std::int32_t v : tier) {
         scored.emplace_back(pos(levels.coldRecent, v) + pos(levels.strideVote, v) + pos(levels.coldAll, v),
                             v);
-        pause(yield);
+        yieldIfSet(yield);
     }
     std::sort(scored.begin(), scored.end());
     std::vector<std::int32_t> ordered;
@@ -273,7 +230,7 @@ std::vector<std::vector<std::int32_t>> strideSample(const ZoneRules& rules, std:
 
 ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink& sink,
                         const YieldHook& yield) {
-    if (zoneDrawCount(rules, text) < rules.minimumDraws()) {
+    if (!hasEnoughHistory(rules, text)) {
         return InsufficientHistory{rules.minimumDraws()};
     }
     const Zone zone = zoneOf(rules);
@@ -284,7 +241,7 @@ ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink
     auto handOver = [&](ResultLevel level, const GroupSet& groups) {
         sink.showGroups(zone, level, groups);
         for (std::size_t g = 0; g < groups.size(); ++g) {
-            pause(yield);
+            yieldIfSet(yield);
         }
     };
 
@@ -316,14 +273,14 @@ ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink
                     ++sampleCounts[static_cast<std::size_t>(v)];
                 }
                 ++sampleTokens;
-                pause(yield);
+                yieldIfSet(yield);
             },
             [&] {
                 for (const std::int32_t v : coldNumbers(sampleCounts, sampleTokens, rules, yield)) {
                     ++votes[static_cast<std::size_t>(v)];
                     anyCold = true;
                 }
-                pause(yield);
+                yieldIfSet(yield);
             });
         const std::int32_t q = tokens / window;
         const std::int32_t passCount = q == 0 ? 1 : q;

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/ports.h"
-#include "engine/rules.h"
+#include "core/rules.h"
 
 namespace dlt {
 
@@ -57,22 +57,6 @@ struct ZoneResult {
 };
 
 using ZoneOutcome = std::variant<InsufficientHistory, ZoneResult>;
-
-// The zone a rules record belongs to: Front for the key "qq", Back otherwise.
-Zone zoneOf(const ZoneRules& rules);
-
-// Whole two-character tokens in a text: floor(length / 2).
-std::int32_t tokenCount(std::string_view text);
-
-// The number spelled by token k (1-based) of a text, or 0 when the token is
-// not two ASCII digits spelling a number in 1 .. poolSize. k must be in
-// 1 .. tokenCount(text).
-std::int32_t tokenNumber(std::string_view text, std::int32_t k, std::int32_t poolSize);
-
-// The 1-based character position (1, 3, 5, ...) of a number's token in a list,
-// or 0 when the list does not hold it. Only whole tokens count: in "1051" the
-// number 05 is absent.
-std::int32_t tokenPosition(std::string_view list, std::int32_t number);
 
 // Cuts a list into groupCount runs of consecutive tokens.
 GroupSet splitIntoGroups(std::string_view list, std::int32_t groupCount);

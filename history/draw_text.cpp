@@ -12,8 +12,7 @@ std::string formatNumberGroups(std::string_view digits, const YieldHook& yield) 
         if (i > 0)
             shown += ' ';
         shown.append(digits.substr(2 * i, 2));
-        if (yield)
-            yield();
+        yieldIfSet(yield);
     }
     return shown;
 }

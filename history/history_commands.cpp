@@ -18,7 +18,7 @@ void tellNotSaved(MessageBoxPort& messages) {
 } // namespace
 
 std::optional<DrawRecord> acceptDraw(std::string_view issue, std::string_view numbers) {
-    if (issue.size() != kIssueLength || numbers.size() != kNumbersLength)
+    if (issue.size() != kIssueDigits || numbers.size() != kNumbersLength)
         return std::nullopt;
     return DrawRecord{std::string(issue), std::string(numbers.substr(0, 10)),
                       std::string(numbers.substr(10))};

@@ -13,9 +13,8 @@
 
 namespace dlt {
 
-// Typed characters of a whole draw: 5 of the issue plus 14 of the numbers.
-inline constexpr std::size_t kIssueLength = 5;
-inline constexpr std::size_t kNumbersLength = 14;
+// Typed characters of the numbers of a whole draw (14), after the issue's.
+inline constexpr std::size_t kNumbersLength = kFrontDigits + kBackDigits;
 
 // The acceptance rule: the draw is taken when the issue holds exactly 5
 // characters and the numbers exactly 14. Nothing else is checked (not the

@@ -4,9 +4,9 @@
 #include <optional>
 #include <system_error>
 
-#include "history/cipher.h"
-#include "history/commit.h"
-#include "history/file_io.h"
+#include "storage/cipher.h"
+#include "storage/commit.h"
+#include "storage/file_io.h"
 
 namespace fs = std::filesystem;
 

@@ -9,20 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/draw_record.h"
+
 namespace dlt {
-
-struct DrawRecord {
-    std::string issue; // 5 digits
-    std::string front; // 10 digits: five two-digit numbers
-    std::string back;  // 4 digits: two two-digit numbers
-    bool operator==(const DrawRecord&) const = default;
-};
-
-namespace columnKey {
-inline constexpr std::string_view issue = "qh";
-inline constexpr std::string_view front = "qq";
-inline constexpr std::string_view back = "hq";
-} // namespace columnKey
 
 // A column file larger than this is damaged and is not deciphered (a century
 // of draws is about 160 KB).
@@ -37,7 +26,7 @@ public:
     // extension: the file name extension, ".dll" for the program. Opening
     // the store recovers from a change that a crash interrupted.
     HistoryStore(std::filesystem::path directory, std::string installationKey,
-                 std::string extension = ".dll");
+                 std::string extension = std::string(kHistoryFileExtension));
 
     // Finishes a change whose commit record and new files are all there,
     // otherwise drops it, and removes stray temporary files of the store.
@@ -57,7 +46,7 @@ public:
     bool saveColumn(std::string_view key, std::string_view text) const;
 
     // The changing operations write all three columns or none, also across
-    // a crash or power cut (see history/commit.h). They return whether the
+    // a crash or power cut (see storage/commit.h). They return whether the
     // change was written. A change refuses to start, writing nothing, when a
     // column file is there but cannot be read; only a missing file is an
     // empty column.

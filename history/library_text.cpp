@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/rules.h"
+#include "core/rules.h"
 #include "history/draw_text.h"
 
 namespace dlt {
@@ -115,6 +115,7 @@ LibraryImport parseLibraryText(std::string_view text) {
         }
         auto reject = [&](LineProblem problem) {
             result.newestFirst.clear();
+            result.dates.clear();
             result.badLine = lineNumber;
             result.badText = std::string(line);
             result.problem = problem;
@@ -125,7 +126,7 @@ LibraryImport parseLibraryText(std::string_view text) {
             return reject(LineProblem::Fields);
         }
         const std::string_view issue = fields[0];
-        if (issue.size() != 5 || !allDigits(issue)) {
+        if (issue.size() != kIssueDigits || !allDigits(issue)) {
             return reject(LineProblem::Issue);
         }
         const std::size_t firstNumber = dated ? 2 : 1;
@@ -143,6 +144,7 @@ LibraryImport parseLibraryText(std::string_view text) {
             return reject(LineProblem::Order);
         }
         result.newestFirst.push_back(DrawRecord{std::string(issue), *frontDigits, *backDigits});
+        result.dates.emplace_back(dated ? fields[1] : std::string_view());
     }
     return result;
 }

@@ -24,6 +24,7 @@ enum class LineProblem {
 
 struct LibraryImport {
     std::vector<DrawRecord> newestFirst; // the draws read, when every line is good
+    std::vector<std::string> dates;      // each draw's date as the line gives it, or ""
     int badLine = 0;                     // 1-based number of the first bad line; 0 when none
     std::string badText;                 // that line as the file has it
     LineProblem problem = LineProblem::Fields;

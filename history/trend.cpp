@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/engine.h"
+#include "core/rules.h"
 
 namespace dlt {
 

@@ -12,11 +12,6 @@ namespace {
 
 constexpr bool kIgnoreCase = true;
 
-void yieldNow(const YieldHook& yield) {
-    if (yield)
-        yield();
-}
-
 // An entry of the draw file around its "|" at position bar.
 DrawRecord drawFileEntry(std::string_view text, int bar) {
     DrawRecord draw;
@@ -49,13 +44,13 @@ std::vector<DrawRecord> parseDrawFile(std::string_view text, const YieldHook& yi
             break;
         bound = bar;
         from = bar + 1;
-        yieldNow(yield);
+        yieldIfSet(yield);
     }
     std::vector<DrawRecord> draws;
     for (int bar = findForward(text, "|", 1, kIgnoreCase); bar > 0 && bar <= bound;
          bar = findForward(text, "|", bar + 1, kIgnoreCase)) {
         draws.push_back(drawFileEntry(text, bar));
-        yieldNow(yield);
+        yieldIfSet(yield);
     }
     return draws;
 }
@@ -92,7 +87,7 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
         // A page whose numbers stand before their marker would find the same
         // marker again; it ends the walk instead of repeating it.
         redBalls = next > redBalls ? next : -1;
-        yieldNow(yield);
+        yieldIfSet(yield);
     }
     return draws;
 }
@@ -103,7 +98,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
     // The library files stay untouched until the new library is written, so
     // that a fetch that fails keeps the old one.
     sink.clearList();
-    yieldNow(yield);
+    yieldIfSet(yield);
 
     int shown = 0;
     // Each source keeps its draws oldest first: a newer draw goes in front.
@@ -123,7 +118,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
             const SummaryLines summary =
                 summaryLines(shown, latest.issue, latest.front, latest.back, yield);
             sink.showSummary(summary.count, summary.numbers);
-            yieldNow(yield);
+            yieldIfSet(yield);
         }
     };
 
@@ -151,7 +146,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
         shown = 0;
         for (const DrawRecord& draw : store.drawsNewestFirst()) {
             sink.insertLine(shown++, historyListLine(draw.issue, draw.front, draw.back, yield));
-            yieldNow(yield);
+            yieldIfSet(yield);
         }
     }
 

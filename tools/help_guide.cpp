@@ -33,26 +33,21 @@
 #include "core/process_state.h"
 #include "history/draw_text.h"
 #include "history/history_store.h"
-#include "online/help_archive.h"
+#include "help/help_archive.h"
 
 using namespace dlt;
 using namespace dlt::gui;
-using picturekit::Draw;
 
 namespace helpguide {
 
 namespace {
-
-QString utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 // The guide is read at the maker's site address: Qt WebEngine loads the
 // pictures of an archive whose parts have http addresses, while file
 // addresses count as local resources and are blocked.
 const QString kPageName = QStringLiteral("guide");
 QString pageLocation() {
-    return utf8(maker::siteAddress) + QStringLiteral("/help/") + kPageName + QStringLiteral(".htm");
+    return fromUtf8(maker::siteAddress) + QStringLiteral("/help/") + kPageName + QStringLiteral(".htm");
 }
 QString pictureFolder() {
     return kPageName + QStringLiteral(".files");
@@ -67,17 +62,17 @@ public:
 // history folder, as the program does over its own directory.
 class Studio {
 public:
-    explicit Studio(const std::vector<Draw>& draws) : draws_(draws) {
+    explicit Studio(const std::vector<DrawRecord>& draws) : draws_(draws) {
         setProductIdentity(state_);
         // Any 32 hex digits key the pictures' history files.
         state_.installationKey = "0123456789abcdef0123456789abcdef";
     }
 
-    const std::vector<Draw>& draws() const { return draws_; }
+    const std::vector<DrawRecord>& draws() const { return draws_; }
     ProcessState& state() { return state_; }
 
     // A new main window over a history of the given draws (newest first).
-    MainWindow& open(const std::vector<Draw>& history) {
+    MainWindow& open(const std::vector<DrawRecord>& history) {
         window_.reset();
         const QString folder = dir_.filePath(QString::number(++folders_));
         QDir().mkpath(folder);
@@ -111,23 +106,22 @@ public:
 
     // The cells as they look while a run is in progress.
     void showBusyCells() {
-        for (const char* row : {"精选", "等级一", "等级二", "等级三"})
-            for (const char* digits : {"11", "12", "13", "14", "15", "21", "22"})
-                window_->resultCell(QString::fromUtf8(row), QString::fromUtf8(digits))
-                    ->setText(QStringLiteral("号码推荐中..."));
+        for (const auto& row : window_->controls().cells)
+            for (FormLabel* cell : row)
+                cell->setText(QStringLiteral("号码推荐中..."));
         control<FormLabel>("下期精选号")->setText(QStringLiteral("号码推荐中，请稍等..."));
         QApplication::processEvents();
     }
 
     // Types a draw into the two boxes, as the user does.
-    void type(const Draw& draw) {
-        control<QLineEdit>("期号框")->setText(draw.issue);
+    void type(const DrawRecord& draw) {
+        control<QLineEdit>("期号框")->setText(QString::fromStdString(draw.issue));
         control<QLineEdit>("号码框")->setText(QString::fromStdString(draw.front + draw.back));
         QApplication::processEvents();
     }
 
 private:
-    std::vector<Draw> draws_;
+    std::vector<DrawRecord> draws_;
     QTemporaryDir dir_;
     int folders_ = 0;
     ProcessState state_;
@@ -236,7 +230,7 @@ struct Block {
     Shot shot = {};
 };
 
-std::vector<Draw> allButNewest(const std::vector<Draw>& draws) {
+std::vector<DrawRecord> allButNewest(const std::vector<DrawRecord>& draws) {
     return {draws.begin() + 1, draws.end()};
 }
 
@@ -292,7 +286,7 @@ std::vector<Block> guide() {
         {B::Text, "在“第 期号码”中间的期号框里输入5位期号，输满5位后光标自动跳到下面的号码框。"},
         {B::Picture, "输入期号",
          [](Studio& s) {
-             s.control<QLineEdit>("期号框")->setText(s.draws().front().issue);
+             s.control<QLineEdit>("期号框")->setText(QString::fromStdString(s.draws().front().issue));
              return part(s, "分组框2", {"期号框"});
          }},
         {B::Text,
@@ -495,7 +489,7 @@ QImage helpWindowPicture(const ProcessState& state) {
     return picturekit::framed(help.grab(), help.windowTitle());
 }
 
-std::string makeHelpArchive(const std::vector<Draw>& draws, const QString& shotsDir) {
+std::string makeHelpArchive(const std::vector<DrawRecord>& draws, const QString& shotsDir) {
     Studio studio(draws);
     QString page = pageHead();
     std::vector<help::ArchivePicture> pictures;
@@ -544,7 +538,7 @@ std::string makeHelpArchive(const std::vector<Draw>& draws, const QString& shots
     page += QStringLiteral("<p class=MsoNormal align=right style='text-align:right'><span "
                            "lang=ZH-CN>%1 %2</span></p>\n\n"
                            "</div>\n\n</body>\n\n</html>\n")
-                .arg(utf8(maker::name), utf8(maker::years));
+                .arg(fromUtf8(maker::name), fromUtf8(maker::years));
     if (!shotsDir.isEmpty()) {
         QFile html(shotsDir + QStringLiteral("/guide.htm"));
         if (html.open(QIODevice::WriteOnly))

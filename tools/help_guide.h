@@ -15,7 +15,7 @@ namespace helpguide {
 
 // The whole archive. draws: the real history, newest first. When shotsDir is
 // not empty the page and its pictures are also written there for review.
-std::string makeHelpArchive(const std::vector<picturekit::Draw>& draws, const QString& shotsDir);
+std::string makeHelpArchive(const std::vector<dlt::DrawRecord>& draws, const QString& shotsDir);
 
 // The help window over the built-in guide once it has loaded, scrolled to
 // the third section, in its frame.

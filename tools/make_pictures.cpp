@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "app/gui/gbk.h"
 #include "app/gui/about_window.h"
 #include "app/gui/backtest_window.h"
 #include "app/gui/intro_window.h"
@@ -43,7 +44,8 @@
 #include "app/gui/trend_window.h"
 #include "app/gui/url_opener.h"
 #include "core/process_state.h"
-#include "history/file_io.h"
+#include "history/library_text.h"
+#include "storage/file_io.h"
 #include "tools/help_guide.h"
 #include "tools/picture_kit.h"
 
@@ -52,10 +54,6 @@ using namespace dlt::gui;
 using namespace picturekit;
 
 namespace {
-
-QString utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 // The logo's emblem, drawn at 112 pixels and scaled into the square: a
 // rounded square of ripening-grain gold with 禾 in it.
@@ -111,10 +109,10 @@ QImage makeLogo() {
     // The names.
     p.setPen(QColor(0x12, 0x3E, 0x8C));
     p.setFont(formFont(FontFace::HeiTi, 52, true));
-    p.drawText(QRectF(142, 18, 240, 66), Qt::AlignLeft | Qt::AlignVCenter, utf8(maker::name));
+    p.drawText(QRectF(142, 18, 240, 66), Qt::AlignLeft | Qt::AlignVCenter, fromUtf8(maker::name));
     p.setPen(QColor(0x2E, 0x6B, 0x3A));
     p.setFont(formFont(FontFace::KaiTi, 28, true));
-    p.drawText(QRectF(144, 88, 240, 40), Qt::AlignLeft | Qt::AlignVCenter, utf8(maker::studio));
+    p.drawText(QRectF(144, 88, 240, 40), Qt::AlignLeft | Qt::AlignVCenter, fromUtf8(maker::studio));
 
     // The web address on a band along the bottom.
     const QRectF band(0, 148, 387, 52);
@@ -124,7 +122,7 @@ QImage makeLogo() {
     p.fillRect(band, blue);
     p.setPen(Qt::white);
     p.setFont(formFont(FontFace::MicrosoftSansSerif, 25, true));
-    p.drawText(band, Qt::AlignCenter, utf8(maker::siteHost));
+    p.drawText(band, Qt::AlignCenter, fromUtf8(maker::siteHost));
     p.end();
     return image;
 }
@@ -146,32 +144,19 @@ QImage makeIntroPicture(MainWindow& window) {
     return image;
 }
 
-std::vector<DrawRecord> drawRecords(const std::vector<Draw>& draws) {
-    std::vector<DrawRecord> records;
-    records.reserve(draws.size());
-    for (const Draw& d : draws)
-        records.push_back({d.issue.toStdString(), d.front, d.back});
-    return records;
-}
-
 // The trend chart scrolled to the newest draws, and the backtest once its
 // walk has finished.
-QImage trendPicture(const std::vector<Draw>& draws) {
-    TrendWindow trend(drawRecords(draws));
+QImage trendPicture(const std::vector<DrawRecord>& draws) {
+    TrendWindow trend(draws);
     trend.resize(trend.width(), 720);
     trend.show();
     QApplication::processEvents();
     return trend.grab().toImage();
 }
 
-QImage backtestPicture(const std::vector<Draw>& draws) {
-    std::string front;
-    std::string back;
-    for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
-        front += it->front;
-        back += it->back;
-    }
-    BacktestWindow backtest(front, back);
+QImage backtestPicture(const std::vector<DrawRecord>& draws) {
+    const HistoryColumns columns = columnsOf(draws);
+    BacktestWindow backtest(columns.fronts, columns.backs);
     QEventLoop finished;
     QObject::connect(&backtest, &BacktestWindow::finished, &finished, &QEventLoop::quit);
     backtest.show();
@@ -223,7 +208,7 @@ int main(int argc, char* argv[]) {
     const QString resources = options.value(QStringLiteral("resources"));
     bool ok = save(makeLogo(), resources + QStringLiteral("/logo.jpg"), "JPG", 92) && iconsOk;
 
-    const std::vector<Draw> draws = readDraws(options.value(QStringLiteral("draws")));
+    const std::vector<DrawRecord> draws = readDraws(options.value(QStringLiteral("draws")));
     if (draws.empty()) {
         std::fprintf(stderr, "make_pictures: no draws in %s\n", qPrintable(options.value(QStringLiteral("draws"))));
         return 1;

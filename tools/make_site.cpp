@@ -4,11 +4,13 @@
 // results page has newer ones to add.
 //
 //   make_site --draws draws.txt --site FOLDER
-#include <fstream>
+#include <filesystem>
 #include <iostream>
 #include <span>
 #include <string>
 
+#include "history/library_text.h"
+#include "storage/file_io.h"
 #include "tools/site_content.h"
 
 namespace {
@@ -18,10 +20,9 @@ constexpr std::size_t kDrawFileDraws = 300;
 constexpr std::size_t kPageDraws = 100;
 
 bool writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return bool(out.flush());
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    return !error && dlt::replaceFileDurably(path, bytes);
 }
 
 } // namespace
@@ -32,17 +33,21 @@ int main(int argc, char** argv) {
         const std::string option = argv[i];
         (option == "--draws" ? draws : site) = argv[i + 1];
     }
-    const auto published = dlt::site::readPublishedDraws(draws);
-    if (draws.empty() || site.empty() || published.size() < kNewerOnPage + kDrawFileDraws) {
+    const dlt::LibraryImport published =
+        dlt::parseLibraryText(dlt::readFile(draws, std::uintmax_t{16} << 20).bytes);
+    if (!published.ok())
+        std::cerr << "make_site: line " << published.badLine << " of " << draws << " is not a draw\n";
+    if (draws.empty() || site.empty() || published.newestFirst.size() < kNewerOnPage + kDrawFileDraws) {
         std::cerr << "usage: make_site --draws draws.txt --site FOLDER (with at least "
                   << kNewerOnPage + kDrawFileDraws << " draws)\n";
         return 2;
     }
-    const std::span<const dlt::site::PublishedDraw> all(published);
+    const std::span<const dlt::DrawRecord> all(published.newestFirst);
     const bool written =
         writeFile(site / "soft" / "qvemtrod" / "kj.dll",
                   dlt::site::drawFileText(all.subspan(kNewerOnPage, kDrawFileDraws))) &&
         writeFile(site / "lottery" / "draw" / "list" / "1",
-                  dlt::site::resultsPageHtml(all.first(kPageDraws)));
+                  dlt::site::resultsPageHtml(all.first(kPageDraws),
+                                             std::span(published.dates).first(kPageDraws)));
     return written ? 0 : 1;
 }

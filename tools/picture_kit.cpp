@@ -12,34 +12,19 @@
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "history/history_store.h"
+#include "history/library_text.h"
+#include "storage/file_io.h"
 
 using namespace dlt;
 using namespace dlt::gui;
 
 namespace picturekit {
 
-std::vector<Draw> readDraws(const QString& path) {
-    std::vector<Draw> draws;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return draws;
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QStringList parts = in.readLine().split(u' ', Qt::SkipEmptyParts);
-        if (parts.size() != 9)
-            continue;
-        Draw d;
-        d.issue = parts[0];
-        for (int i = 2; i < 7; ++i)
-            d.front += parts[i].toStdString();
-        for (int i = 7; i < 9; ++i)
-            d.back += parts[i].toStdString();
-        draws.push_back(std::move(d));
-    }
-    return draws;
+std::vector<DrawRecord> readDraws(const QString& path) {
+    return dlt::parseLibraryText(dlt::readFile(path.toStdString(), std::uintmax_t{16} << 20).bytes).newestFirst;
 }
 
-bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) {
+bool fillWithRecommendation(MainWindow& window, const std::vector<DrawRecord>& draws) {
     if (!storeDraws(window.historyStore(), draws))
         return false;
     window.refreshHistorySummary();
@@ -47,16 +32,9 @@ bool fillWithRecommendation(MainWindow& window, const std::vector<Draw>& draws) 
     return true;
 }
 
-bool storeDraws(const HistoryStore& store, const std::vector<Draw>& draws) {
-    std::string issues;
-    std::string fronts;
-    std::string backs;
-    for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
-        issues += it->issue.toStdString();
-        fronts += it->front;
-        backs += it->back;
-    }
-    return store.replaceHistory(issues, fronts, backs);
+bool storeDraws(const HistoryStore& store, const std::vector<DrawRecord>& draws) {
+    const dlt::HistoryColumns columns = dlt::columnsOf(draws);
+    return store.replaceHistory(columns.issues, columns.fronts, columns.backs);
 }
 
 QImage framed(const QPixmap& body, const QString& title, bool withMinimise) {

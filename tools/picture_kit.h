@@ -12,28 +12,27 @@
 namespace dlt {
 class HistoryStore;
 }
+#include "core/draw_record.h"
+
 namespace dlt::gui {
 class MainWindow;
 }
 
 namespace picturekit {
 
-struct Draw {
-    QString issue;
-    std::string front; // 10 digits
-    std::string back;  // 4 digits
-};
+using dlt::DrawRecord;
 
-// One draw a line, newest first: "issue date f1 f2 f3 f4 f5 b1 b2".
-std::vector<Draw> readDraws(const QString& path);
+// The draws of a library text file (the real draws file), newest first;
+// empty when it does not read.
+std::vector<DrawRecord> readDraws(const QString& path);
 
 // Stores the draws (given newest first) as the window's history, then shows
 // its summary and runs a recommendation as 推荐号码按钮 does. False when the
 // draws could not be stored.
-bool fillWithRecommendation(dlt::gui::MainWindow& window, const std::vector<Draw>& draws);
+bool fillWithRecommendation(dlt::gui::MainWindow& window, const std::vector<DrawRecord>& draws);
 
 // Replaces the store's history with the draws (given newest first).
-bool storeDraws(const dlt::HistoryStore& store, const std::vector<Draw>& draws);
+bool storeDraws(const dlt::HistoryStore& store, const std::vector<DrawRecord>& draws);
 
 // A screenshot in an XP-style frame: title bar with the title, minimise
 // (for windows that have it) and close buttons, and a blue border.

@@ -33,39 +33,21 @@ std::string groups(const std::string& digits, const char* separator, const char*
 
 } // namespace
 
-std::vector<PublishedDraw> readPublishedDraws(const std::filesystem::path& path) {
-    std::vector<PublishedDraw> draws;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        PublishedDraw draw;
-        std::string number;
-        if (!(fields >> draw.issue >> draw.date))
-            continue;
-        for (int i = 0; i < 7 && fields >> number; ++i)
-            (i < 5 ? draw.front : draw.back) += number;
-        if (draw.front.size() == 10 && draw.back.size() == 4)
-            draws.push_back(std::move(draw));
-    }
-    return draws;
-}
-
-std::string drawFileEntry(const PublishedDraw& draw) {
+std::string drawFileEntry(const DrawRecord& draw) {
     // Issue, four bytes, the front numbers with separators, the bar, the back
     // numbers: the offsets the program reads from each "|".
     return draw.issue + kIssueSuffix + ": " + groups(draw.front, " ") + "|" +
            groups(draw.back, " ");
 }
 
-std::string drawFileText(std::span<const PublishedDraw> draws) {
+std::string drawFileText(std::span<const DrawRecord> draws) {
     std::string text = std::string(kDrawFileTitle) + "\r\n";
-    for (const PublishedDraw& draw : draws)
+    for (const DrawRecord& draw : draws)
         text += drawFileEntry(draw) + "\r\n";
     return text;
 }
 
-std::string resultsPageHtml(std::span<const PublishedDraw> draws) {
+std::string resultsPageHtml(std::span<const DrawRecord> draws, std::span<const std::string> dates) {
     std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"gbk\">\n<title>";
     html += kPageTitle;
     html += "</title>\n</head>\n<body>\n<h1>";
@@ -73,8 +55,9 @@ std::string resultsPageHtml(std::span<const PublishedDraw> draws) {
     html += "</h1>\n<table class=\"list\">\n<tr><th>";
     html += std::string(kDateHeading) + "</th><th>" + kIssueHeading + "</th><th>" + kFrontHeading +
             "</th><th>" + kBackHeading + "</th></tr>\n";
-    for (const PublishedDraw& draw : draws) {
-        html += "<tr><td>" + draw.date +
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        const DrawRecord& draw = draws[i];
+        html += "<tr><td>" + (i < dates.size() ? dates[i] : std::string()) +
                 "</td><td><a href=\"/lottery/draw/detail?issue=" + draw.issue +
                 "\" target=\"_blank\">" + draw.issue + "</a></td><td class=\"redBalls\">" +
                 groups(draw.front, "", "<em>", "</em>") + "</td><td class=\"blueBalls\">" +

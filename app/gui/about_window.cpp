@@ -11,14 +11,6 @@
 
 namespace dlt::gui {
 
-namespace {
-
-QString utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
-
 AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutWindow"));
     initResources();
@@ -63,13 +55,13 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
 
     const QColor contact(0x00, 0xE0, 0x80);
     const LabelSpec contacts[] = {
-        {"透明标签16", {16, 144, 152, 16}, utf8(maker::studio) + QStringLiteral(" 出品"), defaultGuiFont(), contact,
+        {"透明标签16", {16, 144, 152, 16}, fromUtf8(maker::studio) + QStringLiteral(" 出品"), defaultGuiFont(), contact,
          Background::transparent(), kLeftTop},
-        {"透明标签17", {16, 162, 152, 16}, QStringLiteral("客服XMPP：") + utf8(maker::messengerServiceShort),
+        {"透明标签17", {16, 162, 152, 16}, QStringLiteral("客服XMPP：") + fromUtf8(maker::messengerServiceShort),
          defaultGuiFont(), contact, Background::transparent(), kLeftTop},
-        {"透明标签25", {16, 180, 152, 16}, QStringLiteral("技术XMPP：") + utf8(maker::messengerSalesShort),
+        {"透明标签25", {16, 180, 152, 16}, QStringLiteral("技术XMPP：") + fromUtf8(maker::messengerSalesShort),
          defaultGuiFont(), contact, Background::transparent(), kLeftTop},
-        {"透明标签18", {16, 196, 152, 16}, utf8(maker::serviceMail), defaultGuiFont(), contact,
+        {"透明标签18", {16, 196, 152, 16}, fromUtf8(maker::serviceMail), defaultGuiFont(), contact,
          Background::transparent(), kLeftTop},
         {"透明标签19", {16, 212, 134, 16}, QStringLiteral("来信必复，欢迎指正"), defaultGuiFont(), contact,
          Background::transparent(), kLeftTop},
@@ -88,7 +80,7 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
     });
 
     addTransparentLabel(this, {"透明标签15", {0, 256, 408, 24},
-                               QStringLiteral("Copyright © %1 %2 版权所有").arg(utf8(maker::years), utf8(maker::name)),
+                               QStringLiteral("Copyright © %1 %2 版权所有").arg(fromUtf8(maker::years), fromUtf8(maker::name)),
                                defaultGuiFont(), QColor(0x00, 0xFF, 0xFF), Background::transparent(), kCentreMiddle});
 
     auto* close = new ImageButton(this);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
 #include "app/gui/main_window.h"
 
@@ -38,31 +39,23 @@ std::string BackgroundHttpGetter::get(const std::string& url) {
 WindowFetchSink::WindowFetchSink(MainWindow& window) : window_(window) {}
 
 void WindowFetchSink::clearList() {
-    window_.clientArea()->findChild<QListWidget*>(QStringLiteral("列表框1"))->clear();
+    window_.controls().list->clear();
 }
 
 void WindowFetchSink::insertLine(int position, const std::string& line) {
-    window_.clientArea()
-        ->findChild<QListWidget*>(QStringLiteral("列表框1"))
-        ->insertItem(position, fromGbk(line));
+    window_.controls().list->insertItem(position, fromGbk(line));
 }
 
 void WindowFetchSink::showSummary(const std::string& countLine, const std::string& numbersLine) {
-    window_.clientArea()
-        ->findChild<QLabel*>(QStringLiteral("号库显示"))
-        ->setText(fromGbk(countLine));
-    window_.clientArea()
-        ->findChild<QLabel*>(QStringLiteral("上期号码"))
-        ->setText(fromGbk(numbersLine));
+    window_.controls().summaryCount->setText(fromGbk(countLine));
+    window_.controls().summaryNumbers->setText(fromGbk(numbersLine));
 }
 
 FetchCommand::FetchCommand(MainWindow& window, MessageBoxPort& messages, HttpGetter& http,
                            SiteAddresses sites)
     : QObject(&window), window_(window), messages_(messages), http_(http),
       sites_(std::move(sites)) {
-    auto* button =
-        window.clientArea()->findChild<QPushButton*>(QStringLiteral("自动获取往期号按钮"));
-    connect(button, &QPushButton::clicked, this, &FetchCommand::run);
+    connect(window.controls().fetch, &QPushButton::clicked, this, &FetchCommand::run);
 }
 
 void FetchCommand::run() {

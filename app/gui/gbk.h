@@ -12,5 +12,9 @@ namespace dlt::gui {
 QString fromGbk(std::string_view bytes);
 // A display string to GBK bytes (characters outside GBK become '?').
 std::string toGbk(const QString& text);
+// UTF-8 bytes (the maker's texts in the sources) to a display string.
+inline QString fromUtf8(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
 
 } // namespace dlt::gui

@@ -13,7 +13,7 @@
 #include "app/gui/platform.h"
 #include "app/gui/resources.h"
 #include "core/texts.h"
-#include "online/help_file.h"
+#include "help/help_file.h"
 
 namespace dlt::gui {
 

@@ -12,7 +12,7 @@
 #include "app/gui/platform.h"
 #include "app/gui/trend_window.h"
 #include "core/texts.h"
-#include "history/file_io.h"
+#include "storage/file_io.h"
 #include "history/library_text.h"
 
 namespace dlt::gui {

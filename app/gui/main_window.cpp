@@ -13,14 +13,11 @@
 #include "app/gui/gbk.h"
 #include "app/gui/look.h"
 #include "app/gui/maker.h"
+#include "history/history_commands.h"
 
 namespace dlt::gui {
 
 namespace {
-
-QString utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 const QColor kRed(0xFF, 0x00, 0x00);
 const QColor kBlue(0x00, 0x00, 0xFF);
@@ -92,19 +89,32 @@ void MainWindow::buildResultsArea() {
         {"标签4", {20, 207, 64, 69}, "等级二", font, kBlack, Background::colour(level), kCentreMiddle, true},
         {"标签5", {20, 275, 64, 69}, "等级三", font, kBlack, Background::colour(level), kCentreMiddle, true},
     };
-    for (const LabelSpec& design : headers)
-        addLabel(box, design);
+    controls_.popupTargets.push_back(box);
+    for (const LabelSpec& design : headers) {
+        FormLabel* header = addLabel(box, design);
+        // The numbered column heads (精选1 .. 精选7) have no pop-up menu.
+        if (!design.name.startsWith(QStringLiteral("精选")))
+            controls_.popupTargets.push_back(header);
+    }
 
     struct Row { const char* prefix; int top; QColor background; };
     const Row rows[] = {{"精选", 71, select}, {"等级一", 139, level}, {"等级二", 207, level}, {"等级三", 275, level}};
-    struct Column { const char* digits; int left; QColor text; };
-    const Column columns[] = {{"11", 83, kRed},  {"12", 131, kRed}, {"13", 179, kRed}, {"14", 227, kRed},
-                              {"15", 275, kRed}, {"21", 323, kBlue}, {"22", 371, kBlue}};
-    for (const Row& row : rows)
-        for (const Column& column : columns)
-            addLabel(box, {QString::fromUtf8(row.prefix) + QString::fromUtf8(column.digits),
-                           {column.left, row.top, 49, 69}, QString(), font, column.text,
-                           Background::colour(row.background), kLeftTop, true, true});
+    constexpr int kFirstCellLeft = 83;
+    constexpr int kCellStep = 48;
+    for (std::size_t r = 0; r < std::size(rows); ++r) {
+        for (std::size_t c = 0; c < kGridColumnDigits.size(); ++c) {
+            const std::string_view digits = kGridColumnDigits[c];
+            const bool front = digits.front() == '1';
+            FormLabel* cell = addLabel(
+                box, {QString::fromUtf8(rows[r].prefix) + QString::fromLatin1(digits.data(), qsizetype(digits.size())),
+                      {kFirstCellLeft + kCellStep * int(c), rows[r].top, 49, 69}, QString(), font,
+                      front ? kRed : kBlue, Background::colour(rows[r].background), kLeftTop, true, true});
+            controls_.cells[r][c] = cell;
+            // Each zone's first cell of a row opens the pop-up menu.
+            if (digits.back() == '1')
+                controls_.popupTargets.push_back(cell);
+        }
+    }
 }
 
 void MainWindow::buildEntryArea() {
@@ -112,35 +122,47 @@ void MainWindow::buildEntryArea() {
     box->setObjectName(QStringLiteral("分组框2"));
     box->setGeometry(449, 6, 184, 362);
 
-    addButton(box, QStringLiteral("推荐号码按钮"), {8, 21, 168, 40}, QStringLiteral("推荐号码"),
-              formFont(FontFace::KaiTi, 29, true));
+    controls_.popupTargets.push_back(box);
+    controls_.recommend = addButton(box, QStringLiteral("推荐号码按钮"), {8, 21, 168, 40},
+                                    QStringLiteral("推荐号码"), formFont(FontFace::KaiTi, 29, true));
     const QFont songTi14 = formFont(FontFace::SongTi, 14, true);
     const QFont gui = defaultGuiFont();
-    addLabel(box, {"上期号码2", {1, 84, 182, 24}, "下期精选推荐", songTi14, kRed,
-                   Background::colour(QColor(0xDD, 0xDD, 0xFF)), kCentreMiddle, true});
+    controls_.popupTargets.push_back(addLabel(box, {"上期号码2", {1, 84, 182, 24}, "下期精选推荐", songTi14, kRed,
+                   Background::colour(QColor(0xDD, 0xDD, 0xFF)), kCentreMiddle, true}));
     FormLabel* picks = addLabel(box, {"下期精选号", {1, 107, 182, 24}, QString(), songTi14, Qt::white,
                    Background::stops({QColor(0xFF, 0x71, 0x71), QColor(0xFF, 0x95, 0xCA), QColor(0x84, 0x84, 0xFF)}),
                    kCentreMiddle, true});
     picks->setTextEffect(true);
-    addLabel(box, {"标签2", {8, 151, 168, 24}, "请按顺序输入往期号增加精度：", gui, kRed,
-                   Background::transparent(), kLeftMiddle, false});
-    addLabel(box, {"标签13", {8, 177, 17, 23}, "第", gui, kBlack, Background::transparent(), kCentreMiddle, true});
+    controls_.picks = picks;
+    controls_.popupTargets.push_back(picks);
+    controls_.popupTargets.push_back(addLabel(box, {"标签2", {8, 151, 168, 24}, "请按顺序输入往期号增加精度：", gui, kRed,
+                   Background::transparent(), kLeftMiddle, false}));
+    controls_.popupTargets.push_back(
+        addLabel(box, {"标签13", {8, 177, 17, 23}, "第", gui, kBlack, Background::transparent(), kCentreMiddle, true}));
     QLineEdit* issue = addEditBox(box, QStringLiteral("期号框"), {24, 177, 79, 23},
                                   formFont(FontFace::DefaultGui, 19, true), Qt::AlignCenter);
-    makeIntegerInput(issue, 5);
-    addLabel(box, {"标签14", {102, 177, 74, 23}, "期号码：", gui, kBlack, Background::transparent(), kCentreMiddle, true});
+    makeIntegerInput(issue, int(kIssueDigits));
+    controls_.issueBox = issue;
+    controls_.popupTargets.push_back(addLabel(
+        box, {"标签14", {102, 177, 74, 23}, "期号码：", gui, kBlack, Background::transparent(), kCentreMiddle, true}));
     QLineEdit* numbers = addEditBox(box, QStringLiteral("号码框"), {8, 199, 168, 28},
                                     formFont(FontFace::MicrosoftSansSerif, 19, true), kLeftMiddle);
-    makeIntegerInput(numbers, 14);
+    makeIntegerInput(numbers, int(kNumbersLength));
+    controls_.numbersBox = numbers;
     QPushButton* confirm = addButton(box, QStringLiteral("确认输入按钮"), {7, 226, 170, 33},
                                      QStringLiteral("确 认 输 入"), formFont(FontFace::SongTi, 19));
     confirm->setEnabled(false);
-    addLabel(box, {"号库显示", {8, 268, 168, 15}, QString(), formFont(FontFace::SongTi, 12), kBrown,
-                   Background::transparent(), kLeftMiddle, false});
-    addLabel(box, {"上期号码", {8, 288, 168, 15}, QString(), songTi14, kBrown, Background::transparent(),
-                   kLeftMiddle, false});
-    addButton(box, QStringLiteral("清除上期号按钮"), {8, 317, 71, 29}, QStringLiteral("清除上期号"), gui);
-    addButton(box, QStringLiteral("展开高级功能按钮"), {87, 317, 89, 29}, QStringLiteral("展开高级功能"), gui);
+    controls_.confirm = confirm;
+    controls_.summaryCount = addLabel(box, {"号库显示", {8, 268, 168, 15}, QString(), formFont(FontFace::SongTi, 12),
+                                            kBrown, Background::transparent(), kLeftMiddle, false});
+    controls_.summaryNumbers = addLabel(box, {"上期号码", {8, 288, 168, 15}, QString(), songTi14, kBrown,
+                                              Background::transparent(), kLeftMiddle, false});
+    controls_.popupTargets.push_back(controls_.summaryCount);
+    controls_.popupTargets.push_back(controls_.summaryNumbers);
+    controls_.deleteNewest =
+        addButton(box, QStringLiteral("清除上期号按钮"), {8, 317, 71, 29}, QStringLiteral("清除上期号"), gui);
+    controls_.advanced =
+        addButton(box, QStringLiteral("展开高级功能按钮"), {87, 317, 89, 29}, QStringLiteral("展开高级功能"), gui);
 }
 
 void MainWindow::buildAdvancedArea() {
@@ -155,25 +177,28 @@ void MainWindow::buildAdvancedArea() {
     p.setColor(QPalette::Text, Qt::black);
     p.setColor(QPalette::Base, Qt::white);
     list->setPalette(p);
-    advanced_[0] = list;
-    advanced_[1] = addButton(client_, QStringLiteral("自动获取往期号按钮"), {641, 343, 216, 25},
-                             QStringLiteral("自动获取并输入往期号码"), defaultGuiFont());
+    controls_.list = list;
+    controls_.fetch = addButton(client_, QStringLiteral("自动获取往期号按钮"), {641, 343, 216, 25},
+                                QStringLiteral("自动获取并输入往期号码"), defaultGuiFont());
 }
 
 void MainWindow::buildFooter() {
     // Laid out so that the web address lies under 透明标签1 (56..392) and the
     // messenger contacts under 透明标签2 (392..488).
     const QString footer = QStringLiteral("%1官网：%2   客服 %3 %4   ©%5")
-                               .arg(utf8(maker::name), utf8(maker::siteAddress), utf8(maker::messengerServiceShort),
-                                    utf8(maker::messengerSalesShort), utf8(maker::years));
-    addLabel(client_, {"标签3", {0, 368, 640, 24}, footer, defaultGuiFont(), kBlue, Background::transparent(),
-                       kCentreMiddle, false});
+                               .arg(fromUtf8(maker::name), fromUtf8(maker::siteAddress), fromUtf8(maker::messengerServiceShort),
+                                    fromUtf8(maker::messengerSalesShort), fromUtf8(maker::years));
+    controls_.popupTargets.push_back(addLabel(
+        client_, {"标签3", {0, 368, 640, 24}, footer, defaultGuiFont(), kBlue, Background::transparent(), kCentreMiddle,
+                  false}));
     TransparentLabel* site = addTransparentLabel(client_, {"透明标签1", {56, 368, 336, 24}, QString(),
                                                            defaultGuiFont(), kBlue, Background::transparent()});
     site->setCursor(Qt::PointingHandCursor);
     TransparentLabel* chat = addTransparentLabel(client_, {"透明标签2", {392, 368, 96, 24}, QString(),
                                                            defaultGuiFont(), kBlue, Background::transparent()});
     chat->setCursor(Qt::PointingHandCursor);
+    controls_.siteLink = site;
+    controls_.chatLink = chat;
 }
 
 int MainWindow::clientWidth() const {
@@ -182,7 +207,7 @@ int MainWindow::clientWidth() const {
 
 void MainWindow::setClientWidth(int width) {
     client_->setFixedSize(width, kClientHeight);
-    for (QWidget* control : advanced_)
+    for (QWidget* control : {static_cast<QWidget*>(controls_.list), static_cast<QWidget*>(controls_.fetch)})
         control->setVisible(control->geometry().right() < width);
     fitToClientArea();
 }
@@ -198,15 +223,10 @@ HistoryStore MainWindow::historyStore() const {
     return HistoryStore(historyDirectory_, state_.installationKey, state_.historyFileExtension);
 }
 
-FormLabel* MainWindow::resultCell(const QString& rowPrefix, const QString& digits) const {
-    return client_->findChild<FormLabel*>(rowPrefix + digits);
-}
-
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !activatedOnce_) {
         activatedOnce_ = true;
-        if (auto* issue = client_->findChild<QLineEdit*>(QStringLiteral("期号框")))
-            issue->setFocus(Qt::ActiveWindowFocusReason);
+        controls_.issueBox->setFocus(Qt::ActiveWindowFocusReason);
     }
     return QMainWindow::event(event);
 }
@@ -221,13 +241,10 @@ BusyCommands::BusyCommands(MainWindow& window) : window_(window) {
         return;
     // The first yield of the work shows what it has just written.
     window_.sinceEventsProcessed_.invalidate();
-    static const char* const commands[] = {"推荐号码按钮", "确认输入按钮", "清除上期号按钮",
-                                           "展开高级功能按钮", "自动获取往期号按钮"};
-    for (const char* name : commands) {
-        if (auto* control = window_.clientArea()->findChild<QWidget*>(QString::fromUtf8(name))) {
-            saved_.emplace_back(control, control->isEnabled());
-            control->setEnabled(false);
-        }
+    const MainWindowControls& c = window_.controls_;
+    for (QWidget* control : {c.recommend, c.confirm, c.deleteNewest, c.advanced, c.fetch}) {
+        saved_.emplace_back(control, control->isEnabled());
+        control->setEnabled(false);
     }
 }
 

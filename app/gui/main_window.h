@@ -5,12 +5,14 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <filesystem>
 #include <utility>
 #include <vector>
 
 #include "core/ports.h"
 #include "core/process_state.h"
+#include "core/draw_record.h"
 #include "history/history_store.h"
 
 class QListWidget;
@@ -21,6 +23,28 @@ namespace dlt::gui {
 
 class FormLabel;
 class TransparentLabel;
+
+// The controls the window's commands work on, kept as the form builds them.
+struct MainWindowControls {
+    QLineEdit* issueBox = nullptr;           // 期号框
+    QLineEdit* numbersBox = nullptr;         // 号码框
+    QPushButton* recommend = nullptr;        // 推荐号码按钮
+    QPushButton* confirm = nullptr;          // 确认输入按钮
+    QPushButton* deleteNewest = nullptr;     // 清除上期号按钮
+    QPushButton* advanced = nullptr;         // 展开高级功能按钮
+    QPushButton* fetch = nullptr;            // 自动获取往期号按钮
+    QListWidget* list = nullptr;             // 列表框1
+    FormLabel* summaryCount = nullptr;       // 号库显示
+    FormLabel* summaryNumbers = nullptr;     // 上期号码
+    FormLabel* picks = nullptr;              // 下期精选号
+    TransparentLabel* siteLink = nullptr;    // 透明标签1
+    TransparentLabel* chatLink = nullptr;    // 透明标签2
+    // The result cells: rows 精选, 等级一, 等级二, 等级三 (ResultLevel order),
+    // columns in the grid's order (kGridColumnDigits).
+    std::array<std::array<FormLabel*, kGridColumnDigits.size()>, 4> cells{};
+    // The controls of the form whose right click opens the pop-up menu.
+    std::vector<QWidget*> popupTargets;
+};
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -74,9 +98,7 @@ public:
     // The store over the program's history files, keyed by the installation key.
     HistoryStore historyStore() const;
 
-    // The result cell of a row prefix (精选, 等级一, 等级二, 等级三) and zone
-    // and column digits ("11".."15", "21", "22").
-    FormLabel* resultCell(const QString& rowPrefix, const QString& digits) const;
+    const MainWindowControls& controls() const { return controls_; }
 
 signals:
     // The window was closed by the user: the program ends.
@@ -100,12 +122,13 @@ private:
     void numbersChanged();
     // 确认输入按钮 is enabled exactly when both boxes are full (5 + 14).
     void updateConfirmButton();
+    bool wholeDrawTyped() const;
 
     ProcessState& state_;
     MessageBoxPort& messages_;
     std::filesystem::path historyDirectory_;
     QWidget* client_ = nullptr;
-    QWidget* advanced_[2] = {nullptr, nullptr};
+    MainWindowControls controls_;
     bool activatedOnce_ = false;
     int busyDepth_ = 0;
     QElapsedTimer sinceEventsProcessed_;

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
 #include "app/gui/main_window.h"
 #include "app/gui/recommendation_run.h"
@@ -13,37 +14,28 @@
 
 namespace dlt::gui {
 
-namespace {
-
-template <class T> T* named(QWidget* client, const char* name) {
-    return client->findChild<T*>(QString::fromUtf8(name));
-}
-
 // The lengths of the two boxes add up to 19: with their limits of 5 and 14,
 // both are full.
-bool wholeDrawTyped(QWidget* client) {
-    const qsizetype typed = named<QLineEdit>(client, "期号框")->text().size() +
-                            named<QLineEdit>(client, "号码框")->text().size();
-    return std::size_t(typed) == kIssueLength + kNumbersLength;
+bool MainWindow::wholeDrawTyped() const {
+    const qsizetype typed = controls_.issueBox->text().size() + controls_.numbersBox->text().size();
+    return std::size_t(typed) == kIssueDigits + kNumbersLength;
 }
 
-} // namespace
-
 void MainWindow::connectHistoryCommands() {
-    auto* issue = named<QLineEdit>(client_, "期号框");
-    auto* numbers = named<QLineEdit>(client_, "号码框");
-    connect(named<QPushButton>(client_, "推荐号码按钮"), &QPushButton::clicked, this,
+    auto* issue = controls_.issueBox;
+    auto* numbers = controls_.numbersBox;
+    connect(controls_.recommend, &QPushButton::clicked, this,
             &MainWindow::runRecommendation);
     connect(issue, &QLineEdit::textChanged, this, &MainWindow::issueChanged);
     connect(numbers, &QLineEdit::textChanged, this, &MainWindow::numbersChanged);
     // Enter in 号码框 adds whether or not the button is enabled: the
     // acceptance rule decides.
     connect(numbers, &QLineEdit::returnPressed, this, &MainWindow::addDrawFromForm);
-    connect(named<QPushButton>(client_, "确认输入按钮"), &QPushButton::clicked, this,
+    connect(controls_.confirm, &QPushButton::clicked, this,
             &MainWindow::addDrawFromForm);
-    connect(named<QPushButton>(client_, "清除上期号按钮"), &QPushButton::clicked, this,
+    connect(controls_.deleteNewest, &QPushButton::clicked, this,
             &MainWindow::deleteNewestDraw);
-    connect(named<QPushButton>(client_, "展开高级功能按钮"), &QPushButton::clicked, this,
+    connect(controls_.advanced, &QPushButton::clicked, this,
             &MainWindow::toggleAdvancedArea);
 }
 
@@ -54,15 +46,15 @@ void MainWindow::runRecommendation() {
 }
 
 void MainWindow::issueChanged() {
-    auto* issue = named<QLineEdit>(client_, "期号框");
-    if (std::size_t(issue->text().size()) == kIssueLength)
-        named<QLineEdit>(client_, "号码框")->setFocus();
+    auto* issue = controls_.issueBox;
+    if (std::size_t(issue->text().size()) == kIssueDigits)
+        controls_.numbersBox->setFocus();
 }
 
 void MainWindow::numbersChanged() {
     updateConfirmButton();
-    if (!wholeDrawTyped(client_) && named<QLineEdit>(client_, "号码框")->text().isEmpty())
-        named<QLineEdit>(client_, "期号框")->setFocus();
+    if (!wholeDrawTyped() && controls_.numbersBox->text().isEmpty())
+        controls_.issueBox->setFocus();
 }
 
 void MainWindow::updateConfirmButton() {
@@ -70,15 +62,15 @@ void MainWindow::updateConfirmButton() {
     // the guard calls this again when it ends.
     if (commandsBusy())
         return;
-    named<QPushButton>(client_, "确认输入按钮")->setEnabled(wholeDrawTyped(client_));
+    controls_.confirm->setEnabled(wholeDrawTyped());
 }
 
 void MainWindow::addDrawFromForm() {
     // Enter in 号码框 reaches here even while the button is disabled by a run.
     if (commandsBusy())
         return;
-    auto* issue = named<QLineEdit>(client_, "期号框");
-    auto* numbers = named<QLineEdit>(client_, "号码框");
+    auto* issue = controls_.issueBox;
+    auto* numbers = controls_.numbersBox;
     const AddOutcome outcome =
         addTypedDraw(historyStore(), messages_, toGbk(issue->text()), toGbk(numbers->text()));
     // A rejected or unsaved draw stays in the boxes, so nothing typed is lost.
@@ -99,21 +91,21 @@ void MainWindow::deleteNewestDraw() {
 
 void MainWindow::refreshHistorySummary() {
     const SummaryLines summary = historySummary(historyStore(), [this] { yieldToEvents(); });
-    named<QLabel>(client_, "号库显示")->setText(fromGbk(summary.count));
-    named<QLabel>(client_, "上期号码")->setText(fromGbk(summary.numbers));
+    controls_.summaryCount->setText(fromGbk(summary.count));
+    controls_.summaryNumbers->setText(fromGbk(summary.numbers));
 }
 
 void MainWindow::toggleAdvancedArea() {
     if (commandsBusy())
         return;
-    auto* button = named<QPushButton>(client_, "展开高级功能按钮");
+    auto* button = controls_.advanced;
     if (clientWidth() != kNarrowWidth) {
         // Closing only narrows the window; the list keeps its lines.
         setClientWidth(kNarrowWidth);
         button->setText(QStringLiteral("展开高级功能"));
         return;
     }
-    auto* list = named<QListWidget>(client_, "列表框1");
+    auto* list = controls_.list;
     list->clear();
     setClientWidth(kWideWidth);
     button->setText(QStringLiteral("收回高级功能"));

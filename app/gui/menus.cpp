@@ -33,12 +33,6 @@ QMenu* addMenu(QMenuBar* bar, const QString& caption) {
 // row and column headers (not the column numbers 精选1..精选7), the labels of
 // the entry area, the footer and the cells of columns 11 and 21. The window
 // background and the list come on top.
-constexpr const char* kPopupControls[] = {
-    "分组框1", "分组框2",  "标签10",    "标签7",      "标签8",    "标签6",    "标签1",
-    "标签4",   "标签5",    "上期号码2", "下期精选号", "标签2",    "标签3",    "标签13",
-    "标签14",  "号库显示", "上期号码",  "精选11",     "等级一11", "等级二11", "等级三11",
-    "精选21",  "等级一21", "等级二21",  "等级三21",
-};
 
 } // namespace
 
@@ -90,13 +84,10 @@ void MenuCommands::buildPopupMenu() {
 }
 
 void MenuCommands::hookRightButton() {
-    QWidget* client = window_.clientArea();
-    QList<QObject*> controls{client};
-    if (auto* list = client->findChild<QListWidget*>(QStringLiteral("列表框1")))
-        controls << list->viewport(); // the list's items receive the presses there
-    for (const char* name : kPopupControls)
-        if (QWidget* control = client->findChild<QWidget*>(QString::fromUtf8(name)))
-            controls << control;
+    QList<QObject*> controls{window_.clientArea()};
+    controls << window_.controls().list->viewport(); // the list's items receive the presses there
+    for (QWidget* control : window_.controls().popupTargets)
+        controls << control;
     for (QObject* control : controls) {
         control->installEventFilter(this);
         popupControls_.insert(control);
@@ -104,17 +95,15 @@ void MenuCommands::hookRightButton() {
 }
 
 void MenuCommands::hookFooterLinks() {
-    QWidget* client = window_.clientArea();
-    const std::pair<const char*, void (MenuCommands::*)()> links[] = {
-        {"透明标签1", &MenuCommands::openMakerSite},
-        {"透明标签2", &MenuCommands::openMakerChat},
+    const std::pair<TransparentLabel*, void (MenuCommands::*)()> links[] = {
+        {window_.controls().siteLink, &MenuCommands::openMakerSite},
+        {window_.controls().chatLink, &MenuCommands::openMakerChat},
     };
-    for (const auto& [name, command] : links) {
-        if (auto* label = client->findChild<TransparentLabel*>(QString::fromUtf8(name)))
-            connect(label, &FormLabel::pressed, this, [this, command](Qt::MouseButton button) {
-                if (button == Qt::LeftButton)
-                    (this->*command)();
-            });
+    for (const auto& [label, command] : links) {
+        connect(label, &FormLabel::pressed, this, [this, command](Qt::MouseButton button) {
+            if (button == Qt::LeftButton)
+                (this->*command)();
+        });
     }
 }
 

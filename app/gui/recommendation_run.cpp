@@ -13,11 +13,7 @@ namespace dlt::gui {
 
 namespace {
 
-// Row prefixes in ResultLevel order, and each row's cells in the grid's
-// column order.
-constexpr const char* kRowPrefixes[] = {"精选", "等级一", "等级二", "等级三"};
-constexpr const char* kCellDigits[] = {"11", "12", "13", "14", "15", "21", "22"};
-constexpr std::size_t kFirstBackCell = 5;
+constexpr std::size_t kFirstBackCell = kLotteryRules.front.picksPerDraw;
 
 // The last two characters of "0" and the number: 5 gives 05, a missing pick
 // (0) gives 00.
@@ -31,9 +27,8 @@ RecommendationRun::RecommendationRun(MainWindow& window, MessageBoxPort& message
     : window_(window), messages_(messages) {
     for (std::size_t r = 0; r < rows_.size(); ++r)
         for (std::size_t c = 0; c < rows_[r].size(); ++c)
-            rows_[r][c] = window_.resultCell(QString::fromUtf8(kRowPrefixes[r]),
-                                             QString::fromUtf8(kCellDigits[c]));
-    picks_ = window_.clientArea()->findChild<QLabel*>(QStringLiteral("下期精选号"));
+            rows_[r][c] = window_.controls().cells[r][c];
+    picks_ = window_.controls().picks;
 }
 
 void RecommendationRun::run() {

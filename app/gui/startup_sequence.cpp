@@ -14,7 +14,7 @@
 #include "app/gui/platform.h"
 #include "app/gui/startup_window.h"
 #include "app/gui/url_opener.h"
-#include "core/installation.h"
+#include "storage/installation.h"
 #include "core/process_state.h"
 
 namespace dlt::gui {

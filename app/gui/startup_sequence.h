@@ -49,9 +49,6 @@ public:
 
     StartupWindow* startupWindow() const { return startupWindow_.get(); }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
-    // The update check over the version text of the start-up download, for
-    // the menus (checkForUpdatesManually); null until run() has succeeded.
-    UpdateCheck* updateCheck() const { return updateCheck_.get(); }
 
 signals:
     // The modal intro window has been shown; "下一步" continues the sequence.

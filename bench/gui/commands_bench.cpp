@@ -11,7 +11,7 @@
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
-#include "bench/draws_fixture.h"
+#include "tests/real_draws.h"
 #include "bench/gui/counting_messages.h"
 #include "core/process_state.h"
 
@@ -20,13 +20,13 @@ using namespace dlt::gui;
 
 namespace {
 
-// A shown main window over the 2,796 real draws.
+// A shown main window over the 2,912 real draws.
 struct FullHistoryWindow {
     FullHistoryWindow() {
         setProductIdentity(process);
         process.installationKey = "0123456789ABCDEF0123456789ABCDEF";
         window = std::make_unique<MainWindow>(process, toPath(dir.path()), messages);
-        const DrawColumns draws = loadRealDraws();
+        const dlt::HistoryColumns draws = dlt::fixture::realColumns();
         if (!window->historyStore().replaceHistory(draws.issues, draws.fronts, draws.backs))
             throw std::runtime_error("cannot store the draws");
         window->refreshHistorySummary();

@@ -19,7 +19,7 @@
 #include "app/gui/platform.h"
 #include "app/gui/startup_sequence.h"
 #include "bench/gui/counting_messages.h"
-#include "core/installation.h"
+#include "storage/installation.h"
 #include "core/process_state.h"
 
 using namespace dlt;

@@ -10,10 +10,10 @@
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
 #include "app/gui/trend_window.h"
-#include "bench/draws_fixture.h"
+#include "tests/real_draws.h"
 #include "bench/gui/counting_messages.h"
 #include "core/process_state.h"
-#include "history/cipher.h"
+#include "storage/cipher.h"
 
 using namespace dlt;
 using namespace dlt::gui;
@@ -40,7 +40,7 @@ void BM_TrendWindowOpenedAndPainted(benchmark::State& state) {
     process.installationKey = digestHex("bench");
     CountingMessages messages;
     MainWindow window(process, toPath(dir.path()), messages);
-    const DrawColumns draws = loadRealDraws();
+    const dlt::HistoryColumns draws = dlt::fixture::realColumns();
     window.historyStore().replaceHistory(draws.issues, draws.fronts, draws.backs);
     LibraryTools* tools = addLibraryToolsMenu(window);
     for (auto _ : state) {

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "history/cipher.h"
+#include "storage/cipher.h"
 
 using namespace dlt;
 

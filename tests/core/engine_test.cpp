@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "tests/real_draws.h"
 
 using namespace dlt;
 
@@ -102,25 +103,8 @@ struct ZoneTexts {
 
 // The newest `count` draws of the data file as zone texts, oldest first.
 ZoneTexts realDraws(std::size_t count) {
-    std::ifstream in(DLT_DRAWS_FILE);
-    std::vector<std::pair<std::string, std::string>> newestFirst;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string issue, date, n;
-        if (!(fields >> issue >> date)) continue;
-        std::string front, back;
-        for (int i = 0; i < 5 && fields >> n; ++i) front += n;
-        for (int i = 0; i < 2 && fields >> n; ++i) back += n;
-        if (front.size() == 10 && back.size() == 4) newestFirst.emplace_back(front, back);
-    }
-    count = std::min(count, newestFirst.size());
-    ZoneTexts texts;
-    for (std::size_t i = count; i-- > 0;) {
-        texts.front += newestFirst[i].first;
-        texts.back += newestFirst[i].second;
-    }
-    return texts;
+    const HistoryColumns columns = fixture::realColumns(count);
+    return {columns.fronts, columns.backs};
 }
 
 // ---- Stage 2 done literally -------------------------------------------------

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "history/file_io.h"
+#include "storage/file_io.h"
 #include "tests/core/temp_dir.h"
 
 using namespace dlt;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "history/file_io.h"
-#include "online/help_archive.h"
-#include "online/help_file.h"
+#include "storage/file_io.h"
+#include "help/help_archive.h"
+#include "help/help_file.h"
 #include "temp_dir.h"
 
 using namespace dlt;

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "core/installation.h"
-#include "history/cipher.h"
+#include "storage/installation.h"
+#include "storage/cipher.h"
 #include "history/history_store.h"
 #include "tests/core/temp_dir.h"
 

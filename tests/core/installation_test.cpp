@@ -5,11 +5,11 @@
 #include <fstream>
 #include <vector>
 
-#include "core/installation.h"
+#include "storage/installation.h"
 #include "core/process_state.h"
 #include "core/texts.h"
-#include "history/cipher.h"
-#include "history/file_io.h"
+#include "storage/cipher.h"
+#include "storage/file_io.h"
 #include "history/history_store.h"
 #include "tests/core/temp_dir.h"
 

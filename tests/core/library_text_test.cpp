@@ -3,18 +3,15 @@
 #include <fstream>
 #include <iterator>
 
-#include "history/cipher.h"
+#include "storage/cipher.h"
 #include "history/library_text.h"
 #include "tests/core/temp_dir.h"
+#include "tests/real_draws.h"
 
 using namespace dlt;
 
 namespace {
 
-std::string realDrawsFile() {
-    std::ifstream in(DLT_DRAWS_FILE, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(LibraryText, ExportWritesOneDrawALineNewestFirst) {
     EXPECT_EQ(libraryText({{"25128", "0306263033", "1112"}, {"25127", "0405192829", "0508"}}),
@@ -24,10 +21,10 @@ TEST(LibraryText, ExportWritesOneDrawALineNewestFirst) {
 
 TEST(LibraryText, RealHistoryRoundTripsThroughTheStore) {
     // The data file has a date after each issue; the import reads it.
-    const LibraryImport file = parseLibraryText(realDrawsFile());
-    ASSERT_TRUE(file.ok()) << file.badLine << ": " << file.badText;
-    ASSERT_EQ(file.newestFirst.size(), 2796u);
-    EXPECT_EQ(file.newestFirst.front(), (DrawRecord{"25128", "0306263033", "1112"}));
+    const LibraryImport& file = fixture::realDrawsFile();
+    ASSERT_EQ(file.newestFirst.size(), 2912u) << fixture::realDrawsProblem();
+    EXPECT_EQ(file.newestFirst.front(), (DrawRecord{"26094", "0514151733", "0107"}));
+    EXPECT_EQ(file.dates.front(), "2026-08-19");
     EXPECT_EQ(file.newestFirst.back(), (DrawRecord{"07001", "2224293135", "0411"}));
 
     TempDir dir;
@@ -36,7 +33,7 @@ TEST(LibraryText, RealHistoryRoundTripsThroughTheStore) {
     ASSERT_TRUE(store.replaceHistory(columns.issues, columns.fronts, columns.backs));
 
     const std::string exported = libraryText(store.drawsNewestFirst());
-    EXPECT_EQ(exported.substr(0, 27), "25128 03 06 26 30 33 11 12\n");
+    EXPECT_EQ(exported.substr(0, 27), "26094 05 14 15 17 33 01 07\n");
     const LibraryImport back = parseLibraryText(exported);
     ASSERT_TRUE(back.ok());
     EXPECT_EQ(back.newestFirst, file.newestFirst);

@@ -7,6 +7,7 @@
 
 #include "core/ports.h"
 #include "online/past_draws.h"
+#include "tests/real_draws.h"
 #include "tools/site_content.h"
 
 struct ShownMessage {
@@ -55,13 +56,12 @@ public:
     std::vector<std::pair<std::string, std::string>> summaries;
 };
 
-inline const std::vector<dlt::site::PublishedDraw>& publishedDraws() {
-    static const std::vector<dlt::site::PublishedDraw> draws =
-        dlt::site::readPublishedDraws(DLT_DRAWS_FILE);
-    return draws;
-}
+inline const std::vector<dlt::DrawRecord>& publishedDraws() { return dlt::fixture::realDraws(); }
 
-// draws [first, first + count) of the published draws, newest first.
-inline std::span<const dlt::site::PublishedDraw> published(std::size_t first, std::size_t count) {
-    return std::span<const dlt::site::PublishedDraw>(publishedDraws()).subspan(first, count);
+// draws [first, first + count) of the published draws, newest first (fewer
+// when the data file holds fewer).
+inline std::span<const dlt::DrawRecord> published(std::size_t first, std::size_t count) {
+    const std::span<const dlt::DrawRecord> all(publishedDraws());
+    first = std::min(first, all.size());
+    return all.subspan(first, std::min(count, all.size() - first));
 }

@@ -6,7 +6,7 @@
 
 #include "core/texts.h"
 #include "history/draw_text.h"
-#include "history/file_io.h"
+#include "storage/file_io.h"
 #include "local_server.h"
 #include "online/http_get.h"
 #include "online/past_draws.h"
@@ -15,19 +15,11 @@
 #include "tools/site_server.h"
 
 using namespace dlt;
-using dlt::site::PublishedDraw;
 
 namespace {
 
-DrawRecord record(const PublishedDraw& draw) {
-    return {draw.issue, draw.front, draw.back};
-}
-
-std::vector<DrawRecord> records(std::span<const PublishedDraw> draws) {
-    std::vector<DrawRecord> out;
-    for (const PublishedDraw& draw : draws)
-        out.push_back(record(draw));
-    return out;
+std::vector<DrawRecord> records(std::span<const DrawRecord> draws) {
+    return {draws.begin(), draws.end()};
 }
 
 TEST(DrawFileTest, ReadsAtMost280EntriesOrEveryEntryOfAShorterFile) {
@@ -48,7 +40,7 @@ TEST(DrawFileTest, DoubleByteTextAroundTheEntriesIsNotTakenForBars) {
     const std::string noise = "\x81\x7C\x81\x45\x81\x7C\xB4\xF3\xC0\xD6\xCD\xB8";
     const auto draws = published(0, 3);
     std::string text = noise + "\r\n";
-    for (const PublishedDraw& draw : draws)
+    for (const DrawRecord& draw : draws)
         text += site::drawFileEntry(draw) + noise + "\r\n";
     EXPECT_EQ(parseDrawFile(text), records(draws));
 }
@@ -58,7 +50,7 @@ TEST(DrawFileTest, AnEntryWhoseBarStandsInTheFirst23BytesHasAnEmptyIssue) {
     const std::vector<DrawRecord> parsed = parseDrawFile(text);
     ASSERT_EQ(parsed.size(), 2u);
     EXPECT_EQ(parsed[0], (DrawRecord{"", "0306263033", "1112"}));
-    EXPECT_EQ(parsed[1], record(publishedDraws()[1]));
+    EXPECT_EQ(parsed[1], publishedDraws()[1]);
 }
 
 TEST(ResultsPageTest, GivesTheDrawsNewerThanTheDrawFilesNewest) {
@@ -112,12 +104,12 @@ protected:
                               messages_);
     }
 
-    void seedLibrary(std::span<const PublishedDraw> newestFirst) {
+    void seedLibrary(std::span<const DrawRecord> newestFirst) {
         for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it)
-            ASSERT_TRUE(store_.appendDraw(record(*it)));
+            ASSERT_TRUE(store_.appendDraw(*it));
     }
 
-    static std::string line(const PublishedDraw& draw) {
+    static std::string line(const DrawRecord& draw) {
         return historyListLine(draw.issue, draw.front, draw.back);
     }
 
@@ -161,7 +153,7 @@ TEST_F(FetchTest, TwoNewerDrawsOnThePageGoOnTopOfTheDrawFilesDraws) {
     EXPECT_EQ(sink_.summaries[0].first,
               std::string(text::summaryCount) + "1    " + std::string(text::issuePrefix) +
                   publishedDraws()[2].issue + std::string(text::issueSuffix) + ":");
-    const PublishedDraw& newest = publishedDraws()[0];
+    const DrawRecord& newest = publishedDraws()[0];
     EXPECT_EQ(sink_.summaries.back().first, std::string(text::summaryCount) + "282    " +
                                                 std::string(text::issuePrefix) + newest.issue +
                                                 std::string(text::issueSuffix) + ":");

@@ -2,22 +2,9 @@
 
 #include <string>
 
-#include "engine/rules.h"
+#include "core/rules.h"
 
 using namespace dlt;
-
-TEST(Rules, ZoneConstantsAndDerivedValues) {
-    const ZoneRules& front = rulesFor(Zone::Front);
-    const ZoneRules& back = rulesFor(Zone::Back);
-    EXPECT_EQ(front.zoneKey, "qq");
-    EXPECT_EQ(back.zoneKey, "hq");
-    EXPECT_EQ(front.poolSize, 35);
-    EXPECT_EQ(back.poolSize, 12);
-    EXPECT_EQ(front.picksPerDraw, 5);
-    EXPECT_EQ(back.picksPerDraw, 2);
-    EXPECT_EQ(front.windowNumbers(), 105);
-    EXPECT_EQ(back.windowNumbers(), 36);
-}
 
 TEST(Rules, KeySelectsFrontOnlyForQq) {
     EXPECT_EQ(&rulesForKey("qq"), &rulesFor(Zone::Front));

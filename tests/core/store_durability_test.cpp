@@ -13,8 +13,8 @@
 #include <unistd.h>
 #endif
 
-#include "history/cipher.h"
-#include "history/file_io.h"
+#include "storage/cipher.h"
+#include "storage/file_io.h"
 #include "history/history_store.h"
 #include "tests/core/temp_dir.h"
 

@@ -5,8 +5,9 @@
 #include <iterator>
 #include <random>
 
-#include "history/cipher.h"
+#include "storage/cipher.h"
 #include "history/history_store.h"
+#include "tests/real_draws.h"
 #include "tests/core/temp_dir.h"
 
 using namespace dlt;
@@ -181,23 +182,13 @@ TEST_F(Store, AMissingDirectoryFailsEveryChange) {
 }
 
 TEST(StoreRealDraws, WholeHistoryRoundTrips) {
-    std::ifstream in(DLT_DRAWS_FILE);
-    ASSERT_TRUE(in) << DLT_DRAWS_FILE;
-    std::vector<DrawRecord> newestFirst;
-    std::string issue, date, n[7];
-    while (in >> issue >> date >> n[0] >> n[1] >> n[2] >> n[3] >> n[4] >> n[5] >> n[6])
-        newestFirst.push_back({issue, n[0] + n[1] + n[2] + n[3] + n[4], n[5] + n[6]});
-    ASSERT_EQ(newestFirst.size(), 2796u);
+    const std::vector<DrawRecord>& newestFirst = fixture::realDraws();
+    ASSERT_EQ(newestFirst.size(), 2912u) << fixture::realDrawsProblem();
 
-    std::string issues, fronts, backs;
-    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {
-        issues += it->issue;
-        fronts += it->front;
-        backs += it->back;
-    }
+    const HistoryColumns columns = fixture::realColumns();
     TempDir dir;
     HistoryStore store(dir.path(), kKey);
-    ASSERT_TRUE(store.replaceHistory(issues, fronts, backs));
+    ASSERT_TRUE(store.replaceHistory(columns.issues, columns.fronts, columns.backs));
     EXPECT_EQ(store.drawsNewestFirst(), newestFirst);
-    EXPECT_EQ(store.newestDraw(), (DrawRecord{"25128", "0306263033", "1112"}));
+    EXPECT_EQ(store.newestDraw(), (DrawRecord{"26094", "0514151733", "0107"}));
 }

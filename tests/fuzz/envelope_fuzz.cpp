@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "history/cipher.h"
+#include "storage/cipher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)

@@ -22,7 +22,7 @@
 #include "app/gui/platform.h"
 #include "app/gui/startup_sequence.h"
 #include "app/gui/startup_window.h"
-#include "core/installation.h"
+#include "storage/installation.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
 #include "online/http_get.h"
@@ -35,7 +35,7 @@ using testsupport::only;
 
 namespace {
 
-QString line(const site::PublishedDraw& draw) {
+QString line(const DrawRecord& draw) {
     return fromGbk(historyListLine(draw.issue, draw.front, draw.back));
 }
 
@@ -87,7 +87,7 @@ TEST_F(FetchRunTest, TheButtonFillsTheListAndTheSummaryAndRebuildsTheLibrary) {
     EXPECT_EQ(list_->item(29)->text(), line(publishedDraws()[29]));
     EXPECT_EQ(list_->item(30)->text(), line(publishedDraws()[30]));
     EXPECT_EQ(list_->item(309)->text(), line(publishedDraws()[309]));
-    const site::PublishedDraw& newest = publishedDraws()[0];
+    const DrawRecord& newest = publishedDraws()[0];
     EXPECT_EQ(label("号库显示"),
               QStringLiteral("号库数量:310    第%1期:").arg(QString::fromStdString(newest.issue)));
     EXPECT_EQ(label("上期号码"),

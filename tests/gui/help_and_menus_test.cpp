@@ -27,7 +27,7 @@
 #include "app/gui/platform.h"
 #include "core/process_state.h"
 #include "core/texts.h"
-#include "history/file_io.h"
+#include "storage/file_io.h"
 #include "online/sites.h"
 #include "support.h"
 

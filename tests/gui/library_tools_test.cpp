@@ -27,8 +27,9 @@
 #include "app/gui/trend_window.h"
 #include "core/process_state.h"
 #include "core/texts.h"
-#include "history/cipher.h"
+#include "storage/cipher.h"
 #include "history/library_text.h"
+#include "tests/real_draws.h"
 #include "support.h"
 
 using namespace dlt;
@@ -44,11 +45,7 @@ std::string fileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-const std::vector<DrawRecord>& realDraws() {
-    static const std::vector<DrawRecord> draws =
-        parseLibraryText(fileBytes(DLT_DRAWS_FILE)).newestFirst;
-    return draws;
-}
+using fixture::realDraws;
 
 class LibraryToolsTest : public ::testing::Test {
 protected:
@@ -113,7 +110,7 @@ TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
     ASSERT_NE(trend, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(trend));
     QAbstractItemModel* grid = trend->grid()->model();
-    ASSERT_EQ(grid->rowCount(), 2796);
+    ASSERT_EQ(grid->rowCount(), int(realDraws().size()));
     EXPECT_EQ(grid->columnCount(), 48);
     EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("期号"));
     EXPECT_EQ(grid->headerData(35, Qt::Horizontal).toString(), QStringLiteral("35"));
@@ -122,22 +119,22 @@ TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
 
-    // The newest draw 25128: 03 06 26 30 33 + 11 12.
-    const int last = 2795;
-    EXPECT_EQ(grid->index(last, 0).data().toString(), QStringLiteral("25128"));
+    // The newest draw 26094: 05 14 15 17 33 + 01 07.
+    const int last = int(realDraws().size()) - 1;
+    EXPECT_EQ(grid->index(last, 0).data().toString(), QStringLiteral("26094"));
     EXPECT_EQ(grid->index(0, 0).data().toString(), QStringLiteral("07001"));
-    EXPECT_TRUE(grid->index(last, 3).data(TrendModel::kDrawnRole).toBool());
-    EXPECT_EQ(grid->index(last, 3).data().toString(), QStringLiteral("03"));
-    EXPECT_TRUE(grid->index(last, 36 + 10).data(TrendModel::kDrawnRole).toBool());
+    EXPECT_TRUE(grid->index(last, 5).data(TrendModel::kDrawnRole).toBool());
+    EXPECT_EQ(grid->index(last, 5).data().toString(), QStringLiteral("05"));
+    EXPECT_TRUE(grid->index(last, 35 + 7).data(TrendModel::kDrawnRole).toBool());
     EXPECT_FALSE(grid->index(last, 1).data(TrendModel::kDrawnRole).toBool());
-    // 01 was last drawn in 25126 (01 08 18 27 30): two draws ago.
-    EXPECT_EQ(grid->index(last, 1).data().toString(), QStringLiteral("2"));
+    // 01 was last drawn in 26075 (01 06 16 18 26): nineteen draws ago.
+    EXPECT_EQ(grid->index(last, 1).data().toString(), QStringLiteral("19"));
     EXPECT_TRUE(near(grid->index(last, 1).data(Qt::ForegroundRole).value<QColor>(),
                      QColor(0xB4, 0xB4, 0xB4)));
 
     // Balls: red in the front zone, blue in the back zone.
-    const QRect front = trend->grid()->visualRect(grid->index(last, 3));
-    const QRect back = trend->grid()->visualRect(grid->index(last, 36 + 10));
+    const QRect front = trend->grid()->visualRect(grid->index(last, 5));
+    const QRect back = trend->grid()->visualRect(grid->index(last, 35 + 7));
     const QImage shot = trend->grid()->viewport()->grab().toImage();
     const QPoint ballEdge(0, -6);
     EXPECT_TRUE(near(shot.pixelColor(front.center() + ballEdge), QColor(0xE0, 0x26, 0x2B), 40));
@@ -162,10 +159,10 @@ TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
         int rows;
     };
     for (const Case& c :
-         {Case{"近30期", 30}, Case{"近50期", 50}, Case{"近100期", 100}, Case{"全部", 2796}}) {
+         {Case{"近30期", 30}, Case{"近50期", 50}, Case{"近100期", 100}, Case{"全部", int(realDraws().size())}}) {
         QTest::mouseClick(only<QPushButton>(trend, QString::fromUtf8(c.button)), Qt::LeftButton);
         EXPECT_EQ(grid->rowCount(), c.rows) << c.button;
-        EXPECT_EQ(grid->index(c.rows - 1, 0).data().toString(), QStringLiteral("25128"));
+        EXPECT_EQ(grid->index(c.rows - 1, 0).data().toString(), QStringLiteral("26094"));
         int frontDrawn = 0;
         int backDrawn = 0;
         for (int column = 1; column < 48; ++column)
@@ -173,7 +170,7 @@ TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
         EXPECT_EQ(frontDrawn, 5 * c.rows) << c.button;
         EXPECT_EQ(backDrawn, 2 * c.rows) << c.button;
         // 01's current omission does not depend on the filter.
-        EXPECT_EQ(stats->index(3, 1).data().toInt(), 2);
+        EXPECT_EQ(stats->index(3, 1).data().toInt(), 19);
     }
 }
 
@@ -260,10 +257,10 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
                              QStringLiteral("/号库.txt"));
     const std::string written = fileBytes(toPath(path));
     EXPECT_EQ(written, libraryText(realDraws()));
-    EXPECT_EQ(written.substr(0, 27), "25128 03 06 26 30 33 11 12\n");
+    EXPECT_EQ(written.substr(0, 27), "26094 05 14 15 17 33 01 07\n");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text,
-              std::string(text::exportDonePrefix) + "2796" + std::string(text::drawsSuffix));
+              std::string(text::exportDonePrefix) + std::to_string(realDraws().size()) + std::string(text::drawsSuffix));
     EXPECT_EQ(messages.shown[0].caption, text::successCaption);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }
@@ -284,7 +281,7 @@ TEST_F(LibraryToolsTest, ImportReplacesTheLibraryAfterTheQuestion) {
     tools->setOpenChooser([](const QString&) { return QStringLiteral(DLT_DRAWS_FILE); });
     only<QAction>(window.get(), QStringLiteral("导入号库..."))->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0].text, std::string(text::importQuestionPrefix) + "2796" +
+    EXPECT_EQ(messages.shown[0].text, std::string(text::importQuestionPrefix) + std::to_string(realDraws().size()) +
                                           std::string(text::importQuestionMiddle) + "2" +
                                           std::string(text::importQuestionSuffix));
     EXPECT_EQ(messages.shown[0].caption, text::attentionCaption);

@@ -13,9 +13,9 @@
 #include "app/gui/gbk.h"
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
-#include "bench/draws_fixture.h"
 #include "core/process_state.h"
 #include "support.h"
+#include "tests/real_draws.h"
 
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -29,10 +29,11 @@ protected:
 
     // The draws of the real history oldest first, cut to its oldest count draws.
     void storeRealDraws(std::size_t count) {
-        static const DrawColumns all = loadRealDraws();
-        ASSERT_TRUE(store().replaceHistory(all.issues.substr(0, 5 * count),
-                                           all.fronts.substr(0, 10 * count),
-                                           all.backs.substr(0, 4 * count)));
+        static const dlt::HistoryColumns all = dlt::fixture::realColumns();
+        ASSERT_GE(all.issues.size(), dlt::kIssueDigits * count) << dlt::fixture::realDrawsProblem();
+        ASSERT_TRUE(store().replaceHistory(all.issues.substr(0, dlt::kIssueDigits * count),
+                                           all.fronts.substr(0, dlt::kFrontDigits * count),
+                                           all.backs.substr(0, dlt::kBackDigits * count)));
     }
 
     dlt::HistoryStore store() const { return window_->historyStore(); }

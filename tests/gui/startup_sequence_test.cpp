@@ -20,7 +20,7 @@
 #include "app/gui/startup_sequence.h"
 #include "app/gui/startup_window.h"
 #include "app/gui/form_widgets.h"
-#include "core/installation.h"
+#include "storage/installation.h"
 #include "core/texts.h"
 #include "support.h"
 

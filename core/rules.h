@@ -49,6 +49,22 @@ std::int32_t zoneDrawCount(const ZoneRules& rules, std::string_view zoneText);
 
 bool hasEnoughHistory(const ZoneRules& rules, std::string_view zoneText);
 
+// The zone a rules record belongs to: Front for the key "qq", Back otherwise.
+Zone zoneOf(const ZoneRules& rules);
+
+// Whole two-character tokens in a text: floor(length / 2).
+std::int32_t tokenCount(std::string_view text);
+
+// The number spelled by token k (1-based) of a text, or 0 when the token is
+// not two ASCII digits spelling a number in 1 .. poolSize. k must be in
+// 1 .. tokenCount(text).
+std::int32_t tokenNumber(std::string_view text, std::int32_t k, std::int32_t poolSize);
+
+// The 1-based character position (1, 3, 5, ...) of a number's token in a list,
+// or 0 when the list does not hold it. Only whole tokens count: in "1051" the
+// number 05 is absent.
+std::int32_t tokenPosition(std::string_view list, std::int32_t number);
+
 static_assert(kLotteryRules.front.digitsPerDraw() == 10 && kLotteryRules.back.digitsPerDraw() == 4);
 static_assert(kLotteryRules.front.minimumDraws() == 14 && kLotteryRules.back.minimumDraws() == 12);
 static_assert(kLotteryRules.front.windowNumbers() == 105 && kLotteryRules.back.windowNumbers() == 36);

@@ -1,10 +1,10 @@
-#include "history/commit.h"
+#include "storage/commit.h"
 
 #include <sstream>
 #include <system_error>
 
-#include "history/cipher.h"
-#include "history/file_io.h"
+#include "storage/cipher.h"
+#include "storage/file_io.h"
 
 namespace fs = std::filesystem;
 

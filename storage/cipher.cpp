@@ -1,4 +1,4 @@
-#include "history/cipher.h"
+#include "storage/cipher.h"
 
 #include <algorithm>
 #include <cstdint>

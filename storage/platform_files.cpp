@@ -1,4 +1,4 @@
-#include "history/platform_files.h"
+#include "storage/platform_files.h"
 
 #ifdef _WIN32
 #include <io.h>

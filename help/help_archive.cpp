@@ -1,4 +1,4 @@
-#include "online/help_archive.h"
+#include "help/help_archive.h"
 
 #include <algorithm>
 

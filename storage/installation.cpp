@@ -1,12 +1,12 @@
-#include "core/installation.h"
+#include "storage/installation.h"
 
 #include <array>
 #include <random>
 #include <system_error>
 
 #include "core/texts.h"
-#include "history/cipher.h"
-#include "history/file_io.h"
+#include "storage/cipher.h"
+#include "storage/file_io.h"
 
 namespace fs = std::filesystem;
 
@@ -91,8 +91,7 @@ std::string generateSecret(const YieldHook& yield) {
     secret.reserve(kSecretLength);
     for (std::size_t i = 0; i < kSecretLength; ++i) {
         secret.push_back(static_cast<char>('0' + digit(generator)));
-        if (yield)
-            yield();
+        yieldIfSet(yield);
     }
     return secret;
 }

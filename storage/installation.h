@@ -8,7 +8,7 @@
 
 #include "core/ports.h"
 #include "core/process_state.h"
-#include "history/file_io.h"
+#include "storage/file_io.h"
 
 namespace dlt {
 

@@ -1,4 +1,4 @@
-#include "history/file_io.h"
+#include "storage/file_io.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <random>
 #include <system_error>
 
-#include "history/platform_files.h"
+#include "storage/platform_files.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
-#include "online/help_file.h"
+#include "help/help_file.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <system_error>
 
-#include "history/file_io.h"
+#include "storage/file_io.h"
 
 namespace dlt::help {
 
