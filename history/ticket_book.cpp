@@ -1,5 +1,7 @@
 #include "history/ticket_book.h"
 
+#include <algorithm>
+
 #include "history/file_io.h"
 
 namespace dlt {
