@@ -207,8 +207,9 @@ BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issue
     BacktestMoney money;
     for (std::int32_t i = 0; i < result.walked(); ++i) {
         const std::size_t at = static_cast<std::size_t>(result.firstDraw + i) * kIssueDigits;
-        const PrizeRules rules = prizeRulesFor(
-            at + kIssueDigits <= issues.size() ? issues.substr(at, kIssueDigits) : std::string_view{});
+        const PrizeRules rules =
+            prizeRulesFor(at + kIssueDigits <= issues.size() ? issues.substr(at, kIssueDigits)
+                                                             : std::string_view{});
         if (rules == PrizeRules::Unknown) {
             ++money.unknownRules;
             continue;
@@ -249,15 +250,15 @@ std::string moneyVerdict(const BacktestMoney& money, PrizePool pool) {
     sentence += fixed3(luck.low);
     sentence += text::verdictTo;
     sentence += fixed3(luck.high);
-    sentence += luck.holds(returned)  ? text::moneyWithin
+    sentence += luck.holds(returned)   ? text::moneyWithin
                 : returned > luck.high ? text::moneyAbove
                                        : text::moneyBelow;
     return sentence;
 }
 
 std::string moneyNotes(const BacktestMoney& money) {
-    std::string notes = std::string(text::moneyFloatingPrefix) + std::to_string(money.floatingBets) +
-                        std::string(text::moneyFloatingSuffix);
+    std::string notes = std::string(text::moneyFloatingPrefix) +
+                        std::to_string(money.floatingBets) + std::string(text::moneyFloatingSuffix);
     if (money.unknownRules > 0) {
         notes += text::moneyUnknownPrefix;
         notes += std::to_string(money.unknownRules);

@@ -81,11 +81,11 @@ struct MoneyColumn {
 };
 
 struct BacktestMoney {
-    std::int32_t counted = 0;        // walked draws whose rules are known
-    std::int32_t unknownRules = 0;   // walked draws before 19019
-    std::int32_t poolMatters = 0;    // counted draws under the seven-tier rules
-    std::int64_t costYuan = 0;       // 2 yuan per counted draw
-    std::int64_t floatingBets = 0;   // picks that won 一等奖 or 二等奖
+    std::int32_t counted = 0;                        // walked draws whose rules are known
+    std::int32_t unknownRules = 0;                   // walked draws before 19019
+    std::int32_t poolMatters = 0;                    // counted draws under the seven-tier rules
+    std::int64_t costYuan = 0;                       // 2 yuan per counted draw
+    std::int64_t floatingBets = 0;                   // picks that won 一等奖 or 二等奖
     std::array<MoneyColumn, kPoolColumns> columns{}; // every seven-tier draw in one pool column
 
     double returnPerYuan(PrizePool pool) const;

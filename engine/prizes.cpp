@@ -101,7 +101,8 @@ PrizeSum sumPrizes(PrizeRules rules, const HitTable& bets) {
     PrizeSum sum;
     for (int f = 0; f <= 5; ++f) {
         for (int b = 0; b <= 2; ++b) {
-            const std::int64_t count = bets[static_cast<std::size_t>(f)][static_cast<std::size_t>(b)];
+            const std::int64_t count =
+                bets[static_cast<std::size_t>(f)][static_cast<std::size_t>(b)];
             const Tier tier = tierFor(rules, f, b);
             sum.betsByTier[static_cast<std::size_t>(tier.number)] += count;
             for (int c = 0; c < kPoolColumns; ++c) {

@@ -101,7 +101,6 @@ std::vector<Bet> expandBets(const Ticket& ticket);
 // by combinations rather than by listing the bets. The drawn zones are
 // two-digit tokens as the store keeps them; a token outside the pool is never
 // hit, and a number drawn twice counts once.
-HitTable gradeTicket(const Ticket& ticket, std::string_view drawnFront,
-                     std::string_view drawnBack);
+HitTable gradeTicket(const Ticket& ticket, std::string_view drawnFront, std::string_view drawnBack);
 
 } // namespace dlt

@@ -70,8 +70,7 @@ QLineSeries* series(const QString& name, const QColor& colour, Qt::PenStyle styl
 BacktestWindow::BacktestWindow(std::string issues, std::string front, std::string back,
                                QWidget* parent)
     : QWidget(parent, Qt::Window), issues_(std::move(issues)), front_(std::move(front)),
-      back_(std::move(back)),
-      progress_(new QProgressBar(this)),
+      back_(std::move(back)), progress_(new QProgressBar(this)),
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
       table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
       verdict_(new QLabel(this)), moneyTable_(new QTableWidget(kMoneyRows, kPoolColumns, this)),
@@ -239,8 +238,8 @@ void BacktestWindow::showMoney() {
         const ChanceInterval luck = money_.luckPerYuan(pool);
         moneyTable_->item(kCounted, c)->setText(QString::number(money_.counted));
         moneyTable_->item(kCost, c)->setText(QString::number(money_.costYuan));
-        moneyTable_->item(kPrizes, c)->setText(
-            QString::number(money_.columns[static_cast<std::size_t>(c)].fixedYuan));
+        moneyTable_->item(kPrizes, c)
+            ->setText(QString::number(money_.columns[static_cast<std::size_t>(c)].fixedYuan));
         moneyTable_->item(kReturn, c)->setText(yuanPerYuan(money_.returnPerYuan(pool)));
         moneyTable_->item(kChance, c)->setText(yuanPerYuan(money_.expectedPerYuan(pool)));
         moneyTable_->item(kLuck, c)->setText(yuanPerYuan(luck.low) + QStringLiteral(" 至 ") +

@@ -96,9 +96,9 @@ void LibraryTools::openBacktestWindow() {
     // Each opening walks the library as it is now.
     delete backtest_;
     const HistoryStore store = window_.historyStore();
-    backtest_ = new BacktestWindow(store.loadColumn(columnKey::issue),
-                                   store.loadColumn(columnKey::front),
-                                   store.loadColumn(columnKey::back));
+    backtest_ =
+        new BacktestWindow(store.loadColumn(columnKey::issue), store.loadColumn(columnKey::front),
+                           store.loadColumn(columnKey::back));
     backtest_->setAttribute(Qt::WA_DeleteOnClose, true);
     backtest_->show();
 }

@@ -167,8 +167,7 @@ void TicketWindow::setDraws(std::vector<DrawRecord> newestFirst) {
     drawBox_->clear();
     for (const DrawRecord& draw : draws_)
         drawBox_->addItem(ascii(draw.issue) + QStringLiteral("期  ") +
-                          ascii(formatNumberGroups(draw.front)) +
-                          QStringLiteral(" + ") +
+                          ascii(formatNumberGroups(draw.front)) + QStringLiteral(" + ") +
                           ascii(formatNumberGroups(draw.back)));
     drawBox_->setCurrentIndex(draws_.empty() ? -1 : 0);
     checkButton_->setEnabled(!draws_.empty());
@@ -247,8 +246,7 @@ void TicketWindow::removeTicket() {
     if (row < 0)
         return;
     if (messages_.showMessage(std::string(text::confirmDelete), std::string(text::attentionCaption),
-                              MessageIcon::Question,
-                              MessageButtons::OkCancel) != MessageAnswer::Ok)
+                              MessageIcon::Question, MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
     std::vector<std::string> lines = lines_;
     lines.erase(lines.begin() + row);
@@ -264,9 +262,10 @@ void TicketWindow::showBook() {
         const TicketRead read = readTicket(line);
         QString shown = QStringLiteral("第%1张  ").arg(number);
         if (read.ok())
-            shown += kindName(read.ticket.kind()) +
-                     QStringLiteral(" %1注 %2元：").arg(read.ticket.bets()).arg(read.ticket.costYuan()) +
-                     fromGbk(ticketText(read.ticket));
+            shown +=
+                kindName(read.ticket.kind()) +
+                QStringLiteral(" %1注 %2元：").arg(read.ticket.bets()).arg(read.ticket.costYuan()) +
+                fromGbk(ticketText(read.ticket));
         else
             // A line edited by hand that is no ticket is kept as it is.
             shown += QStringLiteral("（无法读取：") + fromGbk(ticketProblemText(read)) +
@@ -356,7 +355,8 @@ void TicketWindow::checkTickets() {
             std::int64_t missed = 0;
             for (int f = 5; f >= 0; --f) {
                 for (int b = 2; b >= 0; --b) {
-                    const std::int64_t n = bets[static_cast<std::size_t>(f)][static_cast<std::size_t>(b)];
+                    const std::int64_t n =
+                        bets[static_cast<std::size_t>(f)][static_cast<std::size_t>(b)];
                     const Tier tier = tierFor(rules, f, b);
                     if (n == 0)
                         continue;
@@ -413,10 +413,13 @@ void TicketWindow::checkTickets() {
     else if (pool == kPoolAtOrAbove)
         total += QStringLiteral("%1元").arg(fixed[1]);
     else
-        total += QStringLiteral("%1元（奖池不足8亿）或%2元（奖池8亿及以上）").arg(fixed[0]).arg(fixed[1]);
+        total += QStringLiteral("%1元（奖池不足8亿）或%2元（奖池8亿及以上）")
+                     .arg(fixed[0])
+                     .arg(fixed[1]);
     total += QStringLiteral("。");
     if (floating > 0)
-        total += QStringLiteral("另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。").arg(floating);
+        total +=
+            QStringLiteral("另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。").arg(floating);
     if (unknownDraws > 0)
         total += QStringLiteral("有%1期在%2期以前，本程序不知道其奖级规则，没有兑奖。")
                      .arg(unknownDraws)

@@ -21,9 +21,9 @@ struct RuleRow {
 };
 
 int tierOfName(const std::string& name) {
-    static const std::map<std::string, int> names{
-        {"一等奖", 1}, {"二等奖", 2}, {"三等奖", 3}, {"四等奖", 4}, {"五等奖", 5},
-        {"六等奖", 6}, {"七等奖", 7}, {"八等奖", 8}, {"九等奖", 9}};
+    static const std::map<std::string, int> names{{"一等奖", 1}, {"二等奖", 2}, {"三等奖", 3},
+                                                  {"四等奖", 4}, {"五等奖", 5}, {"六等奖", 6},
+                                                  {"七等奖", 7}, {"八等奖", 8}, {"九等奖", 9}};
     const auto found = names.find(name);
     return found == names.end() ? 0 : found->second;
 }

@@ -51,9 +51,8 @@ TEST(TicketBook, AnUnreadableBookIsNotEmpty) {
 TEST(TicketBook, AFailedWriteKeepsTheOldBook) {
     TempDir dir;
     ASSERT_TRUE(writeTicketBook(dir.path(), {"03 06 26 30 33 + 11 12"}));
-    setFileCallFilter([](FileCall call, const std::filesystem::path&) {
-        return call != FileCall::Rename;
-    });
+    setFileCallFilter(
+        [](FileCall call, const std::filesystem::path&) { return call != FileCall::Rename; });
     EXPECT_FALSE(writeTicketBook(dir.path(), {"01 02 03 04 05 + 01 02"}));
     setFileCallFilter({});
     EXPECT_EQ(readTicketBook(dir.path()).lines,

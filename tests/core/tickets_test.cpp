@@ -54,16 +54,16 @@ std::vector<Spelling> spellings() {
         {"03 06 26 30 33 11 12", single, 1, TicketKind::Single, 2},
         {"0306263033+1112", single, 1, TicketKind::Single, 2},
         {"03062630331112", single, 1, TicketKind::Single, 2},
-        {fullWidthDigits("03") + kFullWidthComma + fullWidthDigits("06 26 30 33") +
-             kFullWidthPlus + fullWidthDigits("11 12"),
+        {fullWidthDigits("03") + kFullWidthComma + fullWidthDigits("06 26 30 33") + kFullWidthPlus +
+             fullWidthDigits("11 12"),
          single, 1, TicketKind::Single, 2},
         {"03 06 26 30 33 " + kBack + " 11 12", single, 1, TicketKind::Single, 2},
         {single + " " + kAdditional, single + " " + kAdditional, 1, TicketKind::Single, 3},
         {kMultiple + " 01 02 03 04 05 06 07 + 01 02 03", "01 02 03 04 05 06 07 + 01 02 03", 63,
          TicketKind::Multiple, 126},
         {"01 02 03 04 05 + 01 02 03", "01 02 03 04 05 + 01 02 03", 3, TicketKind::Multiple, 6},
-        {"01 02 03 04 05 06 + 01 02 " + kAdditional, "01 02 03 04 05 06 + 01 02 " + kAdditional,
-         6, TicketKind::Multiple, 18},
+        {"01 02 03 04 05 06 + 01 02 " + kAdditional, "01 02 03 04 05 06 + 01 02 " + kAdditional, 6,
+         TicketKind::Multiple, 18},
         {"01 02 # 03 04 05 06 + 01 # 02 03", "01 02 # 03 04 05 06 + 01 # 02 03", 8,
          TicketKind::Banker, 16},
         {kFrontBanker + " 01 02 " + kOther + " 03 04 05 06 " + kBackBanker + " 01 " + kOther +
@@ -186,10 +186,9 @@ TEST(Tickets, SevenPlusThreeAgainstADrawOfFivePlusTwoOfItsNumbers) {
     EXPECT_EQ(nine.fixedYuan[0], 10 * 3000 + 20 * 300 + 10 * 200 + 20 * 15);
     EXPECT_EQ(nine.floatingBets(), 3);
     const PrizeSum seven = sumPrizes(PrizeRules::SevenTiers, bets);
-    EXPECT_EQ(seven.fixedYuan, (std::array<std::int64_t, 2>{10 * 5000 + 20 * 300 + 10 * 150 +
-                                                                20 * 15,
-                                                            10 * 6666 + 20 * 380 + 10 * 200 +
-                                                                20 * 18}));
+    EXPECT_EQ(seven.fixedYuan,
+              (std::array<std::int64_t, 2>{10 * 5000 + 20 * 300 + 10 * 150 + 20 * 15,
+                                           10 * 6666 + 20 * 380 + 10 * 200 + 20 * 18}));
 }
 
 TEST(Tickets, BigMultipleIsCountedWithoutListing) {

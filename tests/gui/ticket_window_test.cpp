@@ -49,14 +49,16 @@ protected:
         const HistoryColumns columns = columnsOf({{"26020", "0102030405", "0102"},
                                                   {"25001", "0102030405", "0102"},
                                                   {"18001", "0102030405", "0102"}});
-        EXPECT_TRUE(window->historyStore().replaceHistory(columns.issues, columns.fronts,
-                                                          columns.backs));
+        EXPECT_TRUE(
+            window->historyStore().replaceHistory(columns.issues, columns.fronts, columns.backs));
         only<QAction>(window.get(), QStringLiteral("兑奖"))->trigger();
         tickets = tools->ticketWindow();
     }
 
     std::string book() const { return fileBytes(toPath(dir.path()) / "tickets.txt"); }
-    QTableWidget* results() const { return only<QTableWidget>(tickets, QStringLiteral("兑奖结果表")); }
+    QTableWidget* results() const {
+        return only<QTableWidget>(tickets, QStringLiteral("兑奖结果表"));
+    }
     // The row of the table whose hits column reads `hits`, as its texts.
     QStringList row(const QString& hits) const {
         QTableWidget* table = results();
@@ -103,22 +105,28 @@ TEST_F(TicketWindowTest, AMultipleTicketIsKeptAndGradedByTheRulesOfTheDraw) {
 
     // Nine tiers (25001): the 63 bets are 1 + 2 + 10 + 20 + 10 + 20.
     check(1);
-    EXPECT_EQ(row("5+2"), (QStringList{"25001", "第1张", "5+2", "1", "一等奖", "浮动", "浮动", ""}));
-    EXPECT_EQ(row("5+1"), (QStringList{"25001", "第1张", "5+1", "2", "二等奖", "浮动", "浮动", ""}));
-    EXPECT_EQ(row("4+2"), (QStringList{"25001", "第1张", "4+2", "10", "四等奖", "3000", "30000", ""}));
-    EXPECT_EQ(row("4+1"), (QStringList{"25001", "第1张", "4+1", "20", "五等奖", "300", "6000", ""}));
-    EXPECT_EQ(row("3+2"), (QStringList{"25001", "第1张", "3+2", "10", "六等奖", "200", "2000", ""}));
+    EXPECT_EQ(row("5+2"),
+              (QStringList{"25001", "第1张", "5+2", "1", "一等奖", "浮动", "浮动", ""}));
+    EXPECT_EQ(row("5+1"),
+              (QStringList{"25001", "第1张", "5+1", "2", "二等奖", "浮动", "浮动", ""}));
+    EXPECT_EQ(row("4+2"),
+              (QStringList{"25001", "第1张", "4+2", "10", "四等奖", "3000", "30000", ""}));
+    EXPECT_EQ(row("4+1"),
+              (QStringList{"25001", "第1张", "4+1", "20", "五等奖", "300", "6000", ""}));
+    EXPECT_EQ(row("3+2"),
+              (QStringList{"25001", "第1张", "3+2", "10", "六等奖", "200", "2000", ""}));
     EXPECT_EQ(row("3+1"), (QStringList{"25001", "第1张", "3+1", "20", "八等奖", "15", "300", ""}));
     EXPECT_EQ(row("本票合计"), (QStringList{"25001", "第1张", "本票合计", "63", "", "",
-                                           "38300 + 浮动奖3注", "126"}));
+                                            "38300 + 浮动奖3注", "126"}));
     EXPECT_EQ(results()->rowCount(), 7);
-    EXPECT_TRUE(total().startsWith(QStringLiteral("共兑奖1期、1张票：花费126元，固定奖金38300元。")))
+    EXPECT_TRUE(
+        total().startsWith(QStringLiteral("共兑奖1期、1张票：花费126元，固定奖金38300元。")))
         << total();
 
     // Seven tiers (26020): both pool columns unless one is chosen.
     check(0);
-    EXPECT_EQ(row("4+2"),
-              (QStringList{"26020", "第1张", "4+2", "10", "三等奖", "5000 / 6666", "50000 / 66660", ""}));
+    EXPECT_EQ(row("4+2"), (QStringList{"26020", "第1张", "4+2", "10", "三等奖", "5000 / 6666",
+                                       "50000 / 66660", ""}));
     EXPECT_EQ(row("本票合计")[6], QStringLiteral("57800 / 76620 + 浮动奖3注"));
     only<QComboBox>(tickets, QStringLiteral("奖池框"))->setCurrentIndex(2);
     check(0);
@@ -131,7 +139,8 @@ TEST_F(TicketWindowTest, AMultipleTicketIsKeptAndGradedByTheRulesOfTheDraw) {
     EXPECT_EQ(results()->item(0, 0)->text(), QStringLiteral("18001"));
     EXPECT_EQ(results()->item(0, 1)->text(),
               QStringLiteral("本程序不知道19019期以前的奖级规则，这一期不兑奖"));
-    EXPECT_TRUE(total().startsWith(QStringLiteral("共兑奖2期、1张票：花费252元，固定奖金114920元。")))
+    EXPECT_TRUE(
+        total().startsWith(QStringLiteral("共兑奖2期、1张票：花费252元，固定奖金114920元。")))
         << total();
     EXPECT_TRUE(total().contains(QStringLiteral("有1期在19019期以前"))) << total();
 }
