@@ -165,13 +165,15 @@ QImage trendPicture(const std::vector<Draw>& draws) {
 }
 
 QImage backtestPicture(const std::vector<Draw>& draws) {
+    std::string issues;
     std::string front;
     std::string back;
     for (auto it = draws.rbegin(); it != draws.rend(); ++it) { // oldest first
+        issues += it->issue.toStdString();
         front += it->front;
         back += it->back;
     }
-    BacktestWindow backtest(front, back);
+    BacktestWindow backtest(issues, front, back);
     QEventLoop finished;
     QObject::connect(&backtest, &BacktestWindow::finished, &finished, &QEventLoop::quit);
     backtest.show();
