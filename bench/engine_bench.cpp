@@ -12,6 +12,7 @@
 
 #include "engine/engine.h"
 #include "tests/real_draws.h"
+#include "engine/tickets.h"
 
 namespace {
 
@@ -114,3 +115,17 @@ BENCHMARK(BM_RealHistoryBack)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RealHistoryBothZones)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SyntheticFront)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SyntheticBack)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+// Grading the largest 复式 ticket, 20 + 12 (1,023,264 bets), against a draw.
+void BM_GradeLargestMultiple(benchmark::State& state) {
+    const dlt::TicketRead read =
+        dlt::readTicket("01 02 03 04 05 06 07 08 09 10 11 12 13 14 15 16 17 18 19 20 + "
+                        "01 02 03 04 05 06 07 08 09 10 11 12");
+    for (auto _ : state) {
+        const dlt::HitTable bets = dlt::gradeTicket(read.ticket, "0306263033", "1112");
+        const dlt::PrizeSum prizes = dlt::sumPrizes(dlt::PrizeRules::SevenTiers, bets);
+        benchmark::DoNotOptimize(prizes);
+    }
+    state.counters["bets"] = static_cast<double>(read.ticket.bets());
+}
+BENCHMARK(BM_GradeLargestMultiple)->Unit(benchmark::kMicrosecond);

@@ -24,6 +24,18 @@ void BM_WholeBacktestRealHistory(benchmark::State& state) {
 }
 BENCHMARK(BM_WholeBacktestRealHistory)->Unit(benchmark::kMillisecond);
 
+// The whole backtest as the window runs it: the hits, then the money.
+void BM_WholeBacktestWithMoneyRealHistory(benchmark::State& state) {
+    const dlt::HistoryColumns draws = dlt::fixture::realColumns();
+    for (auto _ : state) {
+        const dlt::BacktestResult result = dlt::runBacktest(draws.fronts, draws.backs);
+        const dlt::BacktestMoney money = dlt::backtestMoney(result, draws.issues);
+        benchmark::DoNotOptimize(money);
+    }
+    state.counters["draws"] = static_cast<double>(draws.issues.size() / 5);
+}
+BENCHMARK(BM_WholeBacktestWithMoneyRealHistory)->Unit(benchmark::kMillisecond);
+
 // Export: the store's draws to a text file; import: the file read, checked
 // and written back to the store.
 void BM_ExportPlusImportRealHistory(benchmark::State& state) {

@@ -166,3 +166,112 @@ std::string backtestVerdict(const BacktestResult& result) {
 }
 
 } // namespace dlt
+
+namespace dlt {
+
+namespace {
+
+std::size_t column(PrizePool pool) {
+    return static_cast<std::size_t>(pool);
+}
+
+} // namespace
+
+double BacktestMoney::returnPerYuan(PrizePool pool) const {
+    return costYuan > 0 ? static_cast<double>(columns[column(pool)].fixedYuan) / costYuan : 0.0;
+}
+
+double BacktestMoney::expectedPerYuan(PrizePool pool) const {
+    return costYuan > 0 ? columns[column(pool)].expectedYuan / costYuan : 0.0;
+}
+
+ChanceInterval BacktestMoney::luckPerYuan(PrizePool pool) const {
+    const double mean = expectedPerYuan(pool);
+    if (costYuan <= 0) {
+        return {mean, mean};
+    }
+    const double margin = 1.96 * std::sqrt(columns[column(pool)].varianceYuan) / costYuan;
+    return {std::max(mean - margin, 0.0), mean + margin};
+}
+
+BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues) {
+    // The chance figures of each rule set and pool column, worked out once.
+    const PrizeRules known[] = {PrizeRules::NineTiers, PrizeRules::SevenTiers};
+    PrizeMoments chance[2][kPoolColumns];
+    for (std::size_t r = 0; r < 2; ++r) {
+        for (const PrizePool pool : {PrizePool::Below, PrizePool::AtOrAbove}) {
+            chance[r][column(pool)] = randomBetPrize(known[r], pool);
+        }
+    }
+    static constexpr std::size_t kIssueDigits = 5;
+    BacktestMoney money;
+    for (std::int32_t i = 0; i < result.walked(); ++i) {
+        const std::size_t at = static_cast<std::size_t>(result.firstDraw + i) * kIssueDigits;
+        const PrizeRules rules =
+            prizeRulesFor(at + kIssueDigits <= issues.size() ? issues.substr(at, kIssueDigits)
+                                                             : std::string_view{});
+        if (rules == PrizeRules::Unknown) {
+            ++money.unknownRules;
+            continue;
+        }
+        ++money.counted;
+        money.costYuan += kBetYuan;
+        money.poolMatters += poolMatters(rules) ? 1 : 0;
+        const Tier tier = tierFor(rules, result.front.perDraw[static_cast<std::size_t>(i)],
+                                  result.back.perDraw[static_cast<std::size_t>(i)]);
+        money.floatingBets += tier.floating ? 1 : 0;
+        const std::size_t r = rules == PrizeRules::NineTiers ? 0 : 1;
+        for (std::size_t c = 0; c < kPoolColumns; ++c) {
+            money.columns[c].fixedYuan += tier.yuan[c];
+            money.columns[c].expectedYuan += chance[r][c].mean;
+            money.columns[c].varianceYuan += chance[r][c].variance;
+        }
+    }
+    return money;
+}
+
+std::string moneyVerdict(const BacktestMoney& money, PrizePool pool) {
+    if (money.counted == 0) {
+        return std::string(text::moneyNothingCounted);
+    }
+    std::string sentence;
+    if (money.poolMatters > 0) {
+        sentence += pool == PrizePool::Below ? text::moneyPoolBelow : text::moneyPoolAtOrAbove;
+    }
+    const double returned = money.returnPerYuan(pool);
+    const ChanceInterval luck = money.luckPerYuan(pool);
+    sentence += text::verdictWalkedPrefix;
+    sentence += std::to_string(money.counted);
+    sentence += text::moneyBoughtMiddle;
+    sentence += fixed3(returned);
+    sentence += text::moneyChanceMiddle;
+    sentence += fixed3(money.expectedPerYuan(pool));
+    sentence += text::moneyRange;
+    sentence += fixed3(luck.low);
+    sentence += text::verdictTo;
+    sentence += fixed3(luck.high);
+    sentence += luck.holds(returned)   ? text::moneyWithin
+                : returned > luck.high ? text::moneyAbove
+                                       : text::moneyBelow;
+    return sentence;
+}
+
+std::string moneyNotes(const BacktestMoney& money) {
+    std::string notes = std::string(text::moneyFloatingPrefix) +
+                        std::to_string(money.floatingBets) + std::string(text::moneyFloatingSuffix);
+    if (money.unknownRules > 0) {
+        notes += text::moneyUnknownPrefix;
+        notes += std::to_string(money.unknownRules);
+        notes += text::moneyUnknownMiddle;
+        notes += kFirstKnownIssue;
+        notes += text::moneyUnknownSuffix;
+    }
+    if (money.poolMatters > 0) {
+        notes += text::moneyPoolPrefix;
+        notes += std::to_string(money.poolMatters);
+        notes += text::moneyPoolSuffix;
+    }
+    return notes;
+}
+
+} // namespace dlt

@@ -5,6 +5,7 @@
 // difference is within what luck explains.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/rules.h"
+#include "engine/prizes.h"
 
 namespace dlt {
 
@@ -66,5 +68,42 @@ ChanceInterval chanceInterval(const ZoneRules& rules, std::int32_t draws);
 
 // The plain sentence of verdict for a finished walk (GBK).
 std::string backtestVerdict(const BacktestResult& result);
+
+// The walk in money: each walked draw's picks bought as one bet of 2 yuan and
+// paid by the fixed tiers of the rules in force at that draw's issue. Draws
+// whose rules are unknown (before 19019) and the floating tiers are counted
+// apart. Beside the prizes won, what random bets win under the same rules:
+// the exact mean and variance of each draw's fixed prize, summed.
+struct MoneyColumn {
+    std::int64_t fixedYuan = 0; // fixed prizes the picks won
+    double expectedYuan = 0;    // mean fixed prize of a random bet, summed over the draws
+    double varianceYuan = 0;    // its variance, summed over the draws
+};
+
+struct BacktestMoney {
+    std::int32_t counted = 0;                        // walked draws whose rules are known
+    std::int32_t unknownRules = 0;                   // walked draws before 19019
+    std::int32_t poolMatters = 0;                    // counted draws under the seven-tier rules
+    std::int64_t costYuan = 0;                       // 2 yuan per counted draw
+    std::int64_t floatingBets = 0;                   // picks that won 一等奖 or 二等奖
+    std::array<MoneyColumn, kPoolColumns> columns{}; // every seven-tier draw in one pool column
+
+    double returnPerYuan(PrizePool pool) const;
+    double expectedPerYuan(PrizePool pool) const;
+    // Where the return per yuan of random bets falls 95 times in 100 (normal
+    // approximation, 1.96 standard errors; never below 0).
+    ChanceInterval luckPerYuan(PrizePool pool) const;
+};
+
+// The money of a walk; issues is the library's issue column (five digits per
+// draw, oldest first), aligned with the zone texts the walk read.
+BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues);
+
+// The sentence of verdict in money under one pool column (GBK); it names the
+// column when the walk counted seven-tier draws.
+std::string moneyVerdict(const BacktestMoney& money, PrizePool pool);
+
+// What was counted apart, said plainly (GBK).
+std::string moneyNotes(const BacktestMoney& money);
 
 } // namespace dlt

@@ -156,7 +156,7 @@ QImage trendPicture(const std::vector<DrawRecord>& draws) {
 
 QImage backtestPicture(const std::vector<DrawRecord>& draws) {
     const HistoryColumns columns = columnsOf(draws);
-    BacktestWindow backtest(columns.fronts, columns.backs);
+    BacktestWindow backtest(columns.issues, columns.fronts, columns.backs);
     QEventLoop finished;
     QObject::connect(&backtest, &BacktestWindow::finished, &finished, &QEventLoop::quit);
     backtest.show();

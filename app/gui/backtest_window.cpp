@@ -9,6 +9,7 @@
 #include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
@@ -49,6 +50,13 @@ QString percent(double share) {
     return QString::number(100.0 * share, 'f', 4) + u'%';
 }
 
+// The rows of the money table, in its order.
+enum MoneyRow { kCounted, kCost, kPrizes, kReturn, kChance, kLuck, kMoneyRows };
+
+QString yuanPerYuan(double value) {
+    return QString::number(value, 'f', 3);
+}
+
 QLineSeries* series(const QString& name, const QColor& colour, Qt::PenStyle style) {
     auto* line = new QLineSeries;
     line->setName(name);
@@ -59,12 +67,14 @@ QLineSeries* series(const QString& name, const QColor& colour, Qt::PenStyle styl
 
 } // namespace
 
-BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* parent)
-    : QWidget(parent, Qt::Window), front_(std::move(front)), back_(std::move(back)),
-      progress_(new QProgressBar(this)),
+BacktestWindow::BacktestWindow(std::string issues, std::string front, std::string back,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window), issues_(std::move(issues)), front_(std::move(front)),
+      back_(std::move(back)), progress_(new QProgressBar(this)),
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
       table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
-      verdict_(new QLabel(this)) {
+      verdict_(new QLabel(this)), moneyTable_(new QTableWidget(kMoneyRows, kPoolColumns, this)),
+      moneyVerdict_(new QLabel(this)), moneyNotes_(new QLabel(this)) {
     setObjectName(QStringLiteral("历史回测"));
     setWindowTitle(QStringLiteral("历史回测"));
     setFont(defaultGuiFont());
@@ -112,15 +122,50 @@ BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* par
     verdict_->setWordWrap(true);
     verdict_->setText(QStringLiteral("回测中..."));
 
+    // The money view: each walked draw's picks as one bet of 2 yuan.
+    moneyTable_->setObjectName(QStringLiteral("奖金表"));
+    moneyTable_->setHorizontalHeaderLabels(
+        {QStringLiteral("奖池不足8亿"), QStringLiteral("奖池8亿及以上")});
+    moneyTable_->setVerticalHeaderLabels(
+        {QStringLiteral("计入期数"), QStringLiteral("花费（元）"), QStringLiteral("固定奖金（元）"),
+         QStringLiteral("每元返还（元）"), QStringLiteral("随机一注每元期望返还（元）"),
+         QStringLiteral("运气能解释的范围（95%）")});
+    moneyTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    moneyTable_->setSelectionMode(QAbstractItemView::NoSelection);
+    moneyTable_->setFocusPolicy(Qt::NoFocus);
+    moneyTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    for (int r = 0; r < kMoneyRows; ++r)
+        for (int c = 0; c < kPoolColumns; ++c)
+            moneyTable_->setItem(r, c, cellItem(QString()));
+    moneyVerdict_->setObjectName(QStringLiteral("奖金结论"));
+    moneyVerdict_->setWordWrap(true);
+    moneyVerdict_->setText(QStringLiteral("回测中..."));
+    moneyNotes_->setObjectName(QStringLiteral("奖金说明"));
+    moneyNotes_->setWordWrap(true);
+
+    auto* hitsPage = new QWidget(this);
+    auto* hitsLayout = new QVBoxLayout(hitsPage);
+    hitsLayout->addWidget(table_);
+    hitsLayout->addWidget(chartView_, 1);
+    hitsLayout->addWidget(verdict_);
+    auto* moneyPage = new QWidget(this);
+    auto* moneyLayout = new QVBoxLayout(moneyPage);
+    moneyLayout->addWidget(moneyTable_);
+    moneyLayout->addWidget(moneyVerdict_);
+    moneyLayout->addWidget(moneyNotes_);
+    moneyLayout->addStretch(1);
+    auto* views = new QTabWidget(this);
+    views->setObjectName(QStringLiteral("回测视图"));
+    views->addTab(hitsPage, QStringLiteral("命中"));
+    views->addTab(moneyPage, QStringLiteral("奖金"));
+
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(progress_, 1);
     progressRow->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(progressRow);
-    layout->addWidget(table_);
-    layout->addWidget(chartView_, 1);
-    layout->addWidget(verdict_);
-    resize(720, 720);
+    layout->addWidget(views, 1);
+    resize(720, 760);
 
     worker_ = QThread::create([this] {
         result_ = runBacktest(front_, back_, [this](std::int32_t done, std::int32_t total) {
@@ -130,6 +175,7 @@ BacktestWindow::BacktestWindow(std::string front, std::string back, QWidget* par
                     this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
             return !cancelRequested_.load(std::memory_order_relaxed);
         });
+        money_ = backtestMoney(result_, issues_);
     });
     connect(worker_, &QThread::finished, this, &BacktestWindow::showResult);
     worker_->start();
@@ -176,7 +222,36 @@ void BacktestWindow::showResult() {
     }
     fillChart();
     verdict_->setText(fromGbk(backtestVerdict(result_)));
+    showMoney();
     emit finished();
+}
+
+void BacktestWindow::showMoney() {
+    // Without seven-tier draws both pool columns are the same: one is shown.
+    const bool twoColumns = money_.poolMatters > 0;
+    moneyTable_->setColumnHidden(1, !twoColumns);
+    moneyTable_->horizontalHeaderItem(0)->setText(twoColumns ? QStringLiteral("奖池不足8亿")
+                                                             : QStringLiteral("金额"));
+    QStringList verdicts;
+    for (const PrizePool pool : {PrizePool::Below, PrizePool::AtOrAbove}) {
+        const int c = static_cast<int>(pool);
+        const ChanceInterval luck = money_.luckPerYuan(pool);
+        moneyTable_->item(kCounted, c)->setText(QString::number(money_.counted));
+        moneyTable_->item(kCost, c)->setText(QString::number(money_.costYuan));
+        moneyTable_->item(kPrizes, c)
+            ->setText(QString::number(money_.columns[static_cast<std::size_t>(c)].fixedYuan));
+        moneyTable_->item(kReturn, c)->setText(yuanPerYuan(money_.returnPerYuan(pool)));
+        moneyTable_->item(kChance, c)->setText(yuanPerYuan(money_.expectedPerYuan(pool)));
+        moneyTable_->item(kLuck, c)->setText(yuanPerYuan(luck.low) + QStringLiteral(" 至 ") +
+                                             yuanPerYuan(luck.high));
+        if (twoColumns || pool == PrizePool::Below)
+            verdicts << fromGbk(moneyVerdict(money_, pool));
+    }
+    moneyTable_->setFixedHeight(moneyTable_->horizontalHeader()->sizeHint().height() +
+                                kMoneyRows * moneyTable_->verticalHeader()->defaultSectionSize() +
+                                2 * moneyTable_->frameWidth());
+    moneyVerdict_->setText(verdicts.join(u'\n'));
+    moneyNotes_->setText(fromGbk(moneyNotes(money_)));
 }
 
 void BacktestWindow::fillChart() {

@@ -1,7 +1,8 @@
 // The backtest (历史回测): walks the library off the window's thread with a
 // progress bar and a cancel button, then shows how often each hit count
 // occurred beside the exact chance, the running mean of hits against the
-// chance line, and one sentence of verdict.
+// chance line, and one sentence of verdict; and in money, the picks bought as
+// one bet a draw against what random bets return under the same prize rules.
 #pragma once
 
 #include <QWidget>
@@ -22,8 +23,9 @@ namespace dlt::gui {
 class BacktestWindow : public QWidget {
     Q_OBJECT
 public:
-    // The zone texts as the store keeps them; the walk starts at once.
-    BacktestWindow(std::string front, std::string back, QWidget* parent = nullptr);
+    // The issue and zone texts as the store keeps them; the walk starts at once.
+    BacktestWindow(std::string issues, std::string front, std::string back,
+                   QWidget* parent = nullptr);
     // Stops a walk still running and waits for it.
     ~BacktestWindow() override;
 
@@ -32,6 +34,7 @@ public:
     void cancel();
     // Complete once finished() was emitted.
     const BacktestResult& result() const { return result_; }
+    const BacktestMoney& money() const { return money_; }
 
 signals:
     void finished();
@@ -43,10 +46,13 @@ private:
     void showProgress(int done, int total);
     void showResult();
     void fillChart();
+    void showMoney();
 
+    std::string issues_;
     std::string front_;
     std::string back_;
     BacktestResult result_;
+    BacktestMoney money_;
     std::atomic<bool> cancelRequested_{false};
     QThread* worker_ = nullptr;
     QProgressBar* progress_;
@@ -54,6 +60,9 @@ private:
     QTableWidget* table_;
     QChartView* chartView_;
     QLabel* verdict_;
+    QTableWidget* moneyTable_;
+    QLabel* moneyVerdict_;
+    QLabel* moneyNotes_;
 };
 
 } // namespace dlt::gui

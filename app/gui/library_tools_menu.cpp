@@ -10,6 +10,7 @@
 #include "app/gui/gbk.h"
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
+#include "app/gui/ticket_window.h"
 #include "app/gui/trend_window.h"
 #include "core/texts.h"
 #include "storage/file_io.h"
@@ -59,6 +60,7 @@ LibraryTools::~LibraryTools() {
     // The tool windows are top-level; they go with the main window.
     delete trend_;
     delete backtest_;
+    delete tickets_;
 }
 
 TrendWindow* LibraryTools::trendWindow() const {
@@ -67,6 +69,10 @@ TrendWindow* LibraryTools::trendWindow() const {
 
 BacktestWindow* LibraryTools::backtestWindow() const {
     return backtest_;
+}
+
+TicketWindow* LibraryTools::ticketWindow() const {
+    return tickets_;
 }
 
 QString LibraryTools::suggestedPath() {
@@ -91,9 +97,22 @@ void LibraryTools::openBacktestWindow() {
     delete backtest_;
     const HistoryStore store = window_.historyStore();
     backtest_ =
-        new BacktestWindow(store.loadColumn(columnKey::front), store.loadColumn(columnKey::back));
+        new BacktestWindow(store.loadColumn(columnKey::issue), store.loadColumn(columnKey::front),
+                           store.loadColumn(columnKey::back));
     backtest_->setAttribute(Qt::WA_DeleteOnClose, true);
     backtest_->show();
+}
+
+void LibraryTools::openTicketWindow() {
+    // The ticket book lives in the data folder, beside the library.
+    const std::vector<DrawRecord> draws = window_.historyStore().drawsNewestFirst();
+    if (tickets_)
+        tickets_->setDraws(draws);
+    else
+        tickets_ = new TicketWindow(messages_, window_.historyDirectory(), draws);
+    tickets_->show();
+    tickets_->raise();
+    tickets_->activateWindow();
 }
 
 void LibraryTools::refuse(std::string_view message) {
@@ -158,6 +177,8 @@ void LibraryTools::importLibrary() {
     window_.refreshHistorySummary();
     if (trend_)
         trend_->setDraws(store.drawsNewestFirst());
+    if (tickets_)
+        tickets_->setDraws(store.drawsNewestFirst());
     reportDone(text::importDonePrefix, read.newestFirst.size());
 }
 
@@ -173,6 +194,7 @@ LibraryTools* addLibraryToolsMenu(MainWindow& window) {
     };
     add("号码走势图", &LibraryTools::openTrendWindow);
     add("历史回测", &LibraryTools::openBacktestWindow);
+    add("兑奖", &LibraryTools::openTicketWindow);
     menu->addSeparator();
     add("导出号库...", &LibraryTools::exportLibrary);
     QAction* import = add("导入号库...", &LibraryTools::importLibrary);

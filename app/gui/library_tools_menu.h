@@ -1,5 +1,5 @@
-// The menu "号库工具": the trend chart, the backtest, and the export and
-// import of the library as plain text.
+// The menu "号库工具": the trend chart, the backtest, the ticket check, and
+// the export and import of the library as plain text.
 #pragma once
 
 #include <QObject>
@@ -13,6 +13,7 @@ namespace dlt::gui {
 
 class BacktestWindow;
 class MainWindow;
+class TicketWindow;
 class TrendWindow;
 
 class LibraryTools : public QObject {
@@ -32,12 +33,14 @@ public:
 
     void openTrendWindow();
     void openBacktestWindow();
+    void openTicketWindow();
     void exportLibrary();
     void importLibrary();
 
     // The open tool windows (null when closed).
     TrendWindow* trendWindow() const;
     BacktestWindow* backtestWindow() const;
+    TicketWindow* ticketWindow() const;
 
 private:
     // A stop-icon message after refused input or a failed write.
@@ -51,10 +54,11 @@ private:
     FileChooser chooseOpen_;
     QPointer<TrendWindow> trend_;
     QPointer<BacktestWindow> backtest_;
+    QPointer<TicketWindow> tickets_;
 };
 
-// Appends the menu to the window's menu bar: "号码走势图", "历史回测", a
-// separator, "导出号库...", "导入号库...". The tools live as long as the window.
+// Appends the menu to the window's menu bar: "号码走势图", "历史回测",
+// "兑奖", a separator, "导出号库...", "导入号库...". The tools live as long as the window.
 LibraryTools* addLibraryToolsMenu(MainWindow& window);
 
 } // namespace dlt::gui

@@ -162,4 +162,88 @@ TEST(Backtest, VerdictStatesTheMeansAndTheInterval) {
               std::string::npos);
 }
 
+// A walk put together by hand: each draw's issue and the picks' hits.
+BacktestResult walkOf(const std::vector<std::pair<int, int>>& hits) {
+    BacktestResult result;
+    for (const auto& [front, back] : hits) {
+        result.front.perDraw.push_back(front);
+        result.back.perDraw.push_back(back);
+    }
+    return result;
+}
+
+TEST(BacktestMoney, EachDrawIsPaidByTheRulesOfItsIssue) {
+    // 18001: rules unknown; 19019: nine tiers, 4+2 pays 3000; 25001: 5+1 is
+    // floating; 26014: seven tiers, 3+2 pays 150 or 200; 26015: 1+1 nothing.
+    const BacktestResult walk = walkOf({{5, 0}, {4, 2}, {5, 1}, {3, 2}, {1, 1}});
+    const BacktestMoney money = backtestMoney(walk, "1800119019250012601426015");
+    EXPECT_EQ(money.counted, 4);
+    EXPECT_EQ(money.unknownRules, 1);
+    EXPECT_EQ(money.poolMatters, 2);
+    EXPECT_EQ(money.costYuan, 8);
+    EXPECT_EQ(money.floatingBets, 1);
+    EXPECT_EQ(money.columns[0].fixedYuan, 3150);
+    EXPECT_EQ(money.columns[1].fixedYuan, 3200);
+    EXPECT_DOUBLE_EQ(money.returnPerYuan(PrizePool::Below), 3150.0 / 8);
+    EXPECT_DOUBLE_EQ(money.returnPerYuan(PrizePool::AtOrAbove), 3200.0 / 8);
+    for (const PrizePool pool : {PrizePool::Below, PrizePool::AtOrAbove}) {
+        const PrizeMoments nine = randomBetPrize(PrizeRules::NineTiers, pool);
+        const PrizeMoments seven = randomBetPrize(PrizeRules::SevenTiers, pool);
+        const double mean = 2 * nine.mean + 2 * seven.mean;
+        const double margin = 1.96 * std::sqrt(2 * nine.variance + 2 * seven.variance);
+        EXPECT_NEAR(money.expectedPerYuan(pool), mean / 8, 1e-12);
+        EXPECT_NEAR(money.luckPerYuan(pool).high, (mean + margin) / 8, 1e-12);
+        EXPECT_EQ(money.luckPerYuan(pool).low, 0.0) << "the interval stops at nothing won";
+    }
+}
+
+TEST(BacktestMoney, TheWalkStartsAtItsFirstDrawInTheIssueColumn) {
+    BacktestResult walk = walkOf({{4, 2}});
+    walk.firstDraw = 2;
+    EXPECT_EQ(backtestMoney(walk, "180011800225001").columns[0].fixedYuan, 3000);
+    EXPECT_EQ(backtestMoney(walk, "1800118002").unknownRules, 1) << "a missing issue";
+}
+
+TEST(BacktestMoney, VerdictPlacesTheReturnAgainstWhatLuckExplains) {
+    struct Case {
+        std::vector<std::pair<int, int>> hits;
+        std::string issue;
+        std::string_view ending;
+    };
+    const Case cases[] = {
+        {std::vector<std::pair<int, int>>(100, {0, 0}), "25001", text::moneyWithin},
+        {std::vector<std::pair<int, int>>(100, {5, 0}), "25001", text::moneyAbove},
+        // Nothing won in 5000 draws is less than luck explains.
+        {std::vector<std::pair<int, int>>(5000, {0, 0}), "25001", text::moneyBelow},
+    };
+    for (const Case& c : cases) {
+        std::string issues;
+        for (std::size_t i = 0; i < c.hits.size(); ++i)
+            issues += c.issue;
+        const std::string verdict =
+            moneyVerdict(backtestMoney(walkOf(c.hits), issues), PrizePool::Below);
+        EXPECT_EQ(verdict.rfind(std::string(text::verdictWalkedPrefix) +
+                                    std::to_string(c.hits.size()) +
+                                    std::string(text::moneyBoughtMiddle),
+                                0),
+                  0u);
+        ASSERT_GE(verdict.size(), c.ending.size());
+        EXPECT_EQ(verdict.substr(verdict.size() - c.ending.size()), c.ending);
+    }
+}
+
+TEST(BacktestMoney, NotesSayWhatWasCountedApart) {
+    const BacktestMoney money =
+        backtestMoney(walkOf({{0, 0}, {5, 2}, {3, 0}}), "180012500126020");
+    const std::string notes = moneyNotes(money);
+    EXPECT_NE(notes.find(std::string(text::moneyFloatingPrefix) + "1"), std::string::npos);
+    EXPECT_NE(notes.find(std::string(text::moneyUnknownPrefix) + "1" +
+                         std::string(text::moneyUnknownMiddle) + "19019"),
+              std::string::npos);
+    EXPECT_NE(notes.find(std::string(text::moneyPoolPrefix) + "1"), std::string::npos);
+    EXPECT_EQ(moneyVerdict(money, PrizePool::AtOrAbove).rfind(text::moneyPoolAtOrAbove, 0), 0u);
+    EXPECT_EQ(moneyVerdict(backtestMoney(walkOf({{0, 0}}), "18001"), PrizePool::Below),
+              text::moneyNothingCounted);
+}
+
 } // namespace

@@ -90,7 +90,7 @@ TEST_F(LibraryToolsTest, MenuHoldsTheToolsAndTheClientAreaKeepsItsSize) {
     for (QAction* action : menu->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(captions, (QStringList{QStringLiteral("号码走势图"), QStringLiteral("历史回测"),
-                                     QStringLiteral("-"), QStringLiteral("导出号库..."),
+                                     QStringLiteral("兑奖"), QStringLiteral("-"), QStringLiteral("导出号库..."),
                                      QStringLiteral("导入号库...")}));
 
     window->show();
@@ -228,6 +228,22 @@ TEST_F(LibraryToolsTest, BacktestShowsCountsChanceChartAndVerdict) {
     EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("回测结论"))->text(),
               fromGbk(backtestVerdict(result)));
     EXPECT_FALSE(only<QPushButton>(backtest, QStringLiteral("取消按钮"))->isEnabled());
+
+    // The money view: every walked draw is counted or said to have unknown rules.
+    const BacktestMoney& money = backtest->money();
+    EXPECT_EQ(money.counted + money.unknownRules, 286);
+    EXPECT_EQ(money.costYuan, 2 * money.counted);
+    QTableWidget* moneyTable = only<QTableWidget>(backtest, QStringLiteral("奖金表"));
+    EXPECT_EQ(moneyTable->item(0, 0)->text(), QString::number(money.counted));
+    EXPECT_EQ(moneyTable->item(1, 0)->text(), QString::number(money.costYuan));
+    EXPECT_EQ(moneyTable->item(2, 0)->text(), QString::number(money.columns[0].fixedYuan));
+    EXPECT_EQ(moneyTable->isColumnHidden(1), money.poolMatters == 0);
+    QString verdicts = fromGbk(moneyVerdict(money, PrizePool::Below));
+    if (money.poolMatters > 0)
+        verdicts += u'\n' + fromGbk(moneyVerdict(money, PrizePool::AtOrAbove));
+    EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("奖金结论"))->text(), verdicts);
+    EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("奖金说明"))->text(),
+              fromGbk(moneyNotes(money)));
 }
 
 TEST_F(LibraryToolsTest, CancelStopsTheBacktest) {
