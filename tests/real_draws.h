@@ -3,6 +3,8 @@
 // `realDrawsProblem` says why, so that a test fails with a message.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -35,5 +37,12 @@ inline HistoryColumns realColumns(std::size_t count = SIZE_MAX) {
     const std::vector<DrawRecord>& all = realDraws();
     return columnsOf(std::vector<DrawRecord>(all.begin(), all.begin() + std::min(count, all.size())));
 }
+
+// Fails every test of a program, with the reason, when the real draws are
+// not there: the tests built on them would otherwise fail obscurely.
+class RealDrawsPresent : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(realDrawsProblem().empty()) << realDrawsProblem(); }
+};
 
 } // namespace dlt::fixture

@@ -5,6 +5,7 @@
 
 #include "app/gui/look.h"
 #include "app/gui/platform.h"
+#include "tests/real_draws.h"
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     dlt::gui::applyXpLook(dlt::gui::kXpSchemeBlue);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new dlt::fixture::RealDrawsPresent);
     return RUN_ALL_TESTS();
 }

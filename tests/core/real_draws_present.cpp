@@ -1,0 +1,7 @@
+// Every logic test program checks first that the real draws can be read.
+#include "tests/real_draws.h"
+
+namespace {
+::testing::Environment* const kRealDrawsPresent =
+    ::testing::AddGlobalTestEnvironment(new dlt::fixture::RealDrawsPresent);
+} // namespace
