@@ -9,7 +9,7 @@ mode=${1:-run}
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-webengine-dev qt6-charts-dev libgl-dev
+  qt6-base-dev qt6-webengine-dev qt6-charts-dev libgl-dev qt6-translations-l10n
   libssl-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
@@ -38,10 +38,7 @@ cmake --build "$build" -j"$(nproc)"
 
 case "$mode" in
   run)
-    # The bundled maker's site on 127.0.0.1, for as long as the program runs.
-    "$build/tools/maker_site" >/dev/null &
-    site_pid=$!
-    trap 'kill "$site_pid" 2>/dev/null || true' EXIT
+    # The program serves the bundled maker's site on 127.0.0.1 itself.
     "$build/app/qvemtrod"
     ;;
   test)

@@ -1,25 +1,41 @@
-// The program's entry: the start-up sequence, then the message loop until
-// the main window is closed.
+// The program's entry: the bundled maker's site when the program is built for
+// it, the start-up sequence, then the message loop until the main window is
+// closed.
 #include <QApplication>
 
+#include "app/gui/main_window.h"
 #include "app/gui/message_box.h"
 #include "app/gui/platform.h"
 #include "app/gui/program.h"
 #include "app/gui/startup_sequence.h"
+#include "online/bundled_site.h"
 #include "storage/installation.h"
 
 int main(int argc, char* argv[]) {
     dlt::gui::prepareBrowserEngineEnvironment();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("qvemtrod"));
-    QApplication::setOrganizationName(QStringLiteral("hecheng-soft"));
+    dlt::gui::prepareApplication(app);
+    const std::filesystem::path programFolder =
+        dlt::gui::toPath(QCoreApplication::applicationDirPath());
+
+    // A program built for the bundled site on 127.0.0.1 serves it itself for
+    // as long as it runs, unless a site already answers there; one built for
+    // real hosts serves nothing.
+    const dlt::BundledSite site(dlt::builtInSites(), dlt::bundledSiteFolder(programFolder));
 
     // The history files stay beside the program when its folder can be
     // written; an installed program (/usr/bin) keeps them next to the secret.
     const QString secretFolder = dlt::gui::StartupSequence::defaultSecretFolder();
-    const std::filesystem::path historyFolder = dlt::chooseHistoryFolder(
-        dlt::gui::toPath(QCoreApplication::applicationDirPath()), dlt::gui::toPath(secretFolder));
+    const std::filesystem::path historyFolder =
+        dlt::chooseHistoryFolder(programFolder, dlt::gui::toPath(secretFolder));
 
+    // The start-up failure has no window yet; every later message box
+    // belongs to the main window, which all the program's messages speak for.
     dlt::gui::QtMessageBoxPort messages;
-    return dlt::gui::runProgram(messages, secretFolder, historyFolder);
+    return dlt::gui::runProgram(
+        messages, secretFolder, historyFolder, [&messages](dlt::gui::StartupSequence& startup) {
+            QObject::connect(
+                &startup, &dlt::gui::StartupSequence::mainWindowShown,
+                [&messages](dlt::gui::MainWindow* window) { messages.setParent(window); });
+        });
 }

@@ -1,16 +1,18 @@
 # Installing the program as a desktop program (`cmake --install`) and its
 # Debian package (`cpack`, run in the build folder).
-include(GNUInstallDirs)
 
-set(DLT_PROGRAM qvemtrod)
-# The desktop's name for the program: the maker's site reversed.
-set(DLT_APP_ID example.hecheng_soft.qvemtrod)
 # The maker's site address, from its one home in the program.
 file(STRINGS ${PROJECT_SOURCE_DIR}/app/gui/maker.h DLT_SITE
      REGEX "siteAddress = \"[^\"]+\"")
 string(REGEX REPLACE ".*\"([^\"]+)\".*" "\\1" DLT_SITE "${DLT_SITE}")
 
 install(TARGETS qvemtrod RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The compiler's version notes (.comment) are of no use in the installed
+# program; stripping leaves them, so they go here, as Debian's tools do.
+if(CMAKE_OBJCOPY)
+  install(CODE "execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
+    \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${DLT_PROGRAM} COMMAND_ERROR_IS_FATAL ANY)")
+endif()
 
 configure_file(resources/desktop/qvemtrod.desktop.in ${DLT_APP_ID}.desktop @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${DLT_APP_ID}.desktop
@@ -25,34 +27,45 @@ foreach(size 48 128 256)
           RENAME ${DLT_PROGRAM}.png)
 endforeach()
 
-# The maker's site tool and the site's content go under share/. Decided at the
-# end of the top folder, so the tool's target is seen wherever it is defined.
-function(dlt_install_maker_site)
-  if(TARGET maker_site)
-    install(TARGETS maker_site RUNTIME DESTINATION ${CMAKE_INSTALL_DATADIR}/${DLT_PROGRAM})
-  endif()
-  if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/site)
-    install(DIRECTORY ${PROJECT_SOURCE_DIR}/site/ DESTINATION ${CMAKE_INSTALL_DATADIR}/${DLT_PROGRAM}/site)
-  endif()
+# The bundled maker's site, which the program serves while it runs.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/site/ DESTINATION ${DLT_SITE_INSTALL_DIR})
+
+# The manual page and the changelog, compressed as Debian wants them
+# (gzip -9n: no name or time stamp, so the same sources give the same bytes).
+function(dlt_gzip source target)
+  execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${target} COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
 endfunction()
-cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL dlt_install_maker_site)
+dlt_gzip(${PROJECT_SOURCE_DIR}/resources/man/${DLT_PROGRAM}.1 ${PROJECT_BINARY_DIR}/${DLT_PROGRAM}.1.gz)
+dlt_gzip(${PROJECT_SOURCE_DIR}/resources/debian/changelog ${PROJECT_BINARY_DIR}/changelog.gz)
+install(FILES ${PROJECT_BINARY_DIR}/${DLT_PROGRAM}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES resources/debian/copyright ${PROJECT_BINARY_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES resources/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME ${DLT_PROGRAM})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${DLT_PROGRAM})
 set(CPACK_PACKAGE_VENDOR "禾澄软件工作室")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "禾澄大乐透荐号器: number recommender for the 大乐透 lottery")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Keeps a library of past 大乐透 draws (typed in or fetched) and recommends numbers for the next draw.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${DLT_SITE})
 set(CPACK_PACKAGE_CONTACT "禾澄软件工作室 <kf@hecheng-soft.example>")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# dpkg-shlibdeps names the libraries the programs link (Qt Widgets and
-# WebEngine, OpenSSL, the C++ runtime); the list adds what is loaded at run
-# time or linked by parts still to come: the Qt platform plugins, the browser
-# engine's helper process, Charts, libcurl, and the fonts of the windows.
+# The synopsis, then the long description wrapped for the package tools.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "number recommender for the 大乐透 lottery (禾澄大乐透荐号器)
+Keeps a library of past draws of the 大乐透 lottery (five front numbers
+from 1 to 35, two back numbers from 1 to 12), typed in by hand or fetched
+from the network, and recommends numbers for the next draw: four graded
+rows for each zone and a one-line pick of five front and two back numbers.
+.
+A trend chart, a backtest over the library, and export and import of the
+library as plain text come with it. The library is kept enciphered in the
+user's own data folder.")
+# dpkg-shlibdeps names the libraries the program links (Qt, Charts and
+# WebEngine with its helper process, libcurl, OpenSSL, the C++ runtime); the
+# list adds what is loaded at run time: the Qt platform plugins, Qt's Chinese
+# translations and the fonts of the windows (their CJK faces).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6webenginecore6-bin, libqt6charts6, libcurl4, fonts-noto-cjk, fonts-arphic-ukai")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai")
 include(CPack)

@@ -1,6 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
 # Installs the build into a fresh prefix and checks every installed file:
-#   cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DAPP_ID=... -DMAKER_SITE=0|1 -P install_check.cmake
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DAPP_ID=... -P install_check.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
@@ -8,18 +8,19 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFI
 set(expected
     bin/qvemtrod
     share/applications/${APP_ID}.desktop
-    share/metainfo/${APP_ID}.metainfo.xml)
+    share/metainfo/${APP_ID}.metainfo.xml
+    share/man/man1/qvemtrod.1.gz
+    share/doc/qvemtrod/copyright
+    share/doc/qvemtrod/changelog.gz
+    share/lintian/overrides/qvemtrod)
 foreach(size 48 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/qvemtrod.png)
 endforeach()
-if(MAKER_SITE)
-  list(APPEND expected share/qvemtrod/maker_site)
-endif()
-if(IS_DIRECTORY ${SOURCE_DIR}/site)
-  file(GLOB_RECURSE site_files RELATIVE ${SOURCE_DIR}/site ${SOURCE_DIR}/site/*)
-  list(TRANSFORM site_files PREPEND share/qvemtrod/site/)
-  list(APPEND expected ${site_files})
-endif()
+# Nothing that depends on the machine goes under share/: the site's content
+# only.
+file(GLOB_RECURSE site_files RELATIVE ${SOURCE_DIR}/site ${SOURCE_DIR}/site/*)
+list(TRANSFORM site_files PREPEND share/qvemtrod/site/)
+list(APPEND expected ${site_files})
 
 file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/*)
 list(SORT installed)
@@ -67,3 +68,12 @@ if(APPSTREAMCLI)
 else()
   message(STATUS "appstreamcli not found: the metainfo is not validated")
 endif()
+
+# The manual page and the changelog are compressed with gzip -9n: no file
+# name, no time stamp, best compression (the first ten header bytes).
+foreach(file share/man/man1/qvemtrod.1.gz share/doc/qvemtrod/changelog.gz)
+  file(READ ${PREFIX}/${file} header LIMIT 10 HEX)
+  if(NOT header STREQUAL "1f8b0800000000000203")
+    message(FATAL_ERROR "${file} is not compressed with gzip -9n: ${header}")
+  endif()
+endforeach()

@@ -1,11 +1,12 @@
-// The maker's site on loopback: serves the site content (the past-draw file,
-// the version file, the product page, the root page and the results page)
-// on 127.0.0.1 only.
+// The maker's site on loopback, on its own: serves the bundled site content
+// (the past-draw file, the version file, the product page, the root page and
+// the results page) on 127.0.0.1 only, until stopped.
 //
 //   maker_site [--port N] [--root FOLDER]
 //
-// Without --root the content is looked up beside the installed program
-// (../share/qvemtrod/site from this tool's folder), then in the source tree.
+// Without --root the content is the one the program serves: found from this
+// tool's folder as from the program's (the build folder mirrors the
+// installed layout).
 #include <httplib.h>
 
 #include <cstdlib>
@@ -13,7 +14,8 @@
 #include <iostream>
 #include <string>
 
-#include "tools/site_server.h"
+#include "online/bundled_site.h"
+#include "online/site_server.h"
 
 namespace fs = std::filesystem;
 
@@ -22,12 +24,7 @@ namespace {
 fs::path defaultRoot() {
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        const fs::path installed = self.parent_path() / ".." / "share" / "qvemtrod" / "site";
-        if (fs::is_directory(installed, error))
-            return installed.lexically_normal();
-    }
-    return DLT_SOURCE_SITE_DIR;
+    return error ? fs::path() : dlt::bundledSiteFolder(self.parent_path());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "app/gui/look.h"
 #include "app/gui/maker.h"
 #include "app/gui/resources.h"
+#include "online/sites.h"
 
 namespace dlt::gui {
 
@@ -74,6 +75,8 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
                formFont(FontFace::SongTi, 12, FontStyle{false, false, true}), Qt::white, Background::transparent(),
                kLeftTop});
     download->setCursor(Qt::PointingHandCursor);
+    // The link names, as its tip, the address it opens.
+    download->setToolTip(QString::fromStdString(makerHomeUrl(builtInSites())));
     connect(download, &FormLabel::pressed, this, [this](Qt::MouseButton button) {
         if (button == Qt::LeftButton)
             emit downloadRequested();

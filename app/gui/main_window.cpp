@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "app/gui/look.h"
 #include "app/gui/maker.h"
 #include "history/history_commands.h"
+#include "online/sites.h"
 
 namespace dlt::gui {
 
@@ -25,6 +27,11 @@ const QColor kBlack(0x00, 0x00, 0x00);
 const QColor kBrown(0xC0, 0x60, 0x00);
 
 QFont songTiBold16() { return formFont(FontFace::SongTi, 16, true); }
+
+// The footer line and where its second link, over the messenger contacts,
+// begins; the first, over the web address, starts at 56.
+constexpr int kFooterWidth = 640;
+constexpr int kChatLinkLeft = 392;
 
 } // namespace
 
@@ -183,21 +190,37 @@ void MainWindow::buildAdvancedArea() {
 }
 
 void MainWindow::buildFooter() {
-    // Laid out so that the web address lies under 透明标签1 (56..392) and the
-    // messenger contacts under 透明标签2 (392..488).
-    const QString footer = QStringLiteral("%1官网：%2   客服 %3 %4   ©%5")
-                               .arg(fromUtf8(maker::name), fromUtf8(maker::siteAddress), fromUtf8(maker::messengerServiceShort),
-                                    fromUtf8(maker::messengerSalesShort), fromUtf8(maker::years));
-    controls_.popupTargets.push_back(addLabel(
-        client_, {"标签3", {0, 368, 640, 24}, footer, defaultGuiFont(), kBlue, Background::transparent(), kCentreMiddle,
-                  false}));
-    TransparentLabel* site = addTransparentLabel(client_, {"透明标签1", {56, 368, 336, 24}, QString(),
-                                                           defaultGuiFont(), kBlue, Background::transparent()});
-    site->setCursor(Qt::PointingHandCursor);
-    TransparentLabel* chat = addTransparentLabel(client_, {"透明标签2", {392, 368, 96, 24}, QString(),
+    // The address shown is the one the link opens: the maker's site this
+    // program was built for. The footer is centred; the web address must lie
+    // under 透明标签1 (56..392) and the messenger contacts under 透明标签2
+    // (392..488), so the gap between them widens until the contacts start
+    // past the first link.
+    const QString site = QString::fromStdString(builtInSites().maker);
+    const QString before = fromUtf8(maker::name) + QStringLiteral("官网：") + site;
+    const QString contacts =
+        fromUtf8(maker::messengerServiceShort) + QLatin1Char(' ') + fromUtf8(maker::messengerSalesShort);
+    const QString after = contacts + QStringLiteral("   ©") + fromUtf8(maker::years);
+    const QFontMetrics metrics(defaultGuiFont());
+    QString gap = QStringLiteral("   客服 ");
+    const auto contactsLeft = [&] {
+        const int textLeft = (kFooterWidth - metrics.horizontalAdvance(before + gap + after)) / 2;
+        return textLeft + metrics.horizontalAdvance(before + gap);
+    };
+    while (contactsLeft() < kChatLinkLeft &&
+           metrics.horizontalAdvance(before + gap + after) < kFooterWidth)
+        gap.prepend(QLatin1Char(' '));
+    controls_.popupTargets.push_back(addLabel(client_, {"标签3", {0, 368, kFooterWidth, 24}, before + gap + after,
+                                                        defaultGuiFont(), kBlue, Background::transparent(),
+                                                        kCentreMiddle, false}));
+    TransparentLabel* siteLink = addTransparentLabel(client_, {"透明标签1", {56, 368, kChatLinkLeft - 56, 24},
+                                                               QString(), defaultGuiFont(), kBlue,
+                                                               Background::transparent()});
+    siteLink->setCursor(Qt::PointingHandCursor);
+    siteLink->setToolTip(QString::fromStdString(makerHomeUrl(builtInSites())));
+    TransparentLabel* chat = addTransparentLabel(client_, {"透明标签2", {kChatLinkLeft, 368, 96, 24}, QString(),
                                                            defaultGuiFont(), kBlue, Background::transparent()});
     chat->setCursor(Qt::PointingHandCursor);
-    controls_.siteLink = site;
+    controls_.siteLink = siteLink;
     controls_.chatLink = chat;
 }
 

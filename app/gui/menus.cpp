@@ -23,6 +23,14 @@ QAction* addItem(QMenu* menu, const QString& caption) {
     return item;
 }
 
+// The maker's site item names, as its tip, the address it opens.
+QAction* addSiteItem(QMenu* menu, const QString& caption) {
+    QAction* item = addItem(menu, caption);
+    item->setToolTip(QString::fromStdString(makerHomeUrl(builtInSites())));
+    menu->setToolTipsVisible(true);
+    return item;
+}
+
 QMenu* addMenu(QMenuBar* bar, const QString& caption) {
     QMenu* menu = bar->addMenu(caption);
     menu->setObjectName(caption);
@@ -57,7 +65,7 @@ void MenuCommands::buildMenuBar() {
     connect(addItem(update, QStringLiteral("检查更新")), &QAction::triggered, this,
             &MenuCommands::checkForUpdatesManually);
     update->addSeparator();
-    connect(addItem(update, QStringLiteral("禾澄科技官方网站")), &QAction::triggered, this,
+    connect(addSiteItem(update, QStringLiteral("禾澄科技官方网站")), &QAction::triggered, this,
             &MenuCommands::openMakerSite);
 
     QMenu* help = addMenu(bar, QStringLiteral("软件帮助"));
@@ -74,7 +82,7 @@ void MenuCommands::buildPopupMenu() {
     popup_->setObjectName(QStringLiteral("PopupMenu"));
     connect(addItem(popup_, QStringLiteral("软件升级")), &QAction::triggered, this,
             &MenuCommands::checkForUpdatesManually);
-    connect(addItem(popup_, QStringLiteral("禾澄科技官网")), &QAction::triggered, this,
+    connect(addSiteItem(popup_, QStringLiteral("禾澄科技官网")), &QAction::triggered, this,
             &MenuCommands::openMakerSite);
     popup_->addSeparator();
     connect(addItem(popup_, QStringLiteral("帮助")), &QAction::triggered, this,

@@ -1,6 +1,7 @@
 #include "app/gui/message_box.h"
 
 #include "app/gui/gbk.h"
+#include "app/gui/look.h"
 
 namespace dlt::gui {
 
@@ -31,6 +32,11 @@ MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::
         first = QMessageBox::Yes;
     }
     QMessageBox box(toQtIcon(icon), fromGbk(caption), fromGbk(text), shown, parent_);
+    box.setObjectName(QStringLiteral("提示框"));
+    box.setWindowModality(parent_ ? Qt::WindowModal : Qt::ApplicationModal);
+    // Not the desktop's font, for which the CJK text falls back to whatever
+    // face comes first (the brush-style stand-in of 楷体 on many desktops).
+    box.setFont(defaultGuiFont());
     box.setDefaultButton(first);
     switch (box.exec()) {
     case QMessageBox::Ok:

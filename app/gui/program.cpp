@@ -1,11 +1,35 @@
 #include "app/gui/program.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/gui/main_window.h"
+#include "app/gui/resources.h"
 #include "app/gui/startup_sequence.h"
 
 namespace dlt::gui {
+
+void prepareApplication(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("qvemtrod"));
+    QApplication::setOrganizationName(QStringLiteral("hecheng-soft"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(DLT_DESKTOP_FILE_NAME));
+    initResources();
+    QIcon icon;
+    for (int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/qvemtrod-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+
+    // Qt's translations of its own texts (Debian: qt6-translations-l10n).
+    // Without them Qt's texts stay English; nothing else changes.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qt_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
 
 int runProgram(MessageBoxPort& messages, const QString& secretFolder,
                const std::filesystem::path& historyDirectory,
@@ -21,7 +45,8 @@ int runProgram(MessageBoxPort& messages, const QString& secretFolder,
     // may already have been closed there.
     if (!startup.mainWindow()->isVisible())
         return 0;
-    QObject::connect(startup.mainWindow(), &MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
+    QObject::connect(startup.mainWindow(), &MainWindow::closed, qApp,
+                     [] { QCoreApplication::exit(0); });
     return QApplication::exec();
 }
 

@@ -7,15 +7,26 @@
 
 #include "core/ports.h"
 
+class QApplication;
+
 namespace dlt::gui {
 
 class StartupSequence;
+
+// The application's identity on the desktop and its language, right after
+// the QApplication is made: its name and its maker's (which name the per-user
+// data folder), the desktop file's name and the window icon (so docks and
+// window lists show the program's own icon), and Qt's own texts in Chinese
+// (the buttons of the message boxes, the edit boxes' menus, the file
+// dialogs), whatever the desktop's language.
+void prepareApplication(QApplication& app);
 
 // Runs the start-up sequence, then the message loop until the main window
 // is closed, which ends the program at once; nothing is written at the end.
 // Returns the exit code: 0, also when start-up failed after its message.
 // Needs a QApplication. started, when given, is called with the sequence
-// before it runs (tests use it to press "下一步").
+// before it runs (the program gives its message boxes their window there;
+// tests press "下一步").
 int runProgram(MessageBoxPort& messages, const QString& secretFolder,
                const std::filesystem::path& historyDirectory,
                const std::function<void(StartupSequence&)>& started = {});

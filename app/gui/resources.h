@@ -1,5 +1,5 @@
-// The pictures and the help archive built into the program (":/intro.jpg",
-// ":/logo.jpg", ":/guide.mht").
+// The pictures, the help archive and the window icons built into the program
+// (":/intro.jpg", ":/logo.jpg", ":/guide.mht", ":/icons/qvemtrod-48.png").
 #pragma once
 
 namespace dlt::gui {

@@ -12,7 +12,7 @@
 #include "app/gui/platform.h"
 #include "bench/gui/counting_messages.h"
 #include "online/http_get.h"
-#include "tools/site_server.h"
+#include "online/site_server.h"
 
 using namespace dlt;
 using namespace dlt::gui;

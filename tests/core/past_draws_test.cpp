@@ -12,7 +12,7 @@
 #include "online/past_draws.h"
 #include "online_fixtures.h"
 #include "temp_dir.h"
-#include "tools/site_server.h"
+#include "online/site_server.h"
 
 using namespace dlt;
 

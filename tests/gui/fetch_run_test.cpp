@@ -27,7 +27,7 @@
 #include "history/draw_text.h"
 #include "online/http_get.h"
 #include "support.h"
-#include "tools/site_server.h"
+#include "online/site_server.h"
 
 using namespace dlt;
 using namespace dlt::gui;

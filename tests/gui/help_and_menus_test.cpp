@@ -296,6 +296,22 @@ TEST_F(MenusTest, SiteItemsAndFooterLinksOpenTheMakersAddresses) {
     EXPECT_EQ(site.rfind("http://", 0), 0u);
 }
 
+TEST_F(MenusTest, FooterAndSiteItemsShowTheAddressTheyOpen) {
+    const QString site = QString::fromStdString(makerHomeUrl(builtInSites()));
+    auto* footer = qobject_cast<FormLabel*>(control("标签3"));
+    ASSERT_NE(footer, nullptr);
+    EXPECT_TRUE(
+        footer->text().contains(QString::fromStdString(builtInSites().maker) + QLatin1Char(' ')))
+        << footer->text();
+    EXPECT_EQ(control("透明标签1")->toolTip(), site);
+    for (const char* caption : {"禾澄科技官方网站", "禾澄科技官网"}) {
+        EXPECT_EQ(item(caption)->toolTip(), site) << caption;
+        auto* menu = qobject_cast<QMenu*>(item(caption)->parent());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(menu->toolTipsVisible()) << caption;
+    }
+}
+
 TEST_F(MenusTest, HelpItemsOpenTheHelpWindowAndKeepTheMainWindowUsable) {
     for (const char* caption : {"使用说明", "帮助"}) {
         SCOPED_TRACE(caption);
@@ -331,9 +347,10 @@ TEST_F(MenusTest, AboutItemsBlockTheMainWindowUntilClosed) {
             modal = QApplication::activeModalWidget();
             auto* about = qobject_cast<AboutWindow*>(modal);
             ASSERT_NE(about, nullptr);
-            QTest::mousePress(about->findChild<TransparentLabel*>(QStringLiteral("透明标签22")),
-                              Qt::LeftButton, {}, {10, 8});
-            download = !urls_.opened.empty();
+            auto* link = about->findChild<TransparentLabel*>(QStringLiteral("透明标签22"));
+            QTest::mousePress(link, Qt::LeftButton, {}, {10, 8});
+            download = !urls_.opened.empty() &&
+                       link->toolTip() == QString::fromStdString(urls_.opened.front());
             QTest::mouseClick(about->findChild<ImageButton*>(QStringLiteral("关闭按钮")),
                               Qt::LeftButton);
         });

@@ -20,6 +20,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
 #include "core/process_state.h"
+#include "online/sites.h"
 #include "support.h"
 
 using namespace dlt;
@@ -68,7 +69,8 @@ TEST_F(MainWindowForm, FooterNamesTheMakerAndItsLinksHaveAHandCursor) {
     auto* footer = qobject_cast<FormLabel*>(control("标签3"));
     ASSERT_NE(footer, nullptr);
     EXPECT_TRUE(footer->text().contains(QStringLiteral("禾澄科技")));
-    EXPECT_TRUE(footer->text().contains(QStringLiteral("http://www.hecheng-soft.example")));
+    const QString site = QString::fromStdString(builtInSites().maker);
+    EXPECT_TRUE(footer->text().contains(site));
     EXPECT_TRUE(footer->text().contains(QStringLiteral("2009-2012")));
     for (const char* name : {"透明标签1", "透明标签2"}) {
         auto* link = qobject_cast<TransparentLabel*>(control(name));
@@ -81,14 +83,23 @@ TEST_F(MainWindowForm, FooterNamesTheMakerAndItsLinksHaveAHandCursor) {
     const QList<QObject*> order = window_->clientArea()->children();
     EXPECT_GT(order.indexOf(control("透明标签1")), order.indexOf(footer));
     EXPECT_GT(order.indexOf(control("透明标签2")), order.indexOf(footer));
-    // The web address is drawn under the first link, not the second.
+    // The web address is drawn under the first link and the messenger
+    // contacts under the second.
     const QFontMetrics fm(footer->font());
-    const int textLeft = (footer->width() - fm.horizontalAdvance(footer->text())) / 2;
-    const int addressLeft = textLeft + fm.horizontalAdvance(footer->text().left(
-                                           footer->text().indexOf(QStringLiteral("http://"))));
-    const int addressRight = addressLeft + fm.horizontalAdvance(QStringLiteral("http://www.hecheng-soft.example"));
-    EXPECT_GE(addressLeft, 56);
-    EXPECT_LE(addressRight, 392);
+    const QString text = footer->text();
+    const int textLeft = (footer->width() - fm.horizontalAdvance(text)) / 2;
+    const auto span = [&](const QString& part) {
+        const int left = textLeft + fm.horizontalAdvance(text.left(text.indexOf(part)));
+        return std::pair{left, left + fm.horizontalAdvance(part)};
+    };
+    const auto [addressLeft, addressRight] = span(site);
+    const auto [contactsLeft, contactsRight] = span(QStringLiteral("kefu1 kefu2"));
+    const QRect siteLink = control("透明标签1")->geometry();
+    const QRect chatLink = control("透明标签2")->geometry();
+    EXPECT_GE(addressLeft, siteLink.left());
+    EXPECT_LE(addressRight, siteLink.right() + 1);
+    EXPECT_GE(contactsLeft, chatLink.left());
+    EXPECT_LE(contactsRight, chatLink.right() + 1);
 }
 
 TEST_F(MainWindowForm, WindowIs648By392WithItsTitleAndTheAdvancedAreaOutside) {

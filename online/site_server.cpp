@@ -1,4 +1,4 @@
-#include "tools/site_server.h"
+#include "online/site_server.h"
 
 #include <httplib.h>
 

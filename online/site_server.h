@@ -1,5 +1,5 @@
-// Serving the maker's site content from a folder: every GET maps its path
-// (the query is ignored) to a file under the folder.
+// Serving the bundled maker's site content from a folder: every GET maps its
+// path (the query is ignored) to a file under the folder.
 #pragma once
 
 #include <filesystem>
