@@ -1,6 +1,9 @@
 #include "app/gui/message_box.h"
 
+#include <QPushButton>
+
 #include "app/gui/gbk.h"
+#include "core/texts.h"
 
 namespace dlt::gui {
 
@@ -20,8 +23,33 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+namespace {
+
+// 合并 (the default), 替换 and 取消; closing the box cancels.
+MessageAnswer askMergeOrReplace(QMessageBox& box) {
+    QPushButton* merge = box.addButton(fromGbk(text::mergeButton), QMessageBox::AcceptRole);
+    QPushButton* replace =
+        box.addButton(fromGbk(text::replaceButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(fromGbk(text::cancelButton), QMessageBox::RejectRole);
+    box.setDefaultButton(merge);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == merge)
+        return MessageAnswer::Merge;
+    if (box.clickedButton() == replace)
+        return MessageAnswer::Replace;
+    return MessageAnswer::Cancel;
+}
+
+} // namespace
+
 MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::string& caption,
                                             MessageIcon icon, MessageButtons buttons) {
+    if (buttons == MessageButtons::MergeReplaceCancel) {
+        QMessageBox box(toQtIcon(icon), fromGbk(caption), fromGbk(text), QMessageBox::NoButton,
+                        parent_);
+        return askMergeOrReplace(box);
+    }
     QMessageBox::StandardButtons shown = QMessageBox::Ok;
     QMessageBox::StandardButton first = QMessageBox::Ok;
     if (buttons == MessageButtons::OkCancel) {
