@@ -1,15 +1,21 @@
-// The library tools on the real history: the whole backtest walk, and an
-// export plus an import through the enciphered store and a text file.
+// The library tools: the whole backtest walk and an export plus an import of
+// the real history through the enciphered store and a text file, and the
+// reading and merging of 100,000 synthetic draws.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <numeric>
 #include <random>
 
 #include "tests/real_draws.h"
 #include "engine/backtest.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"
+#include "history/draw_file.h"
+#include "history/library_merge.h"
 #include "history/library_text.h"
+#include "history/library_transfer.h"
 
 namespace {
 
@@ -49,9 +55,10 @@ void BM_ExportPlusImportRealHistory(benchmark::State& state) {
     const fs::path file = dir / "library.txt";
     for (auto _ : state) {
         dlt::replaceFileDurably(file, dlt::libraryText(store.drawsNewestFirst()));
-        const dlt::LibraryImport read =
-            dlt::parseLibraryText(dlt::readFile(file, 16u << 20).bytes);
-        const dlt::HistoryColumns columns = dlt::columnsOf(read.newestFirst);
+        const dlt::DrawFileRead read =
+            dlt::parseDrawHistoryFile(dlt::readFile(file, 16u << 20).bytes);
+        const dlt::HistoryColumns columns = dlt::columnsOf(
+            std::vector<dlt::DrawRecord>(read.oldestFirst.rbegin(), read.oldestFirst.rend()));
         benchmark::DoNotOptimize(
             store.replaceHistory(columns.issues, columns.fronts, columns.backs));
     }
@@ -63,10 +70,103 @@ BENCHMARK(BM_ExportPlusImportRealHistory)->Unit(benchmark::kMillisecond);
 void BM_ExportPlusImportTextOnly(benchmark::State& state) {
     const std::vector<dlt::DrawRecord>& newestFirst = dlt::fixture::realDraws();
     for (auto _ : state) {
-        const dlt::LibraryImport read = dlt::parseLibraryText(dlt::libraryText(newestFirst));
-        benchmark::DoNotOptimize(dlt::columnsOf(read.newestFirst));
+        const dlt::DrawFileRead read = dlt::parseDrawHistoryFile(dlt::libraryText(newestFirst));
+        benchmark::DoNotOptimize(read.oldestFirst.data());
     }
 }
 BENCHMARK(BM_ExportPlusImportTextOnly)->Unit(benchmark::kMillisecond);
+
+// 100,000 draws, oldest first: issues 00000 to 99999, numbers from a fixed seed.
+std::vector<dlt::DrawRecord> syntheticDraws() {
+    std::mt19937 random(18);
+    std::vector<dlt::DrawRecord> draws;
+    draws.reserve(100000);
+    auto zone = [&](int pool, int picks) {
+        std::vector<int> numbers(static_cast<std::size_t>(pool));
+        std::iota(numbers.begin(), numbers.end(), 1);
+        std::shuffle(numbers.begin(), numbers.end(), random);
+        numbers.resize(static_cast<std::size_t>(picks));
+        std::sort(numbers.begin(), numbers.end());
+        std::string digits;
+        for (int v : numbers)
+            digits += std::to_string(v / 10) + std::to_string(v % 10);
+        return digits;
+    };
+    for (int i = 0; i < 100000; ++i) {
+        std::string issue = std::to_string(i);
+        draws.push_back({std::string(5 - issue.size(), '0') + issue, zone(35, 5), zone(12, 2)});
+    }
+    return draws;
+}
+
+// A CSV of 100,000 draws, newest first, with a header and a date column.
+std::string syntheticCsv(const std::vector<dlt::DrawRecord>& draws) {
+    std::string csv = "issue,date,red1,red2,red3,red4,red5,blue1,blue2\n";
+    for (auto it = draws.rbegin(); it != draws.rend(); ++it) {
+        csv += it->issue + ",2026-08-19";
+        for (std::size_t at = 0; at < 10; at += 2)
+            csv += "," + it->front.substr(at, 2);
+        csv += "," + it->back.substr(0, 2) + "," + it->back.substr(2, 2) + "\n";
+    }
+    return csv;
+}
+
+// Read the file's 100,000 draws and merge them into a library holding every
+// other one of them.
+void BM_ReadAndMerge100000Draws(benchmark::State& state) {
+    const std::vector<dlt::DrawRecord> draws = syntheticDraws();
+    const std::string csv = syntheticCsv(draws);
+    std::vector<dlt::DrawRecord> library;
+    for (std::size_t i = 0; i < draws.size(); i += 2)
+        library.push_back(draws[i]);
+    for (auto _ : state) {
+        const dlt::DrawFileRead read = dlt::parseDrawHistoryFile(csv);
+        const dlt::LibraryComparison comparison =
+            dlt::compareWithLibrary(library, read.oldestFirst);
+        benchmark::DoNotOptimize(comparison.newDraws);
+        benchmark::DoNotOptimize(dlt::mergedLibrary(library, read.oldestFirst).size());
+    }
+    state.counters["draws"] = static_cast<double>(draws.size());
+}
+BENCHMARK(BM_ReadAndMerge100000Draws)->Unit(benchmark::kMillisecond);
+
+// Answers the import's question with 合并 and drops the other messages.
+class MergeAnswers : public dlt::MessageBoxPort {
+public:
+    dlt::MessageAnswer showMessage(const std::string&, const std::string&, dlt::MessageIcon,
+                                   dlt::MessageButtons) override {
+        return dlt::MessageAnswer::Merge;
+    }
+};
+
+// The whole import: the file read from disk, its summary, the merge and the
+// enciphered library written back.
+void BM_Import100000DrawsIntoTheStore(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("dlt-bench-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const std::vector<dlt::DrawRecord> draws = syntheticDraws();
+    const fs::path file = dir / "draws.csv";
+    dlt::replaceFileDurably(file, syntheticCsv(draws));
+    std::vector<dlt::DrawRecord> half;
+    for (std::size_t i = draws.size(); i-- > 0;)
+        if (i % 2 == 0)
+            half.push_back(draws[i]);
+    const dlt::HistoryColumns columns = dlt::columnsOf(half);
+    const dlt::HistoryStore store(dir, dlt::digestHex("bench"));
+    MergeAnswers messages;
+    const dlt::FileTextToGbk asIs = [](std::string_view text, dlt::TextEncoding) {
+        return std::string(text);
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.replaceHistory(columns.issues, columns.fronts, columns.backs);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(dlt::importLibrary(store, file, messages, asIs).added);
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_Import100000DrawsIntoTheStore)->Unit(benchmark::kMillisecond);
 
 } // namespace

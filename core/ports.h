@@ -8,8 +8,9 @@
 namespace dlt {
 
 enum class MessageIcon { None, Stop, Question, Exclamation, Information };
-enum class MessageButtons { Ok, OkCancel, YesNo };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+// MergeReplaceCancel: "合并" (the default), "替换" and "取消", before an import.
+enum class MessageButtons { Ok, OkCancel, YesNo, MergeReplaceCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Merge, Replace };
 
 // A modal message box. Texts are GBK byte strings.
 class MessageBoxPort {

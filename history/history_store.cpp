@@ -136,12 +136,21 @@ bool HistoryStore::rewriteColumns(const ColumnEdit& edit) const {
 }
 
 bool HistoryStore::appendDraw(const DrawRecord& draw) const {
-    const std::array<const std::string*, 3> fields{&draw.issue, &draw.front, &draw.back};
-    // A short or broken field would shift every older record of its column.
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (!isWholeField(*fields[i], kWidths[i]))
-            return false;
-    return rewriteColumns([&](std::size_t i, std::string column) { return column + *fields[i]; });
+    return appendDraws({draw});
+}
+
+bool HistoryStore::appendDraws(const std::vector<DrawRecord>& draws) const {
+    std::array<std::string, 3> added;
+    for (const DrawRecord& draw : draws) {
+        const std::array<const std::string*, 3> fields{&draw.issue, &draw.front, &draw.back};
+        // A short or broken field would shift every older record of its column.
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (!isWholeField(*fields[i], kWidths[i]))
+                return false;
+            added[i] += *fields[i];
+        }
+    }
+    return rewriteColumns([&](std::size_t i, std::string column) { return column + added[i]; });
 }
 
 bool HistoryStore::removeNewestDraw() const {

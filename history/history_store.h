@@ -52,6 +52,8 @@ public:
     // empty column.
     // appendDraw takes only whole records: 5, 10 and 4 bytes, no zero byte.
     bool appendDraw(const DrawRecord& draw) const;
+    // Several draws after the newest, oldest first, in one change.
+    bool appendDraws(const std::vector<DrawRecord>& draws) const;
     bool removeNewestDraw() const;
     bool replaceHistory(std::string_view issues, std::string_view fronts, std::string_view backs) const;
     // Deletes the three files, all or none: they are renamed aside first,

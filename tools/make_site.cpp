@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "history/library_text.h"
+#include "history/draw_file.h"
 #include "storage/file_io.h"
 #include "tools/site_content.h"
 
@@ -33,21 +33,25 @@ int main(int argc, char** argv) {
         const std::string option = argv[i];
         (option == "--draws" ? draws : site) = argv[i + 1];
     }
-    const dlt::LibraryImport published =
-        dlt::parseLibraryText(dlt::readFile(draws, std::uintmax_t{16} << 20).bytes);
-    if (!published.ok())
-        std::cerr << "make_site: line " << published.badLine << " of " << draws << " is not a draw\n";
-    if (draws.empty() || site.empty() || published.newestFirst.size() < kNewerOnPage + kDrawFileDraws) {
+    const dlt::DrawFileRead read =
+        dlt::parseDrawHistoryFile(dlt::readFile(draws, std::uintmax_t{16} << 20).bytes);
+    if (!read.skipped.empty())
+        std::cerr << "make_site: line " << read.skipped.front().line << " of " << draws
+                  << " is not a draw\n";
+    // The site lists the draws newest first.
+    const std::vector<dlt::DrawRecord> newestFirst(read.oldestFirst.rbegin(), read.oldestFirst.rend());
+    const std::vector<std::string> dates(read.dates.rbegin(), read.dates.rend());
+    if (draws.empty() || site.empty() || newestFirst.size() < kNewerOnPage + kDrawFileDraws) {
         std::cerr << "usage: make_site --draws draws.txt --site FOLDER (with at least "
                   << kNewerOnPage + kDrawFileDraws << " draws)\n";
         return 2;
     }
-    const std::span<const dlt::DrawRecord> all(published.newestFirst);
+    const std::span<const dlt::DrawRecord> all(newestFirst);
     const bool written =
         writeFile(site / "soft" / "qvemtrod" / "kj.dll",
                   dlt::site::drawFileText(all.subspan(kNewerOnPage, kDrawFileDraws))) &&
         writeFile(site / "lottery" / "draw" / "list" / "1",
                   dlt::site::resultsPageHtml(all.first(kPageDraws),
-                                             std::span(published.dates).first(kPageDraws)));
+                                             std::span(dates).first(kPageDraws)));
     return written ? 0 : 1;
 }

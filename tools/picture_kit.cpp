@@ -11,6 +11,7 @@
 
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
+#include "history/draw_file.h"
 #include "history/history_store.h"
 #include "history/library_text.h"
 #include "storage/file_io.h"
@@ -21,7 +22,9 @@ using namespace dlt::gui;
 namespace picturekit {
 
 std::vector<DrawRecord> readDraws(const QString& path) {
-    return dlt::parseLibraryText(dlt::readFile(path.toStdString(), std::uintmax_t{16} << 20).bytes).newestFirst;
+    const DrawFileRead read =
+        parseDrawHistoryFile(readFile(path.toStdString(), std::uintmax_t{16} << 20).bytes);
+    return {read.oldestFirst.rbegin(), read.oldestFirst.rend()};
 }
 
 bool fillWithRecommendation(MainWindow& window, const std::vector<DrawRecord>& draws) {

@@ -12,9 +12,8 @@
 #include "app/gui/platform.h"
 #include "app/gui/ticket_window.h"
 #include "app/gui/trend_window.h"
-#include "core/texts.h"
-#include "storage/file_io.h"
-#include "history/library_text.h"
+#include "history/library_transfer.h"
+#include "online/library_sync.h"
 
 namespace dlt::gui {
 
@@ -24,22 +23,16 @@ QString textFilter() {
     return QStringLiteral("文本文件 (*.txt);;所有文件 (*)");
 }
 
-// Why a line was refused, in the order of LineProblem.
-constexpr std::string_view kLineProblems[] = {text::badLineFields, text::badLineIssue,
-                                              text::badLineFront, text::badLineBack,
-                                              text::badLineOrder};
+// History files from other programs: tables, text and JSON.
+QString historyFileFilter() {
+    return QStringLiteral("号码文件 (*.txt *.csv *.tsv *.json);;所有文件 (*)");
+}
 
-// A bad line as the message shows it: its number, its content (shortened when
-// long, in the message's GBK) and what is wrong with it.
-std::string badLineMessage(const LibraryImport& read) {
-    static constexpr int kShownCharacters = 60;
-    QString content = QString::fromUtf8(read.badText.data(), qsizetype(read.badText.size()));
-    if (content.size() > kShownCharacters)
-        content = content.left(kShownCharacters) + QStringLiteral("...");
-    return std::string(text::lineNumberPrefix) + std::to_string(read.badLine) +
-           std::string(text::badLineSuffix) + toGbk(content) + "\n" +
-           std::string(kLineProblems[static_cast<int>(read.problem)]) + "\n" +
-           std::string(text::libraryUnchanged);
+// A line of a history file in the messages' GBK.
+std::string fileTextToGbk(std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Gbk)
+        return std::string(text);
+    return toGbk(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 } // namespace
@@ -52,7 +45,7 @@ LibraryTools::LibraryTools(MainWindow& window)
     };
     chooseOpen_ = [this](const QString& suggested) {
         return QFileDialog::getOpenFileName(&window_, QStringLiteral("导入号库"),
-                                            QFileInfo(suggested).path(), textFilter());
+                                            QFileInfo(suggested).path(), historyFileFilter());
     };
 }
 
@@ -115,27 +108,20 @@ void LibraryTools::openTicketWindow() {
     tickets_->activateWindow();
 }
 
-void LibraryTools::refuse(std::string_view message) {
-    messages_.showMessage(std::string(message), std::string(text::refusedCaption),
-                           MessageIcon::Stop, MessageButtons::Ok);
-}
-
-void LibraryTools::reportDone(std::string_view prefix, std::size_t draws) {
-    messages_.showMessage(std::string(prefix) + std::to_string(draws) + std::string(text::drawsSuffix),
-                           std::string(text::successCaption), MessageIcon::Information,
-                           MessageButtons::Ok);
+void LibraryTools::libraryChanged() {
+    window_.refreshHistorySummary();
+    const std::vector<DrawRecord> draws = window_.historyStore().drawsNewestFirst();
+    if (trend_)
+        trend_->setDraws(draws);
+    if (tickets_)
+        tickets_->setDraws(draws);
 }
 
 void LibraryTools::exportLibrary() {
     const QString path = chooseSave_(suggestedPath());
     if (path.isEmpty())
         return;
-    const std::vector<DrawRecord> draws = window_.historyStore().drawsNewestFirst();
-    if (!replaceFileDurably(toPath(path), libraryText(draws))) {
-        refuse(text::exportFailed);
-        return;
-    }
-    reportDone(text::exportDonePrefix, draws.size());
+    dlt::exportLibrary(window_.historyStore(), toPath(path), messages_);
 }
 
 void LibraryTools::importLibrary() {
@@ -145,41 +131,30 @@ void LibraryTools::importLibrary() {
     const QString path = chooseOpen_(suggestedPath());
     if (path.isEmpty())
         return;
-    // A library of every draw ever made is well under a megabyte.
-    static constexpr std::uintmax_t kLargestImport = 16u << 20;
-    const FileRead file = readFile(toPath(path), kLargestImport);
-    if (file.status != FileRead::Status::Read) {
-        refuse(text::importUnreadable);
+    const ImportResult result =
+        dlt::importLibrary(window_.historyStore(), toPath(path), messages_, fileTextToGbk);
+    if (result.outcome == ImportOutcome::Merged || result.outcome == ImportOutcome::Replaced)
+        libraryChanged();
+}
+
+void LibraryTools::syncLatestDraws() {
+    if (window_.commandsBusy())
         return;
+    SyncResult result{SyncOutcome::Unreachable};
+    {
+        // The window stays alive during the downloads, but nothing may
+        // change the library meanwhile.
+        const BusyCommands busy(window_);
+        result = dlt::syncLatestDraws(window_.historyStore(), http_,
+                                      drawFileUrl(sites_, window_.state()), resultsPageUrl(sites_),
+                                      messages_);
     }
-    const LibraryImport read = parseLibraryText(file.bytes);
-    if (!read.ok()) {
-        refuse(badLineMessage(read));
-        return;
-    }
-    if (read.newestFirst.empty()) {
-        refuse(text::importEmpty);
-        return;
-    }
-    const HistoryStore store = window_.historyStore();
-    const std::string question =
-        std::string(text::importQuestionPrefix) + std::to_string(read.newestFirst.size()) +
-        std::string(text::importQuestionMiddle) + std::to_string(store.drawCount()) +
-        std::string(text::importQuestionSuffix);
-    if (messages_.showMessage(question, std::string(text::attentionCaption), MessageIcon::Question,
-                               MessageButtons::OkCancel) != MessageAnswer::Ok)
-        return;
-    const HistoryColumns columns = columnsOf(read.newestFirst);
-    if (!store.replaceHistory(columns.issues, columns.fronts, columns.backs)) {
-        refuse(text::importWriteFailed);
-        return;
-    }
-    window_.refreshHistorySummary();
-    if (trend_)
-        trend_->setDraws(store.drawsNewestFirst());
-    if (tickets_)
-        tickets_->setDraws(store.drawsNewestFirst());
-    reportDone(text::importDonePrefix, read.newestFirst.size());
+    if (result.outcome == SyncOutcome::Added)
+        libraryChanged();
+}
+
+void LibraryTools::checkLibrary() {
+    checkLibraryFiles(window_.historyStore(), messages_);
 }
 
 LibraryTools* addLibraryToolsMenu(MainWindow& window) {
@@ -198,9 +173,14 @@ LibraryTools* addLibraryToolsMenu(MainWindow& window) {
     menu->addSeparator();
     add("导出号库...", &LibraryTools::exportLibrary);
     QAction* import = add("导入号库...", &LibraryTools::importLibrary);
-    // No import while a run, a list filling or a fetch is in progress.
-    QObject::connect(menu, &QMenu::aboutToShow, tools,
-                     [import, &window] { import->setEnabled(!window.commandsBusy()); });
+    QAction* sync = add("同步最新开奖", &LibraryTools::syncLatestDraws);
+    add("检查号库", &LibraryTools::checkLibrary);
+    // Nothing changes the library while a run, a list filling or a fetch is
+    // in progress.
+    QObject::connect(menu, &QMenu::aboutToShow, tools, [import, sync, &window] {
+        import->setEnabled(!window.commandsBusy());
+        sync->setEnabled(!window.commandsBusy());
+    });
     return tools;
 }
 

@@ -1,13 +1,17 @@
-// The menu "号库工具": the trend chart, the backtest, the ticket check, and
-// the export and import of the library as plain text.
+// The menu "号库工具": the trend chart, the backtest, the ticket check, the
+// export and import of the library, keeping it up to date from the fetch's
+// sources, and its check. The commands themselves live in history/ and
+// online/; the window chooses the files and shows the messages.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
-#include <string_view>
 
+#include "app/gui/fetch_run.h"
 #include "core/ports.h"
+#include "online/http_get.h"
+#include "online/sites.h"
 
 namespace dlt::gui {
 
@@ -36,6 +40,11 @@ public:
     void openTicketWindow();
     void exportLibrary();
     void importLibrary();
+    void syncLatestDraws();
+    void checkLibrary();
+
+    // Where 同步最新开奖 downloads from: the built-in sites by default.
+    void setSites(SiteAddresses sites) { sites_ = std::move(sites); }
 
     // The open tool windows (null when closed).
     TrendWindow* trendWindow() const;
@@ -43,10 +52,8 @@ public:
     TicketWindow* ticketWindow() const;
 
 private:
-    // A stop-icon message after refused input or a failed write.
-    void refuse(std::string_view message);
-    // The success message: a prefix, the number of draws, "期号码。".
-    void reportDone(std::string_view prefix, std::size_t draws);
+    // The summary lines and the open tool windows follow a changed library.
+    void libraryChanged();
 
     MainWindow& window_;
     MessageBoxPort& messages_; // the window's
@@ -55,10 +62,15 @@ private:
     QPointer<TrendWindow> trend_;
     QPointer<BacktestWindow> backtest_;
     QPointer<TicketWindow> tickets_;
+    SiteAddresses sites_ = builtInSites();
+    CurlHttpGetter curl_;
+    // The downloads run off the user-interface thread.
+    BackgroundHttpGetter http_{curl_};
 };
 
 // Appends the menu to the window's menu bar: "号码走势图", "历史回测",
-// "兑奖", a separator, "导出号库...", "导入号库...". The tools live as long as the window.
+// "兑奖", a separator, "导出号库...", "导入号库...", "同步最新开奖", "检查号库".
+// The tools live as long as the window.
 LibraryTools* addLibraryToolsMenu(MainWindow& window);
 
 } // namespace dlt::gui

@@ -1,7 +1,10 @@
 #include "app/gui/message_box.h"
 
+#include <QPushButton>
+
 #include "app/gui/gbk.h"
 #include "app/gui/look.h"
+#include "core/texts.h"
 
 namespace dlt::gui {
 
@@ -21,6 +24,26 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+namespace {
+
+// 合并 (the default), 替换 and 取消; closing the box cancels.
+MessageAnswer askMergeOrReplace(QMessageBox& box) {
+    QPushButton* merge = box.addButton(fromGbk(text::mergeButton), QMessageBox::AcceptRole);
+    QPushButton* replace =
+        box.addButton(fromGbk(text::replaceButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(fromGbk(text::cancelButton), QMessageBox::RejectRole);
+    box.setDefaultButton(merge);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == merge)
+        return MessageAnswer::Merge;
+    if (box.clickedButton() == replace)
+        return MessageAnswer::Replace;
+    return MessageAnswer::Cancel;
+}
+
+} // namespace
+
 MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::string& caption,
                                             MessageIcon icon, MessageButtons buttons) {
     QMessageBox::StandardButtons shown = QMessageBox::Ok;
@@ -30,6 +53,8 @@ MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::
     } else if (buttons == MessageButtons::YesNo) {
         shown = QMessageBox::Yes | QMessageBox::No;
         first = QMessageBox::Yes;
+    } else if (buttons == MessageButtons::MergeReplaceCancel) {
+        shown = QMessageBox::NoButton; // its own three buttons
     }
     QMessageBox box(toQtIcon(icon), fromGbk(caption), fromGbk(text), shown, parent_);
     box.setObjectName(QStringLiteral("提示框"));
@@ -37,6 +62,8 @@ MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::
     // Not the desktop's font, for which the CJK text falls back to whatever
     // face comes first (the brush-style stand-in of 楷体 on many desktops).
     box.setFont(defaultGuiFont());
+    if (buttons == MessageButtons::MergeReplaceCancel)
+        return askMergeOrReplace(box);
     box.setDefaultButton(first);
     switch (box.exec()) {
     case QMessageBox::Ok:

@@ -2,6 +2,7 @@
 // published draws the tests build their site content from.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,22 +19,32 @@ struct ShownMessage {
 };
 
 // Records every message and answers with the next scripted answer (Ok,
-// or Yes for Yes/No, when the script has run out).
+// Yes for Yes/No or Merge for an import, when the script has run out).
 class RecordingMessages : public dlt::MessageBoxPort {
 public:
     dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption,
                                    dlt::MessageIcon icon, dlt::MessageButtons buttons) override {
         shown.push_back({text, caption, icon, buttons});
+        if (onShow)
+            onShow();
         if (!answers.empty()) {
             const dlt::MessageAnswer answer = answers.front();
             answers.erase(answers.begin());
             return answer;
         }
-        return buttons == dlt::MessageButtons::YesNo ? dlt::MessageAnswer::Yes
-                                                     : dlt::MessageAnswer::Ok;
+        switch (buttons) {
+        case dlt::MessageButtons::YesNo:
+            return dlt::MessageAnswer::Yes;
+        case dlt::MessageButtons::MergeReplaceCancel:
+            return dlt::MessageAnswer::Merge;
+        default:
+            return dlt::MessageAnswer::Ok;
+        }
     }
     std::vector<ShownMessage> shown;
     std::vector<dlt::MessageAnswer> answers;
+    // Runs while a message is "open" (tests look at the files meanwhile).
+    std::function<void()> onShow;
 };
 
 class RecordingOpener : public dlt::UrlOpener {

@@ -1,4 +1,5 @@
-// The menu "号库工具": the trend chart, the backtest, export and import.
+// The menu "号库工具": the trend chart, the backtest, export and import,
+// 同步最新开奖 and 检查号库.
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QChart>
@@ -14,7 +15,10 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <iterator>
@@ -23,14 +27,17 @@
 #include "app/gui/gbk.h"
 #include "app/gui/library_tools_menu.h"
 #include "app/gui/main_window.h"
+#include "app/gui/message_box.h"
 #include "app/gui/platform.h"
 #include "app/gui/trend_window.h"
 #include "core/process_state.h"
 #include "core/texts.h"
 #include "storage/cipher.h"
 #include "history/library_text.h"
+#include "tests/core/local_server.h"
 #include "tests/real_draws.h"
 #include "support.h"
+#include "tools/site_content.h"
 
 using namespace dlt;
 using namespace dlt::gui;
@@ -90,8 +97,9 @@ TEST_F(LibraryToolsTest, MenuHoldsTheToolsAndTheClientAreaKeepsItsSize) {
     for (QAction* action : menu->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(captions, (QStringList{QStringLiteral("号码走势图"), QStringLiteral("历史回测"),
-                                     QStringLiteral("兑奖"), QStringLiteral("-"), QStringLiteral("导出号库..."),
-                                     QStringLiteral("导入号库...")}));
+                                     QStringLiteral("兑奖"), QStringLiteral("-"),
+                                     QStringLiteral("导出号库..."), QStringLiteral("导入号库..."),
+                                     QStringLiteral("同步最新开奖"), QStringLiteral("检查号库")}));
 
     window->show();
     QApplication::processEvents();
@@ -158,8 +166,8 @@ TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
         const char* button;
         int rows;
     };
-    for (const Case& c :
-         {Case{"近30期", 30}, Case{"近50期", 50}, Case{"近100期", 100}, Case{"全部", int(realDraws().size())}}) {
+    for (const Case& c : {Case{"近30期", 30}, Case{"近50期", 50}, Case{"近100期", 100},
+                          Case{"全部", int(realDraws().size())}}) {
         QTest::mouseClick(only<QPushButton>(trend, QString::fromUtf8(c.button)), Qt::LeftButton);
         EXPECT_EQ(grid->rowCount(), c.rows) << c.button;
         EXPECT_EQ(grid->index(c.rows - 1, 0).data().toString(), QStringLiteral("26094"));
@@ -275,8 +283,9 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
     EXPECT_EQ(written, libraryText(realDraws()));
     EXPECT_EQ(written.substr(0, 27), "26094 05 14 15 17 33 01 07\n");
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              std::string(text::exportDonePrefix) + std::to_string(realDraws().size()) + std::string(text::drawsSuffix));
+    EXPECT_EQ(messages.shown[0].text, std::string(text::exportDonePrefix) +
+                                          std::to_string(realDraws().size()) +
+                                          std::string(text::drawsSuffix));
     EXPECT_EQ(messages.shown[0].caption, text::successCaption);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }
@@ -292,17 +301,48 @@ TEST_F(LibraryToolsTest, AFailedExportIsReported) {
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
 }
 
-TEST_F(LibraryToolsTest, ImportReplacesTheLibraryAfterTheQuestion) {
-    storeDraws({{"10002", "0102030405", "0102"}, {"10001", "0607080910", "0304"}});
-    tools->setOpenChooser([](const QString&) { return QStringLiteral(DLT_DRAWS_FILE); });
+TEST_F(LibraryToolsTest, ImportAsksWithTheSummaryAndMergesByDefault) {
+    storeDraws({{"26002", "0102030405", "0102"}, {"26001", "0607080910", "0304"}});
+    const QString path =
+        writeFile(QStringLiteral("draws.csv"), "\xEF\xBB\xBF\xE6\x9C\x9F\xE5\x8F\xB7,numbers\n"
+                                               "26003,\"11,12,13,14,15\",\"05,06\"\n"
+                                               "26002,\"01,02,03,04,05\",\"01,02\"\n"
+                                               "26001,\"06,07,08,09,40\",\"03,04\"\n");
+    tools->openTrendWindow();
+    tools->setOpenChooser([&](const QString&) { return path; });
     only<QAction>(window.get(), QStringLiteral("导入号库..."))->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0].text, std::string(text::importQuestionPrefix) + std::to_string(realDraws().size()) +
-                                          std::string(text::importQuestionMiddle) + "2" +
-                                          std::string(text::importQuestionSuffix));
-    EXPECT_EQ(messages.shown[0].caption, text::attentionCaption);
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Question);
-    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::OkCancel);
+    const QString summary = fromGbk(messages.shown[0].text);
+    EXPECT_TRUE(
+        summary.startsWith(QStringLiteral("文件中有2期号码，从第26002期到第26003期。\n"
+                                          "识别为：UTF-8，逗号分隔，从新到旧。\n"
+                                          "其中号库没有的新号码1期，号库已有且号码相同的1期，"
+                                          "期号相同而号码不同的0期。\n"
+                                          "跳过的行：1行。\n"
+                                          "第4行：前区须为1至35之间互不相同的五个号码，"
+                                          "26001,\"06,07,08,09,40\",\"03,04\"\n")))
+        << summary;
+    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::MergeReplaceCancel);
+    EXPECT_EQ(fromGbk(messages.shown[1].text),
+              QStringLiteral("号库导入成功：新增1期号码，号库现有3期号码。"));
+    EXPECT_EQ(store().drawsNewestFirst(),
+              (std::vector<DrawRecord>{{"26003", "1112131415", "0506"},
+                                       {"26002", "0102030405", "0102"},
+                                       {"26001", "0607080910", "0304"}}));
+    EXPECT_EQ(only<QLabel>(window.get(), QStringLiteral("号库显示"))->text(),
+              QStringLiteral("号库数量:3    第26003期:"));
+    EXPECT_EQ(tools->trendWindow()->grid()->model()->rowCount(), 3);
+}
+
+TEST_F(LibraryToolsTest, ImportAnsweredReplaceTakesTheRealHistory) {
+    // Issues from before the game began: the real history lacks them.
+    storeDraws({{"06002", "0102030405", "0102"}, {"06001", "0607080910", "0304"}});
+    messages.answers = {MessageAnswer::Replace};
+    tools->setOpenChooser([](const QString&) { return QStringLiteral(DLT_DRAWS_FILE); });
+    tools->importLibrary();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(fromGbk(messages.shown[0].text)
+                    .endsWith(QStringLiteral("，号库中文件没有的2期号码将被去掉。")));
     EXPECT_EQ(messages.shown[1].caption, text::successCaption);
     EXPECT_EQ(store().drawsNewestFirst(), realDraws());
 }
@@ -318,21 +358,80 @@ TEST_F(LibraryToolsTest, ImportAnsweredCancelChangesNothing) {
     EXPECT_EQ(historyBytes(), before);
 }
 
-TEST_F(LibraryToolsTest, ABadLineInTheMiddleIsReportedAndChangesNothing) {
-    storeDraws({{"10001", "0607080910", "0304"}});
-    const std::string before = historyBytes();
-    const QString path = writeFile(QStringLiteral("bad.txt"), "25128 03 06 26 30 33 11 12\n"
-                                                              "25127 04 05 19 28 29 05 13\n"
-                                                              "25126 01 08 18 27 30 06 07\n");
-    tools->setOpenChooser([&](const QString&) { return path; });
-    tools->importLibrary();
+TEST_F(LibraryToolsTest, TheMessageBoxOffersMergeReplaceAndCancel) {
+    QtMessageBoxPort port(window.get());
+    struct Case {
+        const char* button;
+        MessageAnswer answer;
+    };
+    for (const Case& c :
+         {Case{"合并", MessageAnswer::Merge}, Case{"替换", MessageAnswer::Replace},
+          Case{"取消", MessageAnswer::Cancel}, Case{nullptr, MessageAnswer::Merge}}) {
+        QStringList captions;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons())
+                captions << button->text();
+            EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("合并"));
+            if (!c.button) {
+                QTest::keyClick(box, Qt::Key_Return);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QString::fromUtf8(c.button))
+                    button->click();
+        });
+        EXPECT_EQ(
+            port.showMessage("x", "y", MessageIcon::Question, MessageButtons::MergeReplaceCancel),
+            c.answer)
+            << (c.button ? c.button : "Enter");
+        captions.sort();
+        EXPECT_EQ(captions, (QStringList{QStringLiteral("取消"), QStringLiteral("合并"),
+                                         QStringLiteral("替换")}));
+    }
+}
+
+TEST_F(LibraryToolsTest, SyncAddsTheNewestDrawsFromTheSources) {
+    const std::vector<DrawRecord>& published = realDraws();
+    ASSERT_GE(published.size(), 300u);
+    storeDraws(std::vector<DrawRecord>(realDraws().begin() + 3, realDraws().begin() + 40));
+    LocalServer server;
+    server.server().Get(
+        "/soft/qvemtrod/kj.dll", [&](const httplib::Request&, httplib::Response& r) {
+            r.set_content(site::drawFileText(std::span(published).subspan(1, 290)), "text/plain");
+        });
+    server.server().Get("/lottery/draw/list/1", [&](const httplib::Request&, httplib::Response& r) {
+        r.set_content(site::resultsPageHtml(std::span(published).subspan(0, 100)), "text/html");
+    });
+    server.start();
+    tools->setSites({server.address(), server.address()});
+    only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              std::string(text::lineNumberPrefix) + "2" + std::string(text::badLineSuffix) +
-                  "25127 04 05 19 28 29 05 13\n" + std::string(text::badLineBack) + "\n" +
-                  std::string(text::libraryUnchanged));
-    EXPECT_EQ(messages.shown[0].caption, text::refusedCaption);
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+    const QString newest = QString::fromStdString(published[0].issue);
+    EXPECT_EQ(fromGbk(messages.shown[0].text),
+              QStringLiteral("同步完成：新增3期号码，最新一期为第%1期。").arg(newest));
+    EXPECT_EQ(store().drawsNewestFirst(),
+              std::vector<DrawRecord>(realDraws().begin(), realDraws().begin() + 40));
+    EXPECT_EQ(only<QLabel>(window.get(), QStringLiteral("号库显示"))->text(),
+              QStringLiteral("号库数量:40    第%1期:").arg(newest));
+
+    // Once more: nothing is newer.
+    only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(fromGbk(messages.shown[1].text),
+              QStringLiteral("号库已是最新，没有更新的开奖号码。"));
+}
+
+TEST_F(LibraryToolsTest, CheckShowsWhatItFound) {
+    storeDraws({{"26004", "0102030405", "0102"}, {"26001", "0607080910", "0304"}});
+    const std::string before = historyBytes();
+    only<QAction>(window.get(), QStringLiteral("检查号库"))->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(
+        fromGbk(messages.shown[0].text),
+        QStringLiteral("号库共2期，发现1处问题：\n缺少第26002期至第26003期\n检查不会改动号库。"));
+    EXPECT_EQ(fromGbk(messages.shown[0].caption), QStringLiteral("检查号库"));
     EXPECT_EQ(historyBytes(), before);
 }
 
@@ -346,6 +445,7 @@ TEST_F(LibraryToolsTest, ImportWaitsWhileTheCommandsAreBusy) {
     QMenu* menu = only<QMenu>(window.get(), QStringLiteral("号库工具"));
     emit menu->aboutToShow();
     EXPECT_FALSE(only<QAction>(window.get(), QStringLiteral("导入号库..."))->isEnabled());
+    EXPECT_FALSE(only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->isEnabled());
     tools->importLibrary();
     EXPECT_FALSE(asked);
 }

@@ -49,7 +49,7 @@ inline QColor pixelOf(QWidget* widget, QPoint at) {
 }
 
 // A message-box port that records what is shown and answers from a script
-// (OK once the script is used up).
+// (OK, or the default 合并 of an import, once the script is used up).
 class RecordingMessages : public dlt::MessageBoxPort {
 public:
     struct Shown {
@@ -65,7 +65,8 @@ public:
         if (onShow)
             onShow();
         if (answers.empty())
-            return dlt::MessageAnswer::Ok;
+            return buttons == dlt::MessageButtons::MergeReplaceCancel ? dlt::MessageAnswer::Merge
+                                                                      : dlt::MessageAnswer::Ok;
         const dlt::MessageAnswer answer = answers.front();
         answers.pop_front();
         return answer;
