@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/gui/look.h"
 #include "app/gui/main_window.h"
 #include "app/gui/resources.h"
 #include "app/gui/startup_sequence.h"
@@ -20,6 +21,10 @@ void prepareApplication(QApplication& app) {
     for (int size : {48, 128, 256})
         icon.addFile(QStringLiteral(":/icons/qvemtrod-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
+    // Pop-up menus are windows of their own and do not inherit the main
+    // window's face; the desktop's default would draw their Chinese text in
+    // whatever stand-in comes first.
+    QApplication::setFont(defaultGuiFont(), "QMenu");
 
     // Qt's translations of its own texts (Debian: qt6-translations-l10n).
     // Without them Qt's texts stay English; nothing else changes.
