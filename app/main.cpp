@@ -7,6 +7,7 @@
 #include "app/gui/message_box.h"
 #include "app/gui/platform.h"
 #include "app/gui/program.h"
+#include "app/gui/sole_copy.h"
 #include "app/gui/startup_sequence.h"
 #include "online/bundled_site.h"
 #include "storage/installation.h"
@@ -15,6 +16,16 @@ int main(int argc, char* argv[]) {
     dlt::gui::prepareBrowserEngineEnvironment();
     QApplication app(argc, argv);
     dlt::gui::prepareApplication(app);
+
+    // One copy per user: a later start brings the running one to the front
+    // and ends before it serves a site or looks at the secret or the library.
+    const QString secretFolder = dlt::gui::StartupSequence::defaultSecretFolder();
+    const dlt::gui::SoleCopy soleCopy(secretFolder);
+    if (!soleCopy.isSole()) {
+        soleCopy.bringRunningCopyForward();
+        return 0;
+    }
+
     const std::filesystem::path programFolder =
         dlt::gui::toPath(QCoreApplication::applicationDirPath());
 
@@ -23,9 +34,9 @@ int main(int argc, char* argv[]) {
     // real hosts serves nothing.
     const dlt::BundledSite site(dlt::builtInSites(), dlt::bundledSiteFolder(programFolder));
 
-    // The history files stay beside the program when its folder can be
-    // written; an installed program (/usr/bin) keeps them next to the secret.
-    const QString secretFolder = dlt::gui::StartupSequence::defaultSecretFolder();
+    // An installed program (/usr/bin, or bin/ beside share/qvemtrod) keeps
+    // the history files next to the secret, whoever runs it; a portable copy
+    // or the build keeps them beside itself when it can write there.
     const std::filesystem::path historyFolder =
         dlt::chooseHistoryFolder(programFolder, dlt::gui::toPath(secretFolder));
 

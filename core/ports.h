@@ -2,6 +2,7 @@
 // layer implements them; tests replace them with recording stand-ins.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -34,6 +35,10 @@ public:
     virtual ~UrlOpener() = default;
     virtual void openUrl(const std::string& address) = 0;
 };
+
+// A file's path as GBK text for a message: the window layer converts it from
+// the file system's own encoding.
+using PathText = std::function<std::string(const std::filesystem::path&)>;
 
 // Processes the window events that are waiting, then returns.
 using YieldHook = std::function<void()>;

@@ -15,7 +15,7 @@ ProcessState& processState() {
 void setProductIdentity(ProcessState& state) {
     state.productVersion = DLT_PRODUCT_VERSION;
     state.productName = std::string(text::productName);
-    state.productCode = "qvemtrod";
+    state.productCode = std::string(kProductCode);
     state.serverDirectory = "/soft/qvemtrod/";
 }
 

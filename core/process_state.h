@@ -2,10 +2,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/ports.h"
 
 namespace dlt {
+
+// The product's short name: the maker's server paths and the installed
+// program's share/ folder.
+inline constexpr std::string_view kProductCode = "qvemtrod";
 
 struct ProcessState {
     std::string productName;          // GBK

@@ -14,7 +14,8 @@ namespace dlt {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kColumns{columnKey::issue, columnKey::front, columnKey::back};
+constexpr std::array<std::string_view, 3> kColumns{columnKey::issue, columnKey::front,
+                                                   columnKey::back};
 constexpr std::array<std::size_t, 3> kWidths{5, 10, 4};
 
 // The text ends before its first zero byte.
@@ -43,8 +44,7 @@ ColumnFile readColumnFile(const fs::path& path, std::string_view keyText) {
         column.readable = false;
         break;
     case FileRead::Status::TooLarge:
-        // Damaged: replaced like an undecipherable file; should the change
-        // be undone, it comes back as an empty column, which reads the same.
+        // Damaged: replaced like an undecipherable file.
         column.raw = std::string();
         break;
     case FileRead::Status::Read:
@@ -81,9 +81,23 @@ HistoryStore::HistoryStore(fs::path directory, std::string installationKey, std:
     recover();
 }
 
+bool HistoryStore::folderMissing() const {
+    std::error_code error;
+    return !fs::exists(directory_, error) && !error;
+}
+
 bool HistoryStore::recover() const {
-    return recoverChanges(commitRecordPath(), {columnPath(columnKey::issue), columnPath(columnKey::front),
-                                               columnPath(columnKey::back)});
+    // No folder, no files: nothing to finish.
+    return folderMissing() || beginChange().has_value();
+}
+
+std::optional<FileLock> HistoryStore::beginChange() const {
+    FileLock lock = lockFolder(directory_);
+    if (!lock.held() || !recoverChanges(commitRecordPath(),
+                                        {columnPath(columnKey::issue), columnPath(columnKey::front),
+                                         columnPath(columnKey::back)}))
+        return std::nullopt;
+    return lock;
 }
 
 fs::path HistoryStore::commitRecordPath() const {
@@ -106,17 +120,19 @@ std::string HistoryStore::loadColumn(std::string_view key) const {
 }
 
 bool HistoryStore::saveColumn(std::string_view key, std::string_view text) const {
-    if (!recover())
+    const auto lock = beginChange();
+    if (!lock)
         return false;
     const fs::path path = columnPath(key);
     ColumnFile column = readColumnFile(path, keyText());
     if (!column.readable)
         return false;
-    return commitChanges(commitRecordPath(), {{path, encipherEnvelope(text, keyText()), std::move(column.raw)}});
+    return commitChanges(commitRecordPath(), {{path, encipherEnvelope(text, keyText())}});
 }
 
 bool HistoryStore::rewriteColumns(const ColumnEdit& edit) const {
-    if (!recover())
+    const auto lock = beginChange();
+    if (!lock)
         return false;
     const std::string key = keyText();
     std::vector<FileChange> changes;
@@ -129,8 +145,9 @@ bool HistoryStore::rewriteColumns(const ColumnEdit& edit) const {
         const std::string text = edit(i, std::move(column.text));
         // Blocks that did not change keep their ciphertext: the same bytes,
         // at half the cost for the usual append or trim.
-        std::string bytes = encipherEnvelopeReusing(text, key, column.raw.value_or(std::string()), column.plain);
-        changes.push_back({path, std::move(bytes), std::move(column.raw)});
+        std::string bytes =
+            encipherEnvelopeReusing(text, key, column.raw.value_or(std::string()), column.plain);
+        changes.push_back({path, std::move(bytes)});
     }
     return commitChanges(commitRecordPath(), changes);
 }
@@ -162,7 +179,8 @@ bool HistoryStore::removeNewestDraw() const {
 
 bool HistoryStore::replaceHistory(std::string_view issues, std::string_view fronts,
                                   std::string_view backs) const {
-    if (!recover())
+    const auto lock = beginChange();
+    if (!lock)
         return false;
     const std::string key = keyText();
     const std::array<std::string_view, 3> texts{issues, fronts, backs};
@@ -172,13 +190,16 @@ bool HistoryStore::replaceHistory(std::string_view issues, std::string_view fron
         ColumnFile column = readColumnFile(path, key);
         if (!column.readable)
             return false;
-        changes.push_back({path, encipherEnvelope(texts[i], key), std::move(column.raw)});
+        changes.push_back({path, encipherEnvelope(texts[i], key)});
     }
     return commitChanges(commitRecordPath(), changes);
 }
 
 bool HistoryStore::removeHistoryFiles() const {
-    if (!recover())
+    if (folderMissing())
+        return true;
+    const auto lock = beginChange();
+    if (!lock)
         return false;
     std::vector<FileChange> changes;
     for (const auto key : kColumns) {
@@ -190,7 +211,7 @@ bool HistoryStore::removeHistoryFiles() const {
         // Something other than a column file stands there: touch nothing.
         if (error || !fs::is_regular_file(status))
             return false;
-        changes.push_back({path, std::nullopt, std::nullopt});
+        changes.push_back({path, std::nullopt});
     }
     return changes.empty() || commitChanges(commitRecordPath(), changes);
 }
@@ -200,12 +221,15 @@ int HistoryStore::drawCount() const {
 }
 
 DrawRecord HistoryStore::newestDraw() const {
+    // Held so that another process's change is seen whole or not at all.
+    const FileLock lock = lockFolder(directory_);
     return DrawRecord{rightPart(loadColumn(columnKey::issue), 5),
                       rightPart(loadColumn(columnKey::front), 10),
                       rightPart(loadColumn(columnKey::back), 4)};
 }
 
 std::vector<DrawRecord> HistoryStore::drawsNewestFirst() const {
+    const FileLock lock = lockFolder(directory_);
     const std::string issues = loadColumn(columnKey::issue);
     const std::string fronts = loadColumn(columnKey::front);
     const std::string backs = loadColumn(columnKey::back);
@@ -213,7 +237,8 @@ std::vector<DrawRecord> HistoryStore::drawsNewestFirst() const {
     std::vector<DrawRecord> draws;
     draws.reserve(count);
     for (std::size_t k = 1; k <= count; ++k)
-        draws.push_back({fieldFromEnd(issues, 5, k), fieldFromEnd(fronts, 10, k), fieldFromEnd(backs, 4, k)});
+        draws.push_back(
+            {fieldFromEnd(issues, 5, k), fieldFromEnd(fronts, 10, k), fieldFromEnd(backs, 4, k)});
     return draws;
 }
 

@@ -1,5 +1,6 @@
 #include "storage/commit.h"
 
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -90,73 +91,65 @@ void removeTemps(const std::vector<Entry>& entries) {
             removeFile(e.temp);
 }
 
-bool commit(const fs::path& record, const std::vector<FileChange>& changes, bool undoOnFailure);
-
-// Puts back the files of the first done entries.
-void undo(const fs::path& record, const std::vector<Entry>& entries,
-          const std::vector<FileChange>& changes, std::size_t done) {
-    std::vector<FileChange> back;
-    bool asides = false;
-    for (std::size_t i = 0; i < done; ++i) {
-        if (entries[i].digest)
-            back.push_back({entries[i].target, changes[i].previous, std::nullopt});
-        else
-            asides = true;
+// The name a deleted file is moved aside to: a temporary file's name that is
+// free (the caller holds the folder's lock, so it stays free).
+fs::path freeAsideName(const fs::path& target) {
+    static std::mt19937_64 generator{std::random_device{}()};
+    std::error_code error;
+    for (;;) {
+        fs::path aside = target;
+        aside += ".new" + std::to_string(generator() % 1000000000ULL);
+        if (!fs::exists(fs::symlink_status(aside, error)))
+            return aside;
     }
-    if (asides) {
-        // A deletion is undone by renaming the files back; should this be
-        // cut short, the record left behind finishes the deletion instead.
-        for (std::size_t i = 0; i < done; ++i)
-            renameFile(entries[i].temp, entries[i].target);
-        flushDirectory(record.parent_path());
-        removeFile(record);
-        return;
-    }
-    // The undo is itself a commit: its record replaces the failed one, so a
-    // crash during it ends in the old files too. Its leftover new contents
-    // are then strays.
-    if (!back.empty())
-        commit(record, back, false);
-    removeTemps(entries);
-    removeFile(record);
 }
 
-bool commit(const fs::path& record, const std::vector<FileChange>& changes, bool undoOnFailure) {
+// Renames every new content over its file and moves every deleted file
+// aside; true when all are done.
+bool applyEntries(const std::vector<Entry>& entries) {
+    std::error_code error;
+    for (const Entry& e : entries) {
+        const bool ok = e.digest ? renameFile(e.temp, e.target)
+                                 : !fs::exists(e.target, error) || renameFile(e.target, e.temp);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool commitChanges(const fs::path& record, const std::vector<FileChange>& changes) {
     const fs::path folder = record.parent_path();
     std::vector<Entry> entries;
-    bool ok = true;
     for (const auto& change : changes) {
-        Entry e{change.target, temporarySibling(change.target), std::nullopt};
+        Entry e{change.target, {}, std::nullopt};
         if (change.bytes) {
             e.digest = digestHex(*change.bytes);
-            ok = writeFileFlushed(e.temp, *change.bytes);
+            const auto temp = writeTemporarySibling(change.target, *change.bytes);
+            if (!temp) {
+                removeTemps(entries);
+                return false;
+            }
+            e.temp = *temp;
+        } else {
+            e.temp = freeAsideName(change.target);
         }
         entries.push_back(std::move(e));
-        if (!ok)
-            break;
     }
-    ok = ok && replaceFileDurably(record, recordText(entries));
-    if (!ok) {
+    if (!replaceFileDurably(record, recordText(entries))) {
         removeTemps(entries);
         removeFile(record);
         return false;
     }
-    std::size_t done = 0;
-    std::error_code error;
-    for (; ok && done < entries.size(); ++done) {
-        const Entry& e = entries[done];
-        if (e.digest)
-            ok = renameFile(e.temp, e.target);
-        else
-            ok = !fs::exists(e.target, error) || renameFile(e.target, e.temp);
-        if (!ok)
-            break;
-    }
-    ok = ok && flushDirectory(folder) && removeFile(record);
-    if (!ok) {
-        if (undoOnFailure)
-            undo(record, entries, changes, done);
-        return false;
+    // From here on the change is made: what is not done now is done by the
+    // next recovery, from the record.
+    if (!(applyEntries(entries) && flushDirectory(folder) && removeFile(record))) {
+        std::vector<fs::path> targets;
+        for (const auto& change : changes)
+            targets.push_back(change.target);
+        recoverChanges(record, targets);
+        return true;
     }
     // After the record is gone the deletion stands; what is renamed aside is
     // only clean-up, and what stays is removed as a stray at the next start.
@@ -164,12 +157,6 @@ bool commit(const fs::path& record, const std::vector<FileChange>& changes, bool
         if (!e.digest)
             removeFile(e.temp);
     return true;
-}
-
-} // namespace
-
-bool commitChanges(const fs::path& record, const std::vector<FileChange>& changes) {
-    return commit(record, changes, true);
 }
 
 bool recoverChanges(const fs::path& record, const std::vector<fs::path>& files) {

@@ -3,6 +3,8 @@
 // record naming them is made durable, then they are renamed over the old
 // files and the record is removed. A later recoverChanges finishes a commit
 // whose record and new contents are all there, and otherwise drops it.
+// Callers hold the folder's lock (lockFolder) around both, so no process
+// ever finishes or drops a commit that another one is making.
 #pragma once
 
 #include <filesystem>
@@ -14,12 +16,14 @@ namespace dlt {
 
 struct FileChange {
     std::filesystem::path target;
-    std::optional<std::string> bytes;    // none: the file is deleted
-    std::optional<std::string> previous; // what it held; none: it did not exist
+    std::optional<std::string> bytes; // none: the file is deleted
 };
 
-// Makes every change or none. When a call fails after the first rename, the
-// old contents come back through the same temporary-file-and-rename path.
+// Makes every change or none. The durable commit record is the point of no
+// return: a failure before it leaves every file as it was and gives false;
+// once it is there the change is made, and a failure after it leaves the
+// record for the next recovery to finish the change (which is tried at once
+// too), so the answer is true.
 bool commitChanges(const std::filesystem::path& record, const std::vector<FileChange>& changes);
 
 // Finishes or drops an interrupted commit of the files and removes stray

@@ -1,12 +1,11 @@
 #include "storage/file_io.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <system_error>
-
-#include "storage/platform_files.h"
 
 namespace fs = std::filesystem;
 
@@ -41,21 +40,36 @@ void setFileCallFilter(FileCallFilter newFilter) {
     filter() = std::move(newFilter);
 }
 
+namespace {
+FileRead failed(std::error_code why) {
+    return {FileRead::Status::Failed, {}, why};
+}
+FileRead failedWithErrno() {
+    return failed(std::error_code(errno ? errno : EIO, std::generic_category()));
+}
+} // namespace
+
 FileRead readFile(const fs::path& path, std::uintmax_t maxSize) {
     std::error_code error;
     const auto status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
-        return {FileRead::Status::Missing, {}};
-    if (error || !fs::is_regular_file(status) || !allowed(FileCall::Read, path))
-        return {FileRead::Status::Failed, {}};
+        return {FileRead::Status::Missing, {}, {}};
+    if (error)
+        return failed(error);
+    if (!fs::is_regular_file(status))
+        return failed(std::make_error_code(fs::is_directory(status) ? std::errc::is_a_directory
+                                                                    : std::errc::invalid_argument));
+    if (!allowed(FileCall::Read, path))
+        return failed(std::make_error_code(std::errc::io_error));
     const auto size = fs::file_size(path, error);
     if (error)
-        return {FileRead::Status::Failed, {}};
+        return failed(error);
     if (size > maxSize)
-        return {FileRead::Status::TooLarge, {}};
+        return {FileRead::Status::TooLarge, {}, {}};
+    errno = 0;
     const File file = openFile(path, "rb");
     if (!file)
-        return {FileRead::Status::Failed, {}};
+        return failedWithErrno();
     std::string bytes(static_cast<std::size_t>(size), '\0');
     std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
     // Read on in case the file grew since its size was taken.
@@ -65,14 +79,14 @@ FileRead readFile(const fs::path& path, std::uintmax_t maxSize) {
         if (more == 0)
             break;
         if (got + more > maxSize)
-            return {FileRead::Status::TooLarge, {}};
+            return {FileRead::Status::TooLarge, {}, {}};
         bytes.append(chunk, more);
         got += more;
     }
     if (std::ferror(file.get()))
-        return {FileRead::Status::Failed, {}};
+        return failed(std::make_error_code(std::errc::io_error));
     bytes.resize(got);
-    return {FileRead::Status::Read, std::move(bytes)};
+    return {FileRead::Status::Read, std::move(bytes), {}};
 }
 
 bool writeFileFlushed(const fs::path& path, std::string_view bytes) {
@@ -102,19 +116,57 @@ bool removeFile(const fs::path& path) {
     return !error;
 }
 
+FileLock lockFolder(const fs::path& folder) {
+    return allowed(FileCall::Lock, folder) ? FileLock::lockFolder(folder) : FileLock();
+}
+
 bool replaceFileDurably(const fs::path& path, std::string_view bytes) {
-    const fs::path temp = temporarySibling(path);
-    if (writeFileFlushed(temp, bytes) && renameFile(temp, path))
+    const auto temp = writeTemporarySibling(path, bytes);
+    if (!temp)
+        return false;
+    if (renameFile(*temp, path))
         return flushDirectory(path.parent_path());
-    removeFile(temp);
+    removeFile(*temp);
     return false;
 }
 
-fs::path temporarySibling(const fs::path& path) {
+Creation createFileDurably(const fs::path& path, std::string_view bytes) {
+    const auto temp = writeTemporarySibling(path, bytes);
+    if (!temp)
+        return Creation::Failed;
+    if (allowed(FileCall::Rename, path) && renameNoReplacing(*temp, path))
+        return flushDirectory(path.parent_path()) ? Creation::Created : Creation::Failed;
+    std::error_code error;
+    const bool exists = fs::exists(fs::symlink_status(path, error));
+    removeFile(*temp);
+    return exists ? Creation::Exists : Creation::Failed;
+}
+
+std::optional<fs::path> writeTemporarySibling(const fs::path& path, std::string_view bytes) {
     static std::mt19937_64 generator{std::random_device{}()};
-    fs::path temp = path;
-    temp += ".new" + std::to_string(generator() % 1000000000ULL);
-    return temp;
+    // A name already taken (a stray of a crash, or someone else's file) is
+    // never opened: another name is drawn.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        fs::path temp = path;
+        temp += ".new" + std::to_string(generator() % 1000000000ULL);
+        if (!allowed(FileCall::Write, temp))
+            return std::nullopt;
+        errno = 0;
+        File file(openNewFile(temp));
+        if (!file) {
+            if (errno == EEXIST)
+                continue;
+            return std::nullopt;
+        }
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+        const bool flushed =
+            written && allowed(FileCall::Flush, temp) && flushFileToDisk(file.get());
+        if (std::fclose(file.release()) == 0 && flushed)
+            return temp;
+        removeFile(temp);
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool isTemporarySiblingName(std::string_view fileName, const fs::path& path) {

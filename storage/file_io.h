@@ -5,8 +5,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+
+#include "storage/platform_files.h"
 
 namespace dlt {
 
@@ -14,7 +18,8 @@ namespace dlt {
 struct FileRead {
     enum class Status { Missing, Read, TooLarge, Failed };
     Status status = Status::Missing;
-    std::string bytes; // only with Read
+    std::string bytes;       // only with Read
+    std::error_code failure; // why, with Failed
 };
 
 // The whole file when it is a plain file of at most maxSize bytes. Larger
@@ -34,20 +39,35 @@ bool flushDirectory(const std::filesystem::path& folder);
 // Removes the file; a missing file is no error.
 bool removeFile(const std::filesystem::path& path);
 
-// Replaces the file through a flushed temporary file beside it, renamed over
-// it, and flushes the folder. On failure the temporary file is removed.
+// Replaces the file through a flushed temporary file beside it (see
+// writeTemporarySibling), renamed over it, and flushes the folder. On
+// failure the temporary file is removed. The file is its owner's only.
 bool replaceFileDurably(const std::filesystem::path& path, std::string_view bytes);
 
-// A name beside path for a temporary file, unique to this call: path + ".new"
-// + digits.
-std::filesystem::path temporarySibling(const std::filesystem::path& path);
+// Creates the file with the bytes only when it does not exist yet, through a
+// flushed temporary file given its name without replacing anything, and
+// flushes the folder. Of two processes creating it at once one wins; the
+// other finds it there.
+enum class Creation { Created, Exists, Failed };
+Creation createFileDurably(const std::filesystem::path& path, std::string_view bytes);
+
+// Writes the bytes to a new temporary file beside path and flushes them: a
+// fresh name (path + ".new" + digits) created exclusively, never through an
+// existing file or link, readable and writable by its owner only. Its name,
+// or none on failure (nothing is left then).
+std::optional<std::filesystem::path> writeTemporarySibling(const std::filesystem::path& path,
+                                                           std::string_view bytes);
 
 // Whether fileName is a name temporarySibling gives for path.
 bool isTemporarySiblingName(std::string_view fileName, const std::filesystem::path& path);
 
+// Waits for the folder's lock between processes (see FileLock::lockFolder);
+// unheld on failure.
+FileLock lockFolder(const std::filesystem::path& folder);
+
 // The seam: when a filter is set, each call above asks it first, and a call
 // it answers false fails as if the system had refused it.
-enum class FileCall { Read, Write, Flush, Rename, Remove };
+enum class FileCall { Read, Write, Flush, Rename, Remove, Lock };
 using FileCallFilter = std::function<bool(FileCall, const std::filesystem::path&)>;
 void setFileCallFilter(FileCallFilter filter);
 

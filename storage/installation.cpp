@@ -1,9 +1,13 @@
 #include "storage/installation.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <vector>
 #include <random>
 #include <system_error>
 
+#include "core/process_state.h"
 #include "core/texts.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"
@@ -21,12 +25,45 @@ constexpr std::uintmax_t kMaxSecretFileSize = 1u << 20;
 // file beside its old one and renames it over, so that is what it needs.
 // (Permission bits alone do not tell: root, ACLs and read-only mounts.)
 bool canCreateFilesIn(const fs::path& folder) {
-    const fs::path probe = temporarySibling(folder / ".write-probe");
-    if (!writeFileFlushed(probe, ""))
+    const auto probe = writeTemporarySibling(folder / ".write-probe", "");
+    if (!probe)
         return false;
     std::error_code ignored;
-    fs::remove(probe, ignored);
+    fs::remove(*probe, ignored);
     return true;
+}
+
+// Whether path lies inside folder (both as the file system resolves them).
+bool liesUnder(const fs::path& path, const fs::path& folder) {
+    auto [end, inside] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    (void)inside;
+    return end == folder.end();
+}
+
+std::vector<fs::path> systemPrefixes() {
+#ifdef _WIN32
+    std::vector<fs::path> prefixes;
+    for (const wchar_t* name :
+         {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432", L"SystemRoot"})
+        if (const wchar_t* value = _wgetenv(name); value && *value)
+            prefixes.emplace_back(value);
+    return prefixes;
+#else
+    return {"/usr", "/opt", "/bin", "/sbin", "/lib", "/snap", "/app", "/nix/store"};
+#endif
+}
+
+bool validSecret(const FileRead& read) {
+    return read.status == FileRead::Status::Read && read.bytes.size() == kSecretLength;
+}
+
+// Why the kept secret cannot be read, in the user's words.
+std::string failureText(const std::error_code& why) {
+    if (why == std::errc::permission_denied || why == std::errc::operation_not_permitted)
+        return std::string(text::noReadPermission);
+    if (why == std::errc::is_a_directory || why == std::errc::invalid_argument)
+        return std::string(text::notAPlainFile);
+    return std::string(text::readError) + why.message();
 }
 } // namespace
 
@@ -55,27 +92,40 @@ bool SecretStore::keepAside() const {
     return false;
 }
 
-bool SecretStore::write(const std::string& secret) const {
+Creation SecretStore::create(const std::string& secret) const {
     std::error_code error;
     fs::create_directories(folder_, error);
     if (error)
-        return false;
-    // Written beside the old file, readable by its owner only, and renamed
-    // over it, so a failed write never leaves half a secret behind.
-    const fs::path temp = temporarySibling(filePath());
-    bool ok = writeFileFlushed(temp, "");
-    if (ok) {
-        fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, error);
-        ok = !error && writeFileFlushed(temp, secret) && renameFile(temp, filePath()) &&
-             flushDirectory(folder_);
-    }
-    if (!ok)
-        removeFile(temp);
-    return ok;
+        return Creation::Failed;
+    // A temporary file of its owner's only, given the name only when it is
+    // free: never half a secret, never one replaced under a running copy.
+    return createFileDurably(filePath(), secret);
+}
+
+FileLock SecretStore::lock() const {
+    std::error_code error;
+    fs::create_directories(folder_, error);
+    return error ? FileLock() : lockFolder(folder_);
+}
+
+bool isInstalledProgramFolder(const fs::path& programFolder) {
+    std::error_code error;
+    fs::path folder = fs::weakly_canonical(programFolder, error);
+    if (error)
+        folder = programFolder.lexically_normal();
+    if (folder.has_relative_path() && folder.filename().empty())
+        folder = folder.parent_path();
+    for (const fs::path& prefix : systemPrefixes())
+        if (liesUnder(folder, fs::weakly_canonical(prefix, error)))
+            return true;
+    return folder.filename() == "bin" &&
+           fs::is_directory(folder.parent_path() / "share" / kProductCode, error);
 }
 
 fs::path chooseHistoryFolder(const fs::path& programFolder, const fs::path& userDataFolder) {
-    if (canCreateFilesIn(programFolder))
+    // Root passes the write probe in a system folder: being installed, not
+    // the probe, decides first.
+    if (!isInstalledProgramFolder(programFolder) && canCreateFilesIn(programFolder))
         return programFolder;
     std::error_code ignored;
     fs::create_directories(userDataFolder, ignored);
@@ -84,7 +134,8 @@ fs::path chooseHistoryFolder(const fs::path& programFolder, const fs::path& user
 
 std::string generateSecret(const YieldHook& yield) {
     std::random_device device;
-    std::seed_seq seed{device(), device(), device(), device(), device(), device(), device(), device()};
+    std::seed_seq seed{device(), device(), device(), device(),
+                       device(), device(), device(), device()};
     std::mt19937_64 generator(seed);
     std::uniform_int_distribution<int> digit(0, 9);
     std::string secret;
@@ -97,26 +148,49 @@ std::string generateSecret(const YieldHook& yield) {
 }
 
 bool establishInstallationKey(ProcessState& state, const SecretStore& store,
-                              MessageBoxPort& messages, const YieldHook& yield) {
+                              MessageBoxPort& messages, const YieldHook& yield,
+                              const PathText& pathText) {
     // The secret is never thrown away: one that cannot be read ends the
     // start, and one of another length is kept aside before a new one is
     // made, so that a damaged library can still be recovered by hand.
-    const FileRead kept = store.load();
-    bool ok = kept.status != FileRead::Status::Failed;
-    if (ok && (kept.status != FileRead::Status::Read || kept.bytes.size() != kSecretLength)) {
-        const bool holdsSomething = kept.status == FileRead::Status::TooLarge || !kept.bytes.empty();
-        ok = !holdsSomething || store.keepAside();
-        if (ok)
-            store.write(generateSecret(yield));
+    FileRead kept = store.load();
+    bool ok = true;
+    if (kept.status != FileRead::Status::Failed && !validSecret(kept)) {
+        const std::string fresh = generateSecret(yield);
+        // Another start may be doing the same: under the folder's lock the
+        // kept file is looked at again and only replaced when still invalid.
+        const FileLock lock = store.lock();
+        kept = store.load();
+        ok = lock.held();
+        if (ok && kept.status != FileRead::Status::Failed && !validSecret(kept)) {
+            // What holds something is kept aside; an empty file is no secret.
+            const bool holdsSomething =
+                kept.status == FileRead::Status::TooLarge || !kept.bytes.empty();
+            if (holdsSomething)
+                ok = store.keepAside();
+            else if (kept.status == FileRead::Status::Read)
+                ok = removeFile(store.filePath());
+            ok = ok && store.create(fresh) != Creation::Failed;
+        }
+        if (ok && kept.status != FileRead::Status::Failed)
+            kept = store.load();
     }
-    std::string secret = ok ? store.read() : std::string();
-    if (secret.size() != kSecretLength) {
-        messages.showMessage(std::string(text::initFailed), std::string(text::errorCaption),
-                             MessageIcon::Stop, MessageButtons::Ok);
+    std::string message(text::initFailed);
+    if (kept.status == FileRead::Status::Failed) {
+        const fs::path path = store.filePath();
+        message += std::string(text::secretUnreadableBefore) + failureText(kept.failure) +
+                   std::string(text::secretUnreadableMiddle) +
+                   (pathText ? pathText(path) : path.string()) +
+                   std::string(text::secretUnreadableAfter);
+        ok = false;
+    }
+    if (!ok || !validSecret(kept)) {
+        messages.showMessage(message, std::string(text::errorCaption), MessageIcon::Stop,
+                             MessageButtons::Ok);
         return false;
     }
-    state.installationKey = digestHex(secret);
-    state.installationSecret = std::move(secret);
+    state.installationKey = digestHex(kept.bytes);
+    state.installationSecret = std::move(kept.bytes);
     return true;
 }
 

@@ -25,30 +25,45 @@ public:
     std::string read() const;
     // Renames the kept file to a free name beside it ("installation.secret.damaged1", ...).
     bool keepAside() const;
-    // Replaces what is kept; the file is readable by its owner only. Returns
-    // false when it could not be written.
-    bool write(const std::string& secret) const;
+    // Keeps the secret when none is kept yet, readable by its owner only
+    // (the folder is created when missing). Exists when another start kept
+    // one first: what is kept is then that one.
+    Creation create(const std::string& secret) const;
+    // The lock of the secret's folder between processes (created when
+    // missing), held while a secret is replaced.
+    FileLock lock() const;
 
 private:
     std::filesystem::path folder_;
 };
 
-// Where the history files live, decided once at start-up: beside the program
-// when its folder can be written (a portable copy, a build folder); otherwise,
-// as for a program installed into a system folder, in the per-user data folder
-// that also keeps the secret (created when missing).
+// Whether the program runs from an installed place: its folder lies under a
+// system prefix (/usr, /opt, ...; on Windows the program folders), or it is a
+// bin/ folder with share/qvemtrod beside it (any installation prefix).
+bool isInstalledProgramFolder(const std::filesystem::path& programFolder);
+
+// Where the history files live, decided once at start-up: an installed
+// program keeps them in the per-user data folder that also keeps the secret
+// (created when missing), whoever runs it. Only a copy in a folder of its
+// own (a portable copy, the build folder) keeps them beside itself, when it
+// can create files there.
 std::filesystem::path chooseHistoryFolder(const std::filesystem::path& programFolder,
                                           const std::filesystem::path& userDataFolder);
 
 // 10000 random digits; yield is called after each digit.
 std::string generateSecret(const YieldHook& yield);
 
-// Reads the secret back, generates and keeps a new one when there is none or
-// it is not exactly 10000 digits long (a kept one is first renamed aside with
-// keepAside), reads it back again and sets installationSecret and
-// installationKey. When the kept secret cannot be read, or on any failure, shows "软件初始化失败：请重试！" (caption "错误",
-// stop icon) and returns false: the caller ends the program.
+// Reads the secret back; when there is none or it is not exactly 10000
+// digits long, generates a new one and, holding the folder's lock, keeps it
+// unless another start kept one meanwhile (a kept one of another length is
+// first renamed aside with keepAside). Then reads back what is kept and sets
+// installationSecret and installationKey from it. On any failure shows
+// "软件初始化失败：请重试！" (caption "错误", stop icon) and returns false:
+// the caller ends the program. When the kept secret cannot be read, the
+// message goes on with why and the file's path (written with pathText, or
+// the path's own bytes without one), and nothing is replaced.
 bool establishInstallationKey(ProcessState& state, const SecretStore& store,
-                              MessageBoxPort& messages, const YieldHook& yield = {});
+                              MessageBoxPort& messages, const YieldHook& yield = {},
+                              const PathText& pathText = {});
 
 } // namespace dlt

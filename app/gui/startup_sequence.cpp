@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 
 #include "app/gui/form_widgets.h"
+#include "app/gui/gbk.h"
 #include "app/gui/intro_window.h"
 #include "app/gui/look.h"
 #include "app/gui/main_window.h"
@@ -44,7 +45,9 @@ bool StartupSequence::run() {
     // secret is generated so the desktop does not think the program hung.
     const SecretStore store(toPath(secretFolder_));
     const YieldHook yield = [] { QCoreApplication::processEvents(); };
-    if (!establishInstallationKey(state, store, messages_, yield))
+    // A path in a message is shown as the desktop spells it.
+    const PathText pathText = [](const std::filesystem::path& path) { return toGbk(fromPath(path)); };
+    if (!establishInstallationKey(state, store, messages_, yield, pathText))
         return false;
 
     // The intro window is modal: the main window waits for "下一步" (or its

@@ -85,7 +85,7 @@ void startUp(benchmark::State& state, bool firstStart, bool reportNext) {
     QTemporaryDir dir;
     const QString secretFolder = dir.path() + QStringLiteral("/secret");
     const SecretStore store(toPath(secretFolder));
-    store.write(generateSecret({}));
+    store.create(generateSecret({}));
     double total = 0;
     double first = -1;
     for (auto _ : state) {

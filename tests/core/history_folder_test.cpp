@@ -72,3 +72,44 @@ TEST(HistoryFolder, ReadOnlyProgramFolderPutsTheFilesNextToTheSecret) {
     expectDrawKeptIn(chosen);
     EXPECT_TRUE(fs::is_empty(program));
 }
+
+TEST(HistoryFolder, AnInstalledProgramKeepsTheFilesInTheUserFolderWhoeverRunsIt) {
+    TempDir dir;
+    // An installation prefix: the program in bin/, its data in share/qvemtrod.
+    const fs::path bin = dir.path() / "prefix" / "bin";
+    const fs::path data = dir.path() / "home" / "data";
+    fs::create_directories(bin);
+    fs::create_directories(dir.path() / "prefix" / "share" / "qvemtrod");
+
+    // The folder can be written (as root any folder can): that does not decide.
+    const fs::path chosen = chooseHistoryFolder(bin, data);
+    EXPECT_EQ(chosen, data);
+    EXPECT_TRUE(fs::is_empty(bin));
+    expectDrawKeptIn(chosen);
+    EXPECT_TRUE(fs::is_empty(bin));
+}
+
+TEST(HistoryFolder, InstalledMeansASystemPrefixOrABinFolderBesideTheProgramsShareFolder) {
+    TempDir dir;
+    fs::create_directories(dir.path() / "prefix" / "bin");
+    fs::create_directories(dir.path() / "prefix" / "share" / "qvemtrod");
+    fs::create_directories(dir.path() / "portable" / "bin");
+    fs::create_directories(dir.path() / "build");
+    const struct {
+        fs::path folder;
+        bool installed;
+    } cases[] = {
+        {"/usr/bin", true},
+        {"/usr/local/bin", true},
+        {"/usr/local/bin/", true},
+        {"/opt/qvemtrod", true},
+        {"/usr/lib/../bin", true},
+        {"/usrlocal", false},
+        {dir.path() / "prefix" / "bin", true},
+        {dir.path() / "prefix" / "bin" / "", true},
+        {dir.path() / "portable" / "bin", false},
+        {dir.path() / "build", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isInstalledProgramFolder(c.folder), c.installed) << c.folder;
+}

@@ -137,7 +137,7 @@ TEST_F(StartupSequenceTest, SecondStartKeepsTheSecretAndTheKey) {
 }
 
 TEST_F(StartupSequenceTest, ASecretOf9999DigitsIsReplaced) {
-    ASSERT_TRUE(SecretStore(toPath(secretFolder())).write(std::string(9999, '7')));
+    ASSERT_EQ(SecretStore(toPath(secretFolder())).create(std::string(9999, '7')), Creation::Created);
     StartupSequence sequence(messages_, secretFolder(), toPath(dir_.path()));
     StartRecord record;
     pressNextWhenShown(sequence, record);
