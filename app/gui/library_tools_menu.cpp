@@ -75,9 +75,11 @@ TicketWindow* LibraryTools::ticketWindow() const {
     return tickets_;
 }
 
-QString LibraryTools::suggestedPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-           QStringLiteral("/号库.txt");
+QString LibraryTools::suggestedPath() const {
+    const QString folder = lastFolder_.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : lastFolder_;
+    return folder + QStringLiteral("/号库.txt");
 }
 
 void LibraryTools::openTrendWindow() {
@@ -117,19 +119,20 @@ void LibraryTools::openTicketWindow() {
 
 void LibraryTools::refuse(std::string_view message) {
     messages_.showMessage(std::string(message), std::string(text::refusedCaption),
-                           MessageIcon::Stop, MessageButtons::Ok);
+                          MessageIcon::Stop, MessageButtons::Ok);
 }
 
 void LibraryTools::reportDone(std::string_view prefix, std::size_t draws) {
-    messages_.showMessage(std::string(prefix) + std::to_string(draws) + std::string(text::drawsSuffix),
-                           std::string(text::successCaption), MessageIcon::Information,
-                           MessageButtons::Ok);
+    messages_.showMessage(
+        std::string(prefix) + std::to_string(draws) + std::string(text::drawsSuffix),
+        std::string(text::successCaption), MessageIcon::Information, MessageButtons::Ok);
 }
 
 void LibraryTools::exportLibrary() {
     const QString path = chooseSave_(suggestedPath());
     if (path.isEmpty())
         return;
+    lastFolder_ = QFileInfo(path).absolutePath();
     const std::vector<DrawRecord> draws = window_.historyStore().drawsNewestFirst();
     if (!replaceFileDurably(toPath(path), libraryText(draws))) {
         refuse(text::exportFailed);
@@ -145,6 +148,7 @@ void LibraryTools::importLibrary() {
     const QString path = chooseOpen_(suggestedPath());
     if (path.isEmpty())
         return;
+    lastFolder_ = QFileInfo(path).absolutePath();
     // A library of every draw ever made is well under a megabyte.
     static constexpr std::uintmax_t kLargestImport = 16u << 20;
     const FileRead file = readFile(toPath(path), kLargestImport);
@@ -167,7 +171,7 @@ void LibraryTools::importLibrary() {
         std::string(text::importQuestionMiddle) + std::to_string(store.drawCount()) +
         std::string(text::importQuestionSuffix);
     if (messages_.showMessage(question, std::string(text::attentionCaption), MessageIcon::Question,
-                               MessageButtons::OkCancel) != MessageAnswer::Ok)
+                              MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
     const HistoryColumns columns = columnsOf(read.newestFirst);
     if (!store.replaceHistory(columns.issues, columns.fronts, columns.backs)) {

@@ -5,11 +5,13 @@
 #include "app/gui/look.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <algorithm>
 
 namespace dlt::gui {
 
@@ -276,6 +278,16 @@ QFont formFont(FontFace face, int pixelSize, FontStyle style) {
 
 QFont defaultGuiFont() {
     return formFont(FontFace::DefaultGui, 12);
+}
+
+FormLineMetrics formLineMetrics(const QFont& font) {
+    const QFontMetrics fm(font);
+    const int pitch = font.pixelSize() > 0 ? font.pixelSize() : fm.height();
+    return {pitch, pitch - std::min(fm.descent(), pitch / 8)};
+}
+
+QSize clientSizeOf(QSize outer) {
+    return {clientWidthOf(outer.width()), outer.height() - kTitleBarHeight - kFrameBorder};
 }
 
 } // namespace dlt::gui

@@ -215,15 +215,15 @@ TEST_F(MenusTest, MenuBarAndPopupMenuHoldTheirItemsAndTheClientAreaKeepsItsSize)
         EXPECT_TRUE(action->shortcut().isEmpty());
     }
 
-    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 392));
+    EXPECT_EQ(window_->clientArea()->size(), QSize(640, 392));
     EXPECT_EQ(window_->height(), 392 + bar->height());
-    window_->setClientWidth(MainWindow::kWideWidth);
-    EXPECT_EQ(window_->clientArea()->size(), QSize(869, 392));
+    window_->setOuterWidth(MainWindow::kWideWidth);
+    EXPECT_EQ(window_->clientArea()->size(), QSize(861, 392));
     EXPECT_EQ(window_->height(), 392 + bar->height());
 }
 
 TEST_F(MenusTest, RightPressPopsUpTheMenuOverTheListedControlsOnly) {
-    window_->setClientWidth(MainWindow::kWideWidth);
+    window_->setOuterWidth(MainWindow::kWideWidth);
     QApplication::processEvents();
     auto* list = window_->clientArea()->findChild<QListWidget*>(QStringLiteral("列表框1"));
     struct Case {

@@ -95,12 +95,10 @@ TEST_F(LibraryToolsTest, MenuHoldsTheToolsAndTheClientAreaKeepsItsSize) {
 
     window->show();
     QApplication::processEvents();
-    EXPECT_EQ(window->clientArea()->size(),
-              QSize(MainWindow::kNarrowWidth, MainWindow::kClientHeight));
+    EXPECT_EQ(window->clientArea()->size(), QSize(640, MainWindow::kClientHeight));
     EXPECT_EQ(window->height(), MainWindow::kClientHeight + window->menuBar()->height());
-    window->setClientWidth(MainWindow::kWideWidth);
-    EXPECT_EQ(window->clientArea()->size(),
-              QSize(MainWindow::kWideWidth, MainWindow::kClientHeight));
+    window->setOuterWidth(MainWindow::kWideWidth);
+    EXPECT_EQ(window->clientArea()->size(), QSize(861, MainWindow::kClientHeight));
 }
 
 TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
