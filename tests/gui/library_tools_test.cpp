@@ -279,6 +279,61 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }
 
+TEST_F(LibraryToolsTest, TheDialogsStartInTheLastFolderOfTheRun) {
+    storeDraws({{"10001", "0607080910", "0304"}});
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                              QStringLiteral("/号库.txt");
+    QTemporaryDir exportTo;
+    QTemporaryDir importFrom;
+    const QString source = importFrom.filePath(QStringLiteral("source.txt"));
+    std::ofstream(toPath(source), std::ios::binary) << "25128 03 06 26 30 33 11 12\n";
+    QStringList suggested;
+    QString answer;
+    auto chooser = [&](const QString& s) {
+        suggested << s;
+        return answer;
+    };
+    tools->setSaveChooser(chooser);
+    tools->setOpenChooser(chooser);
+
+    answer = QString(); // the first dialog is cancelled: nothing is remembered
+    tools->exportLibrary();
+    answer = exportTo.filePath(QStringLiteral("mine.txt"));
+    tools->exportLibrary();
+    answer = source;
+    tools->importLibrary();
+    answer = QString();
+    tools->exportLibrary();
+    EXPECT_EQ(suggested,
+              (QStringList{documents, documents, exportTo.filePath(QStringLiteral("号库.txt")),
+                           importFrom.filePath(QStringLiteral("号库.txt"))}));
+
+    // Nothing is kept beyond the run: the next run starts in the documents folder.
+    LibraryTools nextRun(*window);
+    QString first;
+    nextRun.setSaveChooser([&](const QString& s) {
+        first = s;
+        return QString();
+    });
+    nextRun.exportLibrary();
+    EXPECT_EQ(first, documents);
+}
+
+TEST_F(LibraryToolsTest, EscClosesTheTrendAndBacktestWindows) {
+    storeDraws(realDraws());
+    tools->openTrendWindow();
+    tools->openBacktestWindow();
+    for (QWidget* tool : {static_cast<QWidget*>(tools->trendWindow()),
+                          static_cast<QWidget*>(tools->backtestWindow())}) {
+        SCOPED_TRACE(tool->objectName().toStdString());
+        tool->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : tool;
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !tool->isVisible(); }, 5000));
+    }
+}
+
 TEST_F(LibraryToolsTest, AFailedExportIsReported) {
     storeDraws(realDraws());
     tools->setSaveChooser(

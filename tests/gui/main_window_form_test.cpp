@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QFontMetrics>
 #include <QClipboard>
+#include <QStyle>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -418,6 +419,20 @@ TEST_F(MainWindowForm, PicksReadAsSevenNumbersWithTheWidestGapBeforeTheBackZone)
         if (i != 4)
             EXPECT_GE(gaps[4], gaps[i] + 4) << testing::PrintToString(gaps);
     }
+}
+
+TEST_F(MainWindowForm, TheNumberBoxShowsAllFourteenDigits) {
+    auto* numbers = qobject_cast<QLineEdit*>(control("号码框"));
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    numbers->setFocus();
+    QTest::keyClicks(numbers, QStringLiteral("08080808080808"));
+    // Inside the frame and the box's own margins: nothing scrolled away.
+    const int room =
+        numbers->width() - 2 * numbers->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
+    EXPECT_LE(QFontMetrics(numbers->font()).horizontalAdvance(numbers->text()), room);
+    EXPECT_LE(numbers->inputMethodQuery(Qt::ImCursorRectangle).toRect().right(), numbers->width());
+    EXPECT_EQ(numbers->font().pixelSize(), 19);
 }
 
 TEST_F(MainWindowForm, ChineseCaptionsHaveGlyphsInTheirFonts) {
