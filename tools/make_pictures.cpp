@@ -45,6 +45,7 @@
 #include "app/gui/menus.h"
 #include "app/gui/message_box.h"
 #include "app/gui/platform.h"
+#include "app/gui/ticket_window.h"
 #include "app/gui/trend_window.h"
 #include "app/gui/url_opener.h"
 #include "core/process_state.h"
@@ -344,6 +345,13 @@ int main(int argc, char* argv[]) {
         }
         save(trendPicture(draws), shots + QStringLiteral("/trend.png"), "PNG");
         save(backtestPicture(draws), shots + QStringLiteral("/backtest.png"), "PNG");
+        {
+            QTemporaryDir ticketBook;
+            TicketWindow tickets(messages, toPath(ticketBook.path()), draws);
+            tickets.show();
+            QApplication::processEvents();
+            save(tickets.grab().toImage(), shots + QStringLiteral("/tickets.png"), "PNG");
+        }
         save(helpguide::helpWindowPicture(state), shots + QStringLiteral("/help.png"), "PNG");
     }
 

@@ -24,6 +24,7 @@
 #include "app/gui/library_tools_menu.h"
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
+#include "app/gui/ticket_window.h"
 #include "app/gui/trend_window.h"
 #include "core/process_state.h"
 #include "core/texts.h"
@@ -319,12 +320,14 @@ TEST_F(LibraryToolsTest, TheDialogsStartInTheLastFolderOfTheRun) {
     EXPECT_EQ(first, documents);
 }
 
-TEST_F(LibraryToolsTest, EscClosesTheTrendAndBacktestWindows) {
+TEST_F(LibraryToolsTest, EscClosesTheToolWindows) {
     storeDraws(realDraws());
     tools->openTrendWindow();
     tools->openBacktestWindow();
+    tools->openTicketWindow();
     for (QWidget* tool : {static_cast<QWidget*>(tools->trendWindow()),
-                          static_cast<QWidget*>(tools->backtestWindow())}) {
+                          static_cast<QWidget*>(tools->backtestWindow()),
+                          static_cast<QWidget*>(tools->ticketWindow())}) {
         SCOPED_TRACE(tool->objectName().toStdString());
         tool->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
