@@ -1,21 +1,34 @@
-// The user's guide: its page and its pictures, every picture a screenshot of
-// the program's own windows taken offscreen over a real history kept in a
-// temporary folder, packed into the help archive.
+// The pictures of the user's guide: screenshots of the program's own
+// windows taken offscreen over a real history kept in a temporary folder,
+// each found by its caption in the guide document (resources/guide/).
 #pragma once
 
 #include <QImage>
-#include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/draw_record.h"
 #include "core/process_state.h"
-#include "tools/picture_kit.h"
 
 namespace helpguide {
 
-// The whole archive. draws: the real history, newest first. When shotsDir is
-// not empty the page and its pictures are also written there for review.
-std::string makeHelpArchive(const std::vector<dlt::DrawRecord>& draws, const QString& shotsDir);
+class Studio;
+
+class GuideShots {
+public:
+    // draws: the real history, newest first.
+    explicit GuideShots(const std::vector<dlt::DrawRecord>& draws);
+    ~GuideShots();
+
+    // The picture of a caption (UTF-8, as the guide marks it); a null image
+    // when there is no picture of that caption. Each picture sets up the
+    // windows it shows, so the guide may put them in any order.
+    QImage take(const std::string& caption);
+
+private:
+    std::unique_ptr<Studio> studio_;
+};
 
 // The help window over the built-in guide once it has loaded, scrolled to
 // the third section, in its frame.

@@ -2,7 +2,9 @@
 //   <resources>/logo.jpg   the maker's logo of the about window (387 x 200)
 //   <resources>/intro.jpg  the main window in use, with a real recommendation
 //                          over the given draws (691 x 587)
-//   <resources>/guide.mht the user's guide with its 30 screenshots (help archive)
+//   <resources>/guide.mht the user's guide (help archive): the document in
+//                          <guide> (guide.html, guide.css) with its pictures,
+//                          each taken by the caption its mark names
 //   <docs>/main-window.png the main window after a run, as the README shows it
 //   <docs>/main-window-advanced.png  the same with the advanced area open
 //   <docs>/trend-window.png, <docs>/backtest-window.png
@@ -13,11 +15,13 @@
 //   <icons>/qvemtrod-<N>.png the desktop icon at 48, 128 and 256 pixels,
 //                          the logo's emblem
 //
-// make_pictures [--draws FILE --resources DIR [--docs DIR] [--shots DIR]] [--icons DIR]
+// make_pictures [--draws FILE --resources DIR --guide DIR [--docs DIR] [--shots DIR]]
+//               [--icons DIR]
 //
 // The draws file has one draw a line, newest first:
 // "issue date f1 f2 f3 f4 f5 b1 b2".
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
@@ -41,9 +45,12 @@
 #include "app/gui/menus.h"
 #include "app/gui/message_box.h"
 #include "app/gui/platform.h"
+#include "app/gui/ticket_window.h"
 #include "app/gui/trend_window.h"
 #include "app/gui/url_opener.h"
 #include "core/process_state.h"
+#include "help/guide_document.h"
+#include "help/help_archive.h"
 #include "history/library_text.h"
 #include "storage/file_io.h"
 #include "tools/help_guide.h"
@@ -165,6 +172,60 @@ QImage backtestPicture(const std::vector<DrawRecord>& draws) {
     return backtest.grab().toImage();
 }
 
+// The guide is read at the maker's site address: Qt WebEngine loads the
+// pictures of an archive whose parts have http addresses, while file
+// addresses count as local resources and are blocked.
+const QString kPageName = QStringLiteral("guide");
+QString pageLocation() {
+    return fromUtf8(maker::siteAddress) + QStringLiteral("/help/") + kPageName +
+           QStringLiteral(".htm");
+}
+
+// The help archive from the guide document in guideDir: every mark's picture
+// taken by its caption and numbered in page order. Empty when the document
+// does not read or a caption has no picture.
+std::string packGuide(const QString& guideDir, const std::vector<DrawRecord>& draws,
+                      const QString& shotsDir) {
+    const std::uintmax_t kLargest = 4u << 20;
+    const FileRead page = readFile(toPath(guideDir + QStringLiteral("/guide.html")), kLargest);
+    const FileRead style = readFile(toPath(guideDir + QStringLiteral("/guide.css")), kLargest);
+    if (page.status != FileRead::Status::Read || style.status != FileRead::Status::Read) {
+        std::fprintf(stderr, "make_pictures: cannot read the guide in %s\n", qPrintable(guideDir));
+        return {};
+    }
+    helpguide::GuideShots shots(draws);
+    std::vector<help::GuidePicture> shown;
+    std::vector<help::ArchivePicture> packed;
+    const QString folder = kPageName + QStringLiteral(".files");
+    const QString base = pageLocation().left(pageLocation().lastIndexOf(u'/') + 1);
+    for (const std::string& caption : help::guidePictureCaptions(page.bytes)) {
+        const QImage shot = shots.take(caption);
+        if (shot.isNull()) {
+            std::fprintf(stderr, "make_pictures: the guide has no picture \"%s\"\n",
+                         caption.c_str());
+            return {};
+        }
+        // Screenshots of windows have few colours: 256 keep them and make the
+        // pictures a third of the size.
+        const QImage image = shot.convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG", 0); // smallest file
+        const QString file =
+            QStringLiteral("image%1.png").arg(packed.size() + 1, 3, 10, QChar(u'0'));
+        const QString relative = folder + u'/' + file;
+        shown.push_back({relative.toStdString(), image.width(), image.height()});
+        packed.push_back({(base + relative).toStdString(), png.toStdString()});
+        if (!shotsDir.isEmpty())
+            save(image, shotsDir + u'/' + file, "PNG");
+    }
+    const std::string composed = help::composeGuidePage(page.bytes, style.bytes, shown);
+    if (!shotsDir.isEmpty())
+        replaceFileDurably(toPath(shotsDir + QStringLiteral("/guide.htm")), composed);
+    return help::packArchive(pageLocation().toStdString(), composed, packed);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -177,17 +238,22 @@ int main(int argc, char* argv[]) {
     options.addHelpOption();
     options.addOption({QStringLiteral("draws"), QStringLiteral("Past draws, newest first."), QStringLiteral("file")});
     options.addOption({QStringLiteral("resources"), QStringLiteral("Where the pictures go."), QStringLiteral("dir")});
+    options.addOption({QStringLiteral("guide"),
+                       QStringLiteral("The guide document (guide.html, guide.css)."),
+                       QStringLiteral("dir")});
     options.addOption({QStringLiteral("docs"), QStringLiteral("Where the README's screenshot goes."), QStringLiteral("dir")});
     options.addOption({QStringLiteral("shots"), QStringLiteral("Where review screenshots go."), QStringLiteral("dir")});
     options.addOption({QStringLiteral("icons"), QStringLiteral("Where the desktop icons go."),
                        QStringLiteral("dir")});
     options.process(app);
-    const bool pictures =
-        options.isSet(QStringLiteral("draws")) && options.isSet(QStringLiteral("resources"));
+    const bool pictures = options.isSet(QStringLiteral("draws")) &&
+                          options.isSet(QStringLiteral("resources")) &&
+                          options.isSet(QStringLiteral("guide"));
     const QString icons = options.value(QStringLiteral("icons"));
     if (!pictures && icons.isEmpty()) {
-        std::fprintf(stderr, "usage: make_pictures [--draws FILE --resources DIR [--docs DIR] "
-                             "[--shots DIR]] [--icons DIR]\n");
+        std::fprintf(stderr,
+                     "usage: make_pictures [--draws FILE --resources DIR --guide DIR [--docs DIR] "
+                     "[--shots DIR]] [--icons DIR]\n");
         return 2;
     }
 
@@ -264,6 +330,29 @@ int main(int argc, char* argv[]) {
         empty.show();
         QApplication::processEvents();
         save(empty.grab().toImage(), shots + QStringLiteral("/main-empty.png"), "PNG");
+        // A short library whose cold rows hold groups of eight numbers.
+        std::vector<DrawRecord> dense;
+        for (int i = 13; i >= 0; --i)
+            dense.push_back({std::to_string(24001 + i),
+                             QStringLiteral("010203%1%2")
+                                 .arg(4 + 2 * i, 2, 10, QChar(u'0'))
+                                 .arg(5 + 2 * i, 2, 10, QChar(u'0'))
+                                 .toStdString(),
+                             "0102"});
+        if (fillWithRecommendation(empty, dense)) {
+            QApplication::processEvents();
+            save(empty.grab().toImage(), shots + QStringLiteral("/main-dense.png"), "PNG");
+        }
+        save(trendPicture(draws), shots + QStringLiteral("/trend.png"), "PNG");
+        save(backtestPicture(draws), shots + QStringLiteral("/backtest.png"), "PNG");
+        {
+            QTemporaryDir ticketBook;
+            TicketWindow tickets(messages, toPath(ticketBook.path()), draws);
+            tickets.show();
+            QApplication::processEvents();
+            save(tickets.grab().toImage(), shots + QStringLiteral("/tickets.png"), "PNG");
+        }
+        save(helpguide::helpWindowPicture(state), shots + QStringLiteral("/help.png"), "PNG");
     }
 
     // The guide as the help window shows it, for the README.
@@ -273,9 +362,12 @@ int main(int argc, char* argv[]) {
 
     const QString guideShots =
         options.isSet(QStringLiteral("shots")) ? options.value(QStringLiteral("shots")) + QStringLiteral("/guide") : QString();
-    const std::string archive = helpguide::makeHelpArchive(draws, guideShots);
+    const std::string archive =
+        packGuide(options.value(QStringLiteral("guide")), draws, guideShots);
     const QString guide = resources + QStringLiteral("/guide.mht");
-    if (replaceFileDurably(toPath(guide), archive)) {
+    if (archive.empty()) {
+        ok = false;
+    } else if (replaceFileDurably(toPath(guide), archive)) {
         std::printf("wrote %s (%zu bytes)\n", qPrintable(guide), archive.size());
     } else {
         std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(guide));

@@ -41,8 +41,9 @@ bool storeDraws(const HistoryStore& store, const std::vector<DrawRecord>& draws)
 }
 
 QImage framed(const QPixmap& body, const QString& title, bool withMinimise) {
-    const int border = 3;
-    const int titleHeight = 29;
+    // The home desktop's frame around the client area (look.h).
+    const int border = kFrameBorder;
+    const int titleHeight = kTitleBarHeight;
     const QSize frame(body.width() + 2 * border, body.height() + titleHeight + border);
     QImage image(frame, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

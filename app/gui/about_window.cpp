@@ -29,7 +29,7 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
 
     PictureBox* pressedPlace = addPictureBox(this, QStringLiteral("图片框3"), {16, 40, 176, 104});
     PictureBox* logo = addPictureBox(this, QStringLiteral("图片框1"), {8, 32, 176, 104});
-    logo->setScaledContents(true);
+    logo->setFitted(true); // the 387 by 200 logo keeps its proportions
     logo->setPicture(QPixmap(QStringLiteral(":/logo.jpg")));
     TransparentLabel* logoArea = addTransparentLabel(this, {"透明标签30", {8, 32, 176, 104}, QString(),
                                                             defaultGuiFont(), Qt::black, Background::transparent()});

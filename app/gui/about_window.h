@@ -11,6 +11,7 @@ namespace dlt::gui {
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
+    // No frame: the outer size is the client area.
     static constexpr int kWidth = 408;
     static constexpr int kHeight = 282;
 

@@ -16,6 +16,7 @@
 #include <QValueAxis>
 #include <cmath>
 
+#include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
 #include "app/gui/look.h"
 
@@ -78,6 +79,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
     setObjectName(QStringLiteral("历史回测"));
     setWindowTitle(QStringLiteral("历史回测"));
     setFont(defaultGuiFont());
+    closeOnEscape(this);
 
     progress_->setObjectName(QStringLiteral("回测进度条"));
     progress_->setFormat(QStringLiteral("%v / %m 期"));

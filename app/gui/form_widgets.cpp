@@ -6,8 +6,15 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyle>
+#include <QTextLayout>
 #include <QWebEngineView>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "app/gui/look.h"
 
 namespace dlt::gui {
 
@@ -93,41 +100,139 @@ QColor FormLabel::textEffectColour() {
     return QColor(0x30, 0x18, 0x40);
 }
 
-void FormLabel::paintEvent(QPaintEvent* event) {
-    {
-        QPainter painter(this);
-        if (background_.isValid()) {
-            painter.fillRect(rect(), background_);
-        } else if (!gradient_.isEmpty()) {
-            QLinearGradient g(0, 0, width(), 0);
-            const int n = int(gradient_.size());
-            for (int i = 0; i < n; ++i)
-                g.setColorAt(n == 1 ? 0.0 : double(i) / double(n - 1), gradient_[i]);
-            painter.fillRect(rect(), g);
+namespace {
+
+// A label's text laid out as the label draws it: one layout a paragraph (the
+// text split at line breaks), lines one pitch apart, each line placed by the
+// label's alignment inside the area.
+class LaidText {
+public:
+    // halfEmSpaces: each space is set half a character height wide, as 宋体
+    // has it (an en space, the same width by definition in every face).
+    LaidText(QString text, const QFont& font, const QRect& area, Qt::Alignment alignment, bool wrap,
+             bool halfEmSpaces) {
+        if (halfEmSpaces)
+            text.replace(u' ', QChar(0x2002));
+        const FormLineMetrics metrics = formLineMetrics(font);
+        pitch_ = metrics.pitch;
+        QTextOption option;
+        option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+        int start = 0;
+        int lines = 0;
+        for (const QString& paragraph : text.split(u'\n')) {
+            auto layout = std::make_unique<QTextLayout>(paragraph, font);
+            layout->setTextOption(option);
+            layout->setCacheEnabled(true);
+            layout->beginLayout();
+            for (QTextLine line = layout->createLine(); line.isValid();
+                 line = layout->createLine()) {
+                line.setLineWidth(area.width());
+                const qreal width = line.naturalTextWidth();
+                qreal x = 0;
+                if (alignment & Qt::AlignHCenter)
+                    x = (area.width() - width) / 2;
+                else if (alignment & Qt::AlignRight)
+                    x = area.width() - width;
+                // The line's own baseline lies at its ascent below its position.
+                line.setPosition(QPointF(x, lines * pitch_ + metrics.baseline - line.ascent()));
+                ++lines;
+            }
+            layout->endLayout();
+            paragraphs_.push_back({start, std::move(layout)});
+            start += int(paragraph.size()) + 1;
         }
-        if (border_) {
-            painter.setPen(QPen(borderColour(), 1));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(rect().adjusted(0, 0, -1, -1));
-        }
-        if (effect_) {
-            const QRect area = contentsRect();
-            const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
-            painter.setFont(font());
-            // A dark outline one pixel around the text and a shadow one
-            // more pixel to the lower right, then the text itself.
-            painter.setPen(textEffectColour());
-            painter.drawText(area.translated(2, 2), flags, text());
-            for (int dx = -1; dx <= 1; ++dx)
-                for (int dy = -1; dy <= 1; ++dy)
-                    if (dx != 0 || dy != 0)
-                        painter.drawText(area.translated(dx, dy), flags, text());
-            painter.setPen(textColour());
-            painter.drawText(area, flags, text());
-            return;
-        }
+        const int height = lines * pitch_;
+        int top = area.top();
+        if (alignment & Qt::AlignVCenter)
+            top += (area.height() - height) / 2;
+        else if (alignment & Qt::AlignBottom)
+            top += area.height() - height;
+        origin_ = QPoint(area.left(), top);
     }
-    QLabel::paintEvent(event);
+
+    void draw(QPainter& painter, QPoint offset) const {
+        for (const Paragraph& p : paragraphs_)
+            p.layout->draw(&painter, origin_ + offset);
+    }
+
+    QRect span(int from, int length) const {
+        for (const Paragraph& p : paragraphs_) {
+            const int at = from - p.start;
+            if (at < 0 || at + length > p.layout->text().size())
+                continue;
+            const QTextLine line = p.layout->lineForTextPosition(at);
+            if (!line.isValid() || at + length > line.textStart() + line.textLength())
+                return {};
+            // The x of a cursor counts from the layout's origin.
+            const int left = int(line.cursorToX(at));
+            const int right = int(line.cursorToX(at + length) + 0.5);
+            const int top = (line.lineNumber() + lineNumberBefore(p)) * pitch_;
+            return QRect(origin_.x() + left, origin_.y() + top, right - left, pitch_);
+        }
+        return {};
+    }
+
+private:
+    struct Paragraph {
+        int start; // the paragraph's first character in the whole text
+        std::unique_ptr<QTextLayout> layout;
+    };
+
+    int lineNumberBefore(const Paragraph& of) const {
+        int lines = 0;
+        for (const Paragraph& p : paragraphs_) {
+            if (&p == &of)
+                break;
+            lines += p.layout->lineCount();
+        }
+        return lines;
+    }
+
+    std::vector<Paragraph> paragraphs_;
+    QPoint origin_;
+    int pitch_ = 0;
+};
+
+} // namespace
+
+QRect FormLabel::textSpan(int from, int length) const {
+    return LaidText(text(), font(), contentsRect(), alignment(), wordWrap(), effect_)
+        .span(from, length);
+}
+
+void FormLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (background_.isValid()) {
+        painter.fillRect(rect(), background_);
+    } else if (!gradient_.isEmpty()) {
+        QLinearGradient g(0, 0, width(), 0);
+        const int n = int(gradient_.size());
+        for (int i = 0; i < n; ++i)
+            g.setColorAt(n == 1 ? 0.0 : double(i) / double(n - 1), gradient_[i]);
+        painter.fillRect(rect(), g);
+    }
+    if (border_) {
+        painter.setPen(QPen(borderColour(), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    if (text().isEmpty())
+        return;
+    // With the text effect, the outline would close the narrow spaces of the
+    // faces that stand in for 宋体: the spaces keep 宋体's width.
+    const LaidText laid(text(), font(), contentsRect(), alignment(), wordWrap(), effect_);
+    if (effect_) {
+        // A shadow one pixel beyond a dark outline one pixel around the
+        // text, then the text itself.
+        painter.setPen(textEffectColour());
+        laid.draw(painter, {2, 2});
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (dx != 0 || dy != 0)
+                    laid.draw(painter, {dx, dy});
+    }
+    painter.setPen(textColour());
+    laid.draw(painter, {0, 0});
 }
 
 void FormLabel::mousePressEvent(QMouseEvent* event) {
@@ -158,6 +263,29 @@ void PictureBox::setPicture(const QPixmap& picture) {
 
 QPixmap PictureBox::picture() const {
     return pixmap();
+}
+
+void PictureBox::setFitted(bool on) {
+    fitted_ = on;
+    update();
+}
+
+QRect PictureBox::pictureRect() const {
+    const QSize size = pixmap().size();
+    if (!fitted_ || size.isEmpty())
+        return QRect(QPoint(0, 0), size);
+    const QSize fitted = size.scaled(this->size(), Qt::KeepAspectRatio);
+    return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    if (!fitted_) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawPixmap(pictureRect(), pixmap());
 }
 
 // ---- ImageButton -----------------------------------------------------------
@@ -232,7 +360,8 @@ protected:
             // Shortcuts (Ctrl+A, Ctrl+V ...) type nothing; Ctrl+Alt is AltGr,
             // which does type characters.
             const Qt::KeyboardModifiers mods = key->modifiers();
-            const bool shortcut = (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
+            const bool shortcut =
+                (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
             if (!shortcut && !passesIntegerFilter(key->text()))
                 return true; // the typed character is dropped
         } else if (event->type() == QEvent::InputMethod) {
@@ -251,6 +380,12 @@ protected:
 };
 
 } // namespace
+
+void closeOnEscape(QWidget* window) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+}
 
 void makeIntegerInput(QLineEdit* edit, int maxLength) {
     edit->setMaxLength(maxLength);

@@ -18,7 +18,8 @@ namespace dlt::gui {
 // A label of the forms: text colour on a solid, gradient (left to right) or
 // transparent background, optional one-pixel border, optional text effect
 // (a dark outline under the text that sets light text off from the
-// background). Reports mouse presses and releases.
+// background). Its lines are set as formLineMetrics() says. Reports mouse
+// presses and releases.
 class FormLabel : public QLabel {
     Q_OBJECT
 public:
@@ -44,6 +45,11 @@ public:
     bool hasTextEffect() const;
     static QColor textEffectColour();
 
+    // Where the label draws the characters [from, from + length) of its
+    // text, which must lie on one line; in the label's coordinates, one line
+    // pitch high. Empty when the range is not on one line.
+    QRect textSpan(int from, int length) const;
+
 signals:
     void pressed(Qt::MouseButton button);
     void released(Qt::MouseButton button);
@@ -68,13 +74,23 @@ public:
     explicit TransparentLabel(QWidget* parent = nullptr);
 };
 
-// Shows a picture at its top-left corner, unscaled and clipped to its size.
+// Shows a picture at its top-left corner, unscaled and clipped to its size;
+// or, fitted, scaled to the box with its proportions kept and centred.
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
     void setPicture(const QPixmap& picture);
     QPixmap picture() const;
+    void setFitted(bool on);
+    // Where the picture is drawn, in the box's coordinates.
+    QRect pictureRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool fitted_ = false;
 };
 
 // A small flat button that shows a glyph (the about window's "×").
@@ -103,6 +119,9 @@ protected:
 private:
     QWebEngineView* view_ = nullptr;
 };
+
+// Esc closes the window (the tool and help windows).
+void closeOnEscape(QWidget* window);
 
 // Makes an edit box an integer input: of the printable characters typed
 // into it only the digits 0..9 and "-" are kept; control keys work as

@@ -1,9 +1,12 @@
 #include "app/gui/help_window.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QResizeEvent>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWheelEvent>
 #include <system_error>
 
 #include "app/gui/form_build.h"
@@ -16,6 +19,33 @@
 #include "help/help_file.h"
 
 namespace dlt::gui {
+
+namespace {
+
+// The width of the page's vertical scroll bar, which the cover leaves free.
+constexpr int kScrollBarWidth = 18;
+
+// The guide's page: it loads the guide once and then goes nowhere else (no
+// reload, no link, no address typed or dropped).
+class GuidePage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) override {
+        if (!isMainFrame)
+            return true;
+        if (loaded_)
+            return false;
+        loaded_ = true;
+        return true;
+    }
+
+private:
+    bool loaded_ = false;
+};
+
+} // namespace
 
 std::string builtInHelpArchive() {
     initResources();
@@ -38,9 +68,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
                                         defaultGuiFont(),
                                         Qt::black,
                                         Background::transparent()});
-    cover_->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    cover_->installEventFilter(this);
     cover_->raise();
-    resize(kWidth, kHeight);
+    closeOnEscape(this);
+    resize(clientSizeOf({kWidth, kHeight}));
     followSize();
 }
 
@@ -60,6 +91,9 @@ bool HelpWindow::openGuide(const ProcessState& state, MessageBoxPort& messages,
         return false;
     }
     QWebEngineView* view = browser_->view();
+    view->setPage(new GuidePage(view));
+    // Not even over the scroll bar.
+    view->setContextMenuPolicy(Qt::NoContextMenu);
     // The browser reads the file after load() returns: it goes once the
     // page is in.
     connect(view, &QWebEngineView::loadFinished, this, [this](bool ok) {
@@ -88,9 +122,38 @@ void HelpWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != cover_)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Wheel: {
+        // The page scrolls under the cover as if the cover were not there.
+        QWidget* page = browser_->hasView() ? browser_->view()->focusProxy() : nullptr;
+        if (!page)
+            return true;
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPointF at = page->mapFromGlobal(wheel->globalPosition());
+        QWheelEvent passed(at, wheel->globalPosition(), wheel->pixelDelta(), wheel->angleDelta(),
+                           wheel->buttons(), wheel->modifiers(), wheel->phase(), wheel->inverted(),
+                           wheel->source());
+        QApplication::sendEvent(page, &passed);
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+        // Taken here: the page never sees a click.
+        event->accept();
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
 void HelpWindow::followSize() {
-    browser_->resize(width() - 4, height() - 36);
-    cover_->resize(browser_->width() - 18, browser_->height());
+    browser_->setGeometry(rect());
+    cover_->resize(browser_->width() - kScrollBarWidth, browser_->height());
 }
 
 } // namespace dlt::gui

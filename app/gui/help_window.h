@@ -1,5 +1,8 @@
-// The window of the user's guide: an HTML browser that fills the window,
-// with a transparent label over its page area.
+// The window of the user's guide: an HTML browser that fills the window's
+// client area, with a transparent label over its page area that takes the
+// mouse: no browser menu, no reload, no following of links; the wheel still
+// scrolls the page, and the scroll bar, which the label leaves free, works
+// as usual. Esc closes the window.
 #pragma once
 
 #include <QWidget>
@@ -17,6 +20,7 @@ class TransparentLabel;
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
+    // The outer size, frame included; the client area is clientSizeOf() it.
     static constexpr int kWidth = 732;
     static constexpr int kHeight = 467;
 
@@ -43,10 +47,12 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The browser is the window less 4 pixels of width and 36 of height; the
-    // label covers the browser's page but not its vertical scroll bar.
+    // The browser fills the client area (the designed rule, the window less
+    // 4 pixels of width and 36 of height, is the outer size less the frame);
+    // the label covers the browser's page but not its vertical scroll bar.
     void followSize();
     void removeGuideFile();
 

@@ -16,7 +16,7 @@ IntroWindow::IntroWindow(const ProcessState& state, QWidget* parent) : QDialog(p
     initResources();
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(clientSizeOf({kWidth, kHeight}));
     setFont(defaultGuiFont());
 
     PictureBox* picture = addPictureBox(this, QStringLiteral("图片框1"), {-1, 0, 688, 584});

@@ -11,6 +11,7 @@ namespace dlt::gui {
 class IntroWindow : public QDialog {
     Q_OBJECT
 public:
+    // The outer size, frame included; the client area is clientSizeOf() it.
     static constexpr int kWidth = 692;
     static constexpr int kHeight = 669;
 

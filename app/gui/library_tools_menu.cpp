@@ -68,9 +68,11 @@ TicketWindow* LibraryTools::ticketWindow() const {
     return tickets_;
 }
 
-QString LibraryTools::suggestedPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-           QStringLiteral("/号库.txt");
+QString LibraryTools::suggestedPath() const {
+    const QString folder = lastFolder_.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : lastFolder_;
+    return folder + QStringLiteral("/号库.txt");
 }
 
 void LibraryTools::openTrendWindow() {
@@ -121,6 +123,7 @@ void LibraryTools::exportLibrary() {
     const QString path = chooseSave_(suggestedPath());
     if (path.isEmpty())
         return;
+    lastFolder_ = QFileInfo(path).absolutePath();
     dlt::exportLibrary(window_.historyStore(), toPath(path), messages_);
 }
 
@@ -131,6 +134,7 @@ void LibraryTools::importLibrary() {
     const QString path = chooseOpen_(suggestedPath());
     if (path.isEmpty())
         return;
+    lastFolder_ = QFileInfo(path).absolutePath();
     const ImportResult result =
         dlt::importLibrary(window_.historyStore(), toPath(path), messages_, fileTextToGbk);
     if (result.outcome == ImportOutcome::Merged || result.outcome == ImportOutcome::Replaced)

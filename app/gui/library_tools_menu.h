@@ -32,8 +32,10 @@ public:
     void setSaveChooser(FileChooser chooser) { chooseSave_ = std::move(chooser); }
     void setOpenChooser(FileChooser chooser) { chooseOpen_ = std::move(chooser); }
 
-    // The suggested export file: "号库.txt" in the user's documents folder.
-    static QString suggestedPath();
+    // The suggested file: "号库.txt" in the folder of the last file exported
+    // or imported in this run, at first in the user's documents folder. The
+    // folder is remembered for the run only: nothing is written.
+    QString suggestedPath() const;
 
     void openTrendWindow();
     void openBacktestWindow();
@@ -59,6 +61,7 @@ private:
     MessageBoxPort& messages_; // the window's
     FileChooser chooseSave_;
     FileChooser chooseOpen_;
+    QString lastFolder_;
     QPointer<TrendWindow> trend_;
     QPointer<BacktestWindow> backtest_;
     QPointer<TicketWindow> tickets_;

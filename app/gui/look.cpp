@@ -5,11 +5,13 @@
 #include "app/gui/look.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <algorithm>
 
 namespace dlt::gui {
 
@@ -271,11 +273,32 @@ QFont formFont(FontFace face, int pixelSize, FontStyle style) {
     font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(style.italic);
     font.setUnderline(style.underline);
+    if (face == FontFace::MicrosoftSansSerif) {
+        // The number box is sized for fourteen of Microsoft Sans Serif's
+        // digits, each 0.556 of the character height wide. The faces that
+        // stand in for it have wider digits (DejaVu Sans: 0.7), which would
+        // push the first numbers out of the box: they are narrowed to that.
+        constexpr qreal kDigitWidth = 0.556;
+        const qreal digit = QFontMetricsF(font).horizontalAdvance(u'0');
+        const qreal wanted = kDigitWidth * pixelSize;
+        if (digit > wanted)
+            font.setStretch(int(100 * wanted / digit));
+    }
     return font;
 }
 
 QFont defaultGuiFont() {
     return formFont(FontFace::DefaultGui, 12);
+}
+
+FormLineMetrics formLineMetrics(const QFont& font) {
+    const QFontMetrics fm(font);
+    const int pitch = font.pixelSize() > 0 ? font.pixelSize() : fm.height();
+    return {pitch, pitch - std::min(fm.descent(), pitch / 8)};
+}
+
+QSize clientSizeOf(QSize outer) {
+    return {clientWidthOf(outer.width()), outer.height() - kTitleBarHeight - kFrameBorder};
 }
 
 } // namespace dlt::gui

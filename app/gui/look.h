@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QSize>
 #include <QStringList>
 
 namespace dlt::gui {
@@ -47,5 +48,30 @@ inline QFont formFont(FontFace face, int pixelSize, bool bold) {
 
 // The window's default GUI font (宋体 12 px on the program's home desktop).
 QFont defaultGuiFont();
+
+// How the forms set lines of text. 宋体's lines are exactly one character
+// height (the font's pixel size) apart; the faces that stand in for it on
+// other desktops have lines about 1.44 times as tall, which would push the
+// third and fourth line of a result cell out of its 69 pixels. So the forms'
+// labels lay their lines one character height apart, whatever the face, with
+// the baseline where 宋体 has it: no more than an eighth of the height (or
+// the face's own descent, if smaller) above the line's bottom.
+struct FormLineMetrics {
+    int pitch = 0;    // from one line's top to the next
+    int baseline = 0; // from a line's top to its baseline
+};
+FormLineMetrics formLineMetrics(const QFont& font);
+
+// The sizes of the forms are outer sizes on the program's home desktop (XP,
+// the XP-style look): they include the window's frame, four pixels on the
+// left, right and bottom, and the title bar, 30 pixels with the frame's top
+// edge. A window's client area is its outer size less these; windows
+// without a frame (the about window) have no difference.
+inline constexpr int kFrameBorder = 4;
+inline constexpr int kTitleBarHeight = 30;
+QSize clientSizeOf(QSize outer);
+inline int clientWidthOf(int outerWidth) {
+    return outerWidth - 2 * kFrameBorder;
+}
 
 } // namespace dlt::gui

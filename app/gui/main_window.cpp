@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -28,10 +27,8 @@ const QColor kBrown(0xC0, 0x60, 0x00);
 
 QFont songTiBold16() { return formFont(FontFace::SongTi, 16, true); }
 
-// The footer line and where its second link, over the messenger contacts,
-// begins; the first, over the web address, starts at 56.
+// The footer line's width.
 constexpr int kFooterWidth = 640;
-constexpr int kChatLinkLeft = 392;
 
 } // namespace
 
@@ -47,7 +44,7 @@ MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirecto
     setWindowTitle(fromGbk(mainTitle(state_)));
 
     // The window's set-up.
-    setClientWidth(kNarrowWidth);
+    setOuterWidth(kNarrowWidth);
     applyXpLook(kXpSchemeBlue);
     setWindowTitle(fromGbk(mainTitle(state_)));
     state_.historyFileExtension = std::string(kHistoryFileExtension);
@@ -63,8 +60,18 @@ void MainWindow::buildForm() {
     buildEntryArea();
     buildAdvancedArea();
     buildFooter();
+    orderTabStops();
     connectHistoryCommands();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::orderTabStops() {
+    // Entry first, as the user types a draw, then the run and the rest.
+    const MainWindowControls& c = controls_;
+    QWidget* const order[] = {c.issueBox,     c.numbersBox, c.confirm, c.recommend,
+                              c.deleteNewest, c.advanced,   c.list,    c.fetch};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::buildResultsArea() {
@@ -191,47 +198,53 @@ void MainWindow::buildAdvancedArea() {
 
 void MainWindow::buildFooter() {
     // The address shown is the one the link opens: the maker's site this
-    // program was built for. The footer is centred; the web address must lie
-    // under 透明标签1 (56..392) and the messenger contacts under 透明标签2
-    // (392..488), so the gap between them widens until the contacts start
-    // past the first link.
+    // program was built for.
     const QString site = QString::fromStdString(builtInSites().maker);
-    const QString before = fromUtf8(maker::name) + QStringLiteral("官网：") + site;
-    const QString contacts =
-        fromUtf8(maker::messengerServiceShort) + QLatin1Char(' ') + fromUtf8(maker::messengerSalesShort);
-    const QString after = contacts + QStringLiteral("   ©") + fromUtf8(maker::years);
-    const QFontMetrics metrics(defaultGuiFont());
-    QString gap = QStringLiteral("   客服 ");
-    const auto contactsLeft = [&] {
-        const int textLeft = (kFooterWidth - metrics.horizontalAdvance(before + gap + after)) / 2;
-        return textLeft + metrics.horizontalAdvance(before + gap);
-    };
-    while (contactsLeft() < kChatLinkLeft &&
-           metrics.horizontalAdvance(before + gap + after) < kFooterWidth)
-        gap.prepend(QLatin1Char(' '));
-    controls_.popupTargets.push_back(addLabel(client_, {"标签3", {0, 368, kFooterWidth, 24}, before + gap + after,
-                                                        defaultGuiFont(), kBlue, Background::transparent(),
-                                                        kCentreMiddle, false}));
-    TransparentLabel* siteLink = addTransparentLabel(client_, {"透明标签1", {56, 368, kChatLinkLeft - 56, 24},
-                                                               QString(), defaultGuiFont(), kBlue,
-                                                               Background::transparent()});
+    const QString footer = fromUtf8(maker::name) + QStringLiteral("官网：") + site + QStringLiteral("   客服 ") +
+                           fromUtf8(maker::messengerServiceShort) + QLatin1Char(' ') +
+                           fromUtf8(maker::messengerSalesShort) + QStringLiteral("   ©") + fromUtf8(maker::years);
+    FormLabel* label = addLabel(client_, {"标签3", {0, 368, kFooterWidth, 24}, footer, defaultGuiFont(), kBlue,
+                                          Background::transparent(), kCentreMiddle, false});
+    controls_.popupTargets.push_back(label);
+    TransparentLabel* siteLink = addTransparentLabel(client_, {"透明标签1", {56, 368, 336, 24}, QString(),
+                                                               defaultGuiFont(), kBlue, Background::transparent()});
     siteLink->setCursor(Qt::PointingHandCursor);
     siteLink->setToolTip(QString::fromStdString(makerHomeUrl(builtInSites())));
-    TransparentLabel* chat = addTransparentLabel(client_, {"透明标签2", {kChatLinkLeft, 368, 96, 24}, QString(),
+    TransparentLabel* chat = addTransparentLabel(client_, {"透明标签2", {392, 368, 96, 24}, QString(),
                                                            defaultGuiFont(), kBlue, Background::transparent()});
     chat->setCursor(Qt::PointingHandCursor);
     controls_.siteLink = siteLink;
     controls_.chatLink = chat;
+    placeFooterLinks(label);
 }
 
-int MainWindow::clientWidth() const {
-    return client_->width();
+void MainWindow::placeFooterLinks(FormLabel* footer) {
+    // The links' designed places (56..392, 392..488) fit the maker's own
+    // line in 宋体; here they follow the line as it is drawn: the site link
+    // from "官网" to the contacts, the chat link over "客服" and the contacts.
+    const QString text = footer->text();
+    const int site = int(text.indexOf(QStringLiteral("官网")));
+    const int chat = int(text.indexOf(QStringLiteral("客服")));
+    const QString lastContact = fromUtf8(maker::messengerSalesShort);
+    const int chatEnd = int(text.indexOf(lastContact, chat)) + int(lastContact.size());
+    const QRect siteSpan = footer->textSpan(site, chat - site);
+    const QRect chatSpan = footer->textSpan(chat, chatEnd - chat);
+    const int top = controls_.siteLink->y();
+    const int height = controls_.siteLink->height();
+    controls_.siteLink->setGeometry(footer->x() + siteSpan.left(), top, siteSpan.width(), height);
+    controls_.chatLink->setGeometry(footer->x() + chatSpan.left(), top, chatSpan.width(), height);
 }
 
-void MainWindow::setClientWidth(int width) {
-    client_->setFixedSize(width, kClientHeight);
+int MainWindow::outerWidth() const {
+    return client_->width() + 2 * kFrameBorder;
+}
+
+void MainWindow::setOuterWidth(int width) {
+    const int clientWidth = clientWidthOf(width);
+    client_->setFixedSize(clientWidth, kClientHeight);
     for (QWidget* control : {static_cast<QWidget*>(controls_.list), static_cast<QWidget*>(controls_.fetch)})
-        control->setVisible(control->geometry().right() < width);
+        control->setFocusPolicy(control->geometry().right() < clientWidth ? Qt::StrongFocus
+                                                                          : Qt::NoFocus);
     fitToClientArea();
 }
 

@@ -49,10 +49,13 @@ struct MainWindowControls {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Client area: 648 wide at start, 869 with the advanced area shown, and
-    // as high as its content: the footer line ends at 392. (The designed
-    // 443 was the outer height, title bar and menu bar included; a menu bar
-    // adds to the window, not to the client area.)
+    // The window is 648 wide at start and 869 with the advanced area shown:
+    // outer widths, frame included (clientSizeOf), so the client area is
+    // 640 and 861 wide and the advanced area (x >= 641) lies just outside
+    // it at 648. The client area is as high as its content (the footer line
+    // ends at 392), which is what the designed outer height 443 leaves under
+    // the home desktop's title bar and one-line menu bar, within a pixel or
+    // two; a menu bar adds to the window, not to the client area.
     static constexpr int kNarrowWidth = 648;
     static constexpr int kWideWidth = 869;
     static constexpr int kClientHeight = 392;
@@ -65,10 +68,12 @@ public:
 
     // The widget that holds the form; positions are relative to it.
     QWidget* clientArea() const { return client_; }
-    int clientWidth() const;
-    // Sets the client area's width (648 or 869). Controls that do not fit
-    // entirely inside (the advanced area at 648) are hidden.
-    void setClientWidth(int width);
+    // The window's outer width (648 or 869).
+    int outerWidth() const;
+    // Sets the outer width. Controls that lie outside the client area stay
+    // shown (clipped away) but out of the Tab order, so that the keyboard
+    // never reaches a button the user cannot see.
+    void setOuterWidth(int width);
 
     // Rewrites the two summary lines (号库显示, 上期号码) from the history files.
     void refreshHistorySummary();
@@ -117,6 +122,9 @@ private:
     void buildAdvancedArea();
     void buildFooter();
     void fitToClientArea();
+    void orderTabStops();
+    // Puts the footer's links over the parts of its text they open.
+    void placeFooterLinks(FormLabel* footer);
     void connectHistoryCommands();
     void issueChanged();
     void numbersChanged();

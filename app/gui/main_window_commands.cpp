@@ -99,15 +99,15 @@ void MainWindow::toggleAdvancedArea() {
     if (commandsBusy())
         return;
     auto* button = controls_.advanced;
-    if (clientWidth() != kNarrowWidth) {
+    if (outerWidth() != kNarrowWidth) {
         // Closing only narrows the window; the list keeps its lines.
-        setClientWidth(kNarrowWidth);
+        setOuterWidth(kNarrowWidth);
         button->setText(QStringLiteral("展开高级功能"));
         return;
     }
     auto* list = controls_.list;
     list->clear();
-    setClientWidth(kWideWidth);
+    setOuterWidth(kWideWidth);
     button->setText(QStringLiteral("收回高级功能"));
     // Every opening reads the files anew, newest draw first.
     const BusyCommands busy(*this);

@@ -56,7 +56,7 @@ MenuCommands::MenuCommands(MainWindow& window, MessageBoxPort& messages, UrlOpen
     hookRightButton();
     hookFooterLinks();
     // The menu bar adds to the window, not to the client area.
-    window_.setClientWidth(window_.clientWidth());
+    window_.setOuterWidth(window_.outerWidth());
 }
 
 void MenuCommands::buildMenuBar() {

@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
 #include "app/gui/look.h"
 #include "core/texts.h"
@@ -87,6 +88,7 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     setObjectName(QStringLiteral("兑奖"));
     setWindowTitle(QStringLiteral("兑奖"));
     setFont(defaultGuiFont());
+    closeOnEscape(this);
 
     input_->setObjectName(QStringLiteral("票输入框"));
     input_->setPlaceholderText(QStringLiteral(

@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
 #include "app/gui/look.h"
 
@@ -180,6 +181,7 @@ TrendWindow::TrendWindow(const std::vector<DrawRecord>& newestFirst, QWidget* pa
     setObjectName(QStringLiteral("号码走势图"));
     setWindowTitle(QStringLiteral("号码走势图"));
     setFont(defaultGuiFont());
+    closeOnEscape(this);
 
     auto* filterRow = new QHBoxLayout;
     struct Filter {

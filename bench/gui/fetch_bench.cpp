@@ -29,7 +29,7 @@ void BM_FetchFromBundledSite(benchmark::State& state) {
     process.installationKey = "0123456789abcdef0123456789abcdef";
     CountingMessages messages;
     MainWindow window(process, toPath(dir.path()), messages);
-    window.setClientWidth(MainWindow::kWideWidth);
+    window.setOuterWidth(MainWindow::kWideWidth);
     window.show();
     CurlHttpGetter curl;
     BackgroundHttpGetter http(curl);

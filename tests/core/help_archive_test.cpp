@@ -9,6 +9,7 @@
 
 #include "storage/file_io.h"
 #include "help/help_archive.h"
+#include "help/guide_document.h"
 #include "help/help_file.h"
 #include "temp_dir.h"
 
@@ -247,6 +248,34 @@ TEST(HelpFile, EachWriteGetsItsOwnFile) {
     EXPECT_NE(first, second);
     EXPECT_EQ(readFile(first, 64u << 20).bytes, "archive");
     EXPECT_TRUE(help::writeHelpFile(dir.path() / "missing", "archive").empty());
+}
+
+} // namespace
+
+namespace {
+
+// ---- The guide document ----------------------------------------------------------
+
+TEST(GuideDocument, CaptionsOfTheMarksInPageOrder) {
+    const std::string page = "<p><img data-shot=\"欢迎窗口\"></p><p>text</p>"
+                             "<p><img data-shot=\"“关于”窗口\"></p><img src=\"x.png\">";
+    EXPECT_EQ(help::guidePictureCaptions(page),
+              (std::vector<std::string>{"欢迎窗口", "“关于”窗口"}));
+    EXPECT_TRUE(help::guidePictureCaptions("<p>no pictures</p>").empty());
+}
+
+TEST(GuideDocument, MarksBecomeNumberedPicturesAndTheStyleSheetGoesIn) {
+    const std::string page = "<head>\n<link rel=stylesheet href=\"guide.css\">\n</head>\n"
+                             "<p class=MsoPicture><img data-shot=\"输入区\"></p>\n"
+                             "<p class=MsoPicture><img data-shot=\"输入期号\"></p>\n";
+    const std::vector<help::GuidePicture> pictures = {{"guide.files/image001.png", 200, 100},
+                                                      {"guide.files/image002.png", 50, 40}};
+    EXPECT_EQ(help::composeGuidePage(page, "h1 {color:#C00000;}\n", pictures),
+              "<head>\n<style>\n<!--\nh1 {color:#C00000;}\n-->\n</style>\n</head>\n"
+              "<p class=MsoPicture><img width=200 height=100 src=\"guide.files/image001.png\" "
+              "alt=\"输入区\"><br>\n<span class=MsoCaption>图1 输入区</span></p>\n"
+              "<p class=MsoPicture><img width=50 height=40 src=\"guide.files/image002.png\" "
+              "alt=\"输入期号\"><br>\n<span class=MsoCaption>图2 输入期号</span></p>\n");
 }
 
 } // namespace

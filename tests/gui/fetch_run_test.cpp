@@ -46,7 +46,7 @@ protected:
         setProductIdentity(state_);
         state_.installationKey = "0123456789abcdef0123456789abcdef";
         window_ = std::make_unique<MainWindow>(state_, toPath(dir_.path()), messages_);
-        window_->setClientWidth(MainWindow::kWideWidth);
+        window_->setOuterWidth(MainWindow::kWideWidth);
         window_->show();
         button_ = only<QPushButton>(window_.get(), QStringLiteral("自动获取往期号按钮"));
         list_ = only<QListWidget>(window_.get(), QStringLiteral("列表框1"));

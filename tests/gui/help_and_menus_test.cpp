@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -129,6 +130,55 @@ TEST(HelpWindowGuide, TwoOpeningsWriteTwoFilesAndLeaveNone) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST(HelpWindowGuide, TheCoverTakesTheMouseAndTheWheelStillScrolls) {
+    const ProcessState state = identity();
+    RecordingMessages messages;
+    QTemporaryDir temp;
+    HelpWindow help;
+    QSignalSpy loaded(&help, &HelpWindow::guideLoaded);
+    ASSERT_TRUE(help.openGuide(state, messages, toPath(temp.path())));
+    help.show();
+    ASSERT_TRUE(loaded.wait(kLoadTimeout));
+    QWebEngineView* view = help.browser()->view();
+    QWebEnginePage* page = view->page();
+    const QUrl shown = page->url();
+    auto* cover = help.findChild<TransparentLabel*>(QStringLiteral("透明标签1"));
+    ASSERT_NE(cover, nullptr);
+    const QPoint middle(cover->width() / 2, cover->height() / 2);
+
+    // A click anywhere on the page but the scroll bar lands on the cover.
+    for (const QPoint at : {QPoint(5, 5), middle, QPoint(cover->width() - 2, cover->height() - 2)})
+        EXPECT_EQ(help.childAt(at), cover);
+    EXPECT_NE(help.childAt(QPoint(help.width() - 5, middle.y())), cover); // the scroll bar
+    // A right click on the page opens no menu of the browser's.
+    QTest::mouseClick(cover, Qt::RightButton, {}, middle);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, middle, cover->mapToGlobal(middle));
+    QApplication::sendEvent(cover, &menu);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_TRUE(view->findChildren<QMenu*>().isEmpty() ||
+                !view->findChildren<QMenu*>().first()->isVisible());
+
+    // No reload and no other address: the guide's file is already gone.
+    const QString other = temp.filePath(QStringLiteral("other.html"));
+    ASSERT_TRUE(writeFileFlushed(toPath(other), "<html><body>other</body></html>"));
+    page->triggerAction(QWebEnginePage::Reload);
+    page->load(QUrl::fromLocalFile(other));
+    QTest::qWait(500);
+    EXPECT_EQ(page->url(), shown);
+    EXPECT_TRUE(evaluate(page, QStringLiteral("document.body.innerText"))
+                    .toString()
+                    .contains(QStringLiteral("一、打开软件")));
+
+    // The wheel over the cover scrolls the page.
+    EXPECT_EQ(evaluate(page, QStringLiteral("window.scrollY")).toInt(), 0);
+    QWheelEvent wheel(QPointF(middle), QPointF(cover->mapToGlobal(middle)), QPoint(),
+                      QPoint(0, -360), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(cover, &wheel);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return evaluate(page, QStringLiteral("window.scrollY")).toInt() > 0; }, 10000));
+}
+
 TEST(HelpWindowGuide, UnwritableFolderShowsTheFailureAndClosesTheWindow) {
     const ProcessState state = identity();
     RecordingMessages messages;
@@ -215,15 +265,15 @@ TEST_F(MenusTest, MenuBarAndPopupMenuHoldTheirItemsAndTheClientAreaKeepsItsSize)
         EXPECT_TRUE(action->shortcut().isEmpty());
     }
 
-    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 392));
+    EXPECT_EQ(window_->clientArea()->size(), QSize(640, 392));
     EXPECT_EQ(window_->height(), 392 + bar->height());
-    window_->setClientWidth(MainWindow::kWideWidth);
-    EXPECT_EQ(window_->clientArea()->size(), QSize(869, 392));
+    window_->setOuterWidth(MainWindow::kWideWidth);
+    EXPECT_EQ(window_->clientArea()->size(), QSize(861, 392));
     EXPECT_EQ(window_->height(), 392 + bar->height());
 }
 
 TEST_F(MenusTest, RightPressPopsUpTheMenuOverTheListedControlsOnly) {
-    window_->setClientWidth(MainWindow::kWideWidth);
+    window_->setOuterWidth(MainWindow::kWideWidth);
     QApplication::processEvents();
     auto* list = window_->clientArea()->findChild<QListWidget*>(QStringLiteral("列表框1"));
     struct Case {

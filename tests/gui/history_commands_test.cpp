@@ -34,7 +34,7 @@ TEST_F(HistoryCommands, EmptyHistoryShowsACountOfZeroAndAnEmptyList) {
     EXPECT_EQ(textOf("上期号码"), QStringLiteral("  "));
 
     QTest::mouseClick(control<QPushButton>("展开高级功能按钮"), Qt::LeftButton);
-    EXPECT_EQ(window_->clientWidth(), MainWindow::kWideWidth);
+    EXPECT_EQ(window_->outerWidth(), MainWindow::kWideWidth);
     EXPECT_EQ(control<QPushButton>("展开高级功能按钮")->text(), QStringLiteral("收回高级功能"));
     EXPECT_EQ(control<QListWidget>("列表框1")->count(), 0);
 }
@@ -57,7 +57,7 @@ TEST_F(HistoryCommands, SummaryAndListOf368Draws) {
 
     // Closing keeps the lines; adding does not refill; reopening does.
     QTest::mouseClick(toggle, Qt::LeftButton);
-    EXPECT_EQ(window_->clientWidth(), MainWindow::kNarrowWidth);
+    EXPECT_EQ(window_->outerWidth(), MainWindow::kNarrowWidth);
     EXPECT_EQ(toggle->text(), QStringLiteral("展开高级功能"));
     EXPECT_EQ(list->count(), 368);
     QTest::mouseClick(toggle, Qt::LeftButton);

@@ -29,6 +29,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/message_box.h"
 #include "app/gui/platform.h"
+#include "app/gui/ticket_window.h"
 #include "app/gui/trend_window.h"
 #include "core/process_state.h"
 #include "core/texts.h"
@@ -103,12 +104,10 @@ TEST_F(LibraryToolsTest, MenuHoldsTheToolsAndTheClientAreaKeepsItsSize) {
 
     window->show();
     QApplication::processEvents();
-    EXPECT_EQ(window->clientArea()->size(),
-              QSize(MainWindow::kNarrowWidth, MainWindow::kClientHeight));
+    EXPECT_EQ(window->clientArea()->size(), QSize(640, MainWindow::kClientHeight));
     EXPECT_EQ(window->height(), MainWindow::kClientHeight + window->menuBar()->height());
-    window->setClientWidth(MainWindow::kWideWidth);
-    EXPECT_EQ(window->clientArea()->size(),
-              QSize(MainWindow::kWideWidth, MainWindow::kClientHeight));
+    window->setOuterWidth(MainWindow::kWideWidth);
+    EXPECT_EQ(window->clientArea()->size(), QSize(861, MainWindow::kClientHeight));
 }
 
 TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
@@ -288,6 +287,63 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
                                           std::string(text::drawsSuffix));
     EXPECT_EQ(messages.shown[0].caption, text::successCaption);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+}
+
+TEST_F(LibraryToolsTest, TheDialogsStartInTheLastFolderOfTheRun) {
+    storeDraws({{"10001", "0607080910", "0304"}});
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                              QStringLiteral("/号库.txt");
+    QTemporaryDir exportTo;
+    QTemporaryDir importFrom;
+    const QString source = importFrom.filePath(QStringLiteral("source.txt"));
+    std::ofstream(toPath(source), std::ios::binary) << "25128 03 06 26 30 33 11 12\n";
+    QStringList suggested;
+    QString answer;
+    auto chooser = [&](const QString& s) {
+        suggested << s;
+        return answer;
+    };
+    tools->setSaveChooser(chooser);
+    tools->setOpenChooser(chooser);
+
+    answer = QString(); // the first dialog is cancelled: nothing is remembered
+    tools->exportLibrary();
+    answer = exportTo.filePath(QStringLiteral("mine.txt"));
+    tools->exportLibrary();
+    answer = source;
+    tools->importLibrary();
+    answer = QString();
+    tools->exportLibrary();
+    EXPECT_EQ(suggested,
+              (QStringList{documents, documents, exportTo.filePath(QStringLiteral("号库.txt")),
+                           importFrom.filePath(QStringLiteral("号库.txt"))}));
+
+    // Nothing is kept beyond the run: the next run starts in the documents folder.
+    LibraryTools nextRun(*window);
+    QString first;
+    nextRun.setSaveChooser([&](const QString& s) {
+        first = s;
+        return QString();
+    });
+    nextRun.exportLibrary();
+    EXPECT_EQ(first, documents);
+}
+
+TEST_F(LibraryToolsTest, EscClosesTheToolWindows) {
+    storeDraws(realDraws());
+    tools->openTrendWindow();
+    tools->openBacktestWindow();
+    tools->openTicketWindow();
+    for (QWidget* tool : {static_cast<QWidget*>(tools->trendWindow()),
+                          static_cast<QWidget*>(tools->backtestWindow()),
+                          static_cast<QWidget*>(tools->ticketWindow())}) {
+        SCOPED_TRACE(tool->objectName().toStdString());
+        tool->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : tool;
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !tool->isVisible(); }, 5000));
+    }
 }
 
 TEST_F(LibraryToolsTest, AFailedExportIsReported) {

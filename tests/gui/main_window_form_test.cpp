@@ -11,8 +11,11 @@
 #include <QTest>
 #include <QFontMetrics>
 #include <QClipboard>
+#include <QStyle>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
 
 #include "app/gui/form_widgets.h"
 #include "app/gui/gbk.h"
@@ -47,6 +50,12 @@ protected:
         return only<QWidget>(window_.get(), QString::fromUtf8(name));
     }
 
+    void showActiveWindow() {
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    }
+
     ProcessState state_;
     QTemporaryDir dir_;
     RecordingMessages messages_;
@@ -54,15 +63,45 @@ protected:
 };
 
 TEST_F(MainWindowForm, ControlsThatTakeTheFocusAreTheEditBoxesButtonsAndListBox) {
-    int focusable = 0;
-    for (QWidget* w : window_->clientArea()->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || !(w->focusPolicy() & Qt::TabFocus))
-            continue;
-        ++focusable;
-        EXPECT_TRUE(qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QListWidget*>(w))
-            << w->objectName();
-    }
-    EXPECT_EQ(focusable, 2 + 5 + 1); // two edit boxes, five buttons, the list box
+    auto focusable = [&] {
+        int n = 0;
+        for (QWidget* w : window_->clientArea()->findChildren<QWidget*>()) {
+            if (w->objectName().isEmpty() || !(w->focusPolicy() & Qt::TabFocus))
+                continue;
+            ++n;
+            EXPECT_TRUE(qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w) ||
+                        qobject_cast<QListWidget*>(w))
+                << w->objectName();
+        }
+        return n;
+    };
+    // Outside the client area at 648, the list and the fetch button are out
+    // of the Tab order.
+    EXPECT_EQ(focusable(), 2 + 4);
+    window_->setOuterWidth(MainWindow::kWideWidth);
+    EXPECT_EQ(focusable(), 2 + 5 + 1); // two edit boxes, five buttons, the list box
+}
+
+TEST_F(MainWindowForm, TabGoesFromTheEntryToTheRunAndOn) {
+    showActiveWindow();
+    auto* numbers = qobject_cast<QLineEdit*>(control("号码框"));
+    qobject_cast<QLineEdit*>(control("期号框"))->setText(QStringLiteral("26094"));
+    numbers->setText(QStringLiteral("05141517330107")); // 确认输入按钮 is enabled
+    auto tabOrder = [&] {
+        QStringList order;
+        control("期号框")->setFocus();
+        for (int i = 0; i < 8; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return order;
+    };
+    EXPECT_EQ(tabOrder(), (QStringList{"期号框", "号码框", "确认输入按钮", "推荐号码按钮",
+                                       "清除上期号按钮", "展开高级功能按钮", "期号框", "号码框"}));
+    window_->setOuterWidth(MainWindow::kWideWidth);
+    EXPECT_EQ(tabOrder(),
+              (QStringList{"期号框", "号码框", "确认输入按钮", "推荐号码按钮", "清除上期号按钮",
+                           "展开高级功能按钮", "列表框1", "自动获取往期号按钮"}));
 }
 
 TEST_F(MainWindowForm, FooterNamesTheMakerAndItsLinksHaveAHandCursor) {
@@ -83,30 +122,50 @@ TEST_F(MainWindowForm, FooterNamesTheMakerAndItsLinksHaveAHandCursor) {
     const QList<QObject*> order = window_->clientArea()->children();
     EXPECT_GT(order.indexOf(control("透明标签1")), order.indexOf(footer));
     EXPECT_GT(order.indexOf(control("透明标签2")), order.indexOf(footer));
-    // The web address is drawn under the first link and the messenger
-    // contacts under the second.
-    const QFontMetrics fm(footer->font());
-    const QString text = footer->text();
-    const int textLeft = (footer->width() - fm.horizontalAdvance(text)) / 2;
-    const auto span = [&](const QString& part) {
-        const int left = textLeft + fm.horizontalAdvance(text.left(text.indexOf(part)));
-        return std::pair{left, left + fm.horizontalAdvance(part)};
-    };
-    const auto [addressLeft, addressRight] = span(site);
-    const auto [contactsLeft, contactsRight] = span(QStringLiteral("kefu1 kefu2"));
-    const QRect siteLink = control("透明标签1")->geometry();
-    const QRect chatLink = control("透明标签2")->geometry();
-    EXPECT_GE(addressLeft, siteLink.left());
-    EXPECT_LE(addressRight, siteLink.right() + 1);
-    EXPECT_GE(contactsLeft, chatLink.left());
-    EXPECT_LE(contactsRight, chatLink.right() + 1);
-}
-
-TEST_F(MainWindowForm, WindowIs648By392WithItsTitleAndTheAdvancedAreaOutside) {
+    // Each link lies over the part of the line it opens, as the line is drawn.
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    EXPECT_EQ(window_->size(), QSize(648, 392));
-    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 392));
+    const QString text = footer->text();
+    const QFontMetrics fm(footer->font());
+    const int textLeft = (footer->width() - fm.horizontalAdvance(text)) / 2;
+    const QImage drawn = footer->grab().toImage();
+    struct Place {
+        const char* part;
+        int offset; // pixels into the part
+        const char* link;
+    };
+    const Place places[] = {
+        {"禾澄科技", 4, "标签3"},  {"官网", 2, "透明标签1"},  {"http://", 1, "透明标签1"},
+        {"http://", 60, "透明标签1"}, {"客服", 1, "透明标签2"}, {"客服", 20, "透明标签2"},
+        {"kefu1", 10, "透明标签2"}, {"kefu2", 20, "透明标签2"}, {"©", 3, "标签3"},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.part);
+        const int at = int(text.indexOf(QString::fromUtf8(place.part)));
+        ASSERT_GE(at, 0);
+        const int x = textLeft + fm.horizontalAdvance(text.left(at)) + place.offset;
+        // The line is drawn there (some ink in that column).
+        int ink = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            ink += near(drawn.pixelColor(x, y), rgb(0x0000FF), 120) ? 1 : 0;
+        for (int dx = 1; dx <= 3 && ink == 0; ++dx)
+            for (int y = 0; y < drawn.height(); ++y)
+                ink += near(drawn.pixelColor(x + dx, y), rgb(0x0000FF), 120) ? 1 : 0;
+        EXPECT_GT(ink, 0);
+        QWidget* top =
+            window_->clientArea()->childAt(footer->mapTo(window_->clientArea(), QPoint(x, 12)));
+        ASSERT_NE(top, nullptr);
+        EXPECT_EQ(top->objectName(), QString::fromUtf8(place.link));
+    }
+}
+
+TEST_F(MainWindowForm, At648TheAdvancedAreaLiesJustOutsideTheClientArea) {
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    // 648 and 869 are outer widths: four pixels of frame on either side.
+    EXPECT_EQ(window_->outerWidth(), 648);
+    EXPECT_EQ(window_->size(), QSize(640, 392));
+    EXPECT_EQ(window_->clientArea()->size(), QSize(640, 392));
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("禾澄大乐透荐号器 v3.1"));
     EXPECT_EQ(window_->pos(), QPoint(50, 50));
     EXPECT_EQ(state_.historyFileExtension, ".dll");
@@ -115,42 +174,51 @@ TEST_F(MainWindowForm, WindowIs648By392WithItsTitleAndTheAdvancedAreaOutside) {
 
     QWidget* list = control("列表框1");
     QWidget* fetch = control("自动获取往期号按钮");
+    const QRect client = window_->clientArea()->rect();
+    // Shown, but wholly outside the client area: nothing of them is seen.
     for (QWidget* w : {list, fetch}) {
-        EXPECT_FALSE(w->isVisible()) << w->objectName();
-        EXPECT_TRUE(w->visibleRegion().isEmpty()) << w->objectName();
+        EXPECT_TRUE(w->isVisible()) << w->objectName();
         EXPECT_GE(w->x(), 641);
+        EXPECT_GE(w->x(), client.width());
+        EXPECT_TRUE(w->visibleRegion().isEmpty()) << w->objectName();
     }
-    // Everything else is visible and inside the window.
+    // Everything else is visible and inside the client area.
     for (QWidget* w : window_->clientArea()->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w == list || w == fetch || list->isAncestorOf(w))
             continue;
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
         const QRect inClient(w->mapTo(window_->clientArea(), QPoint(0, 0)), w->size());
-        EXPECT_TRUE(window_->clientArea()->rect().contains(inClient)) << w->objectName().toStdString();
+        EXPECT_TRUE(client.contains(inClient)) << w->objectName().toStdString();
     }
 
-    window_->setClientWidth(MainWindow::kWideWidth);
+    window_->setOuterWidth(MainWindow::kWideWidth);
     QApplication::processEvents();
-    EXPECT_EQ(window_->size(), QSize(869, 392));
-    EXPECT_TRUE(list->isVisible());
-    EXPECT_TRUE(fetch->isVisible());
-    EXPECT_TRUE(window_->clientArea()->rect().contains(list->geometry()));
-    EXPECT_TRUE(window_->clientArea()->rect().contains(fetch->geometry()));
+    EXPECT_EQ(window_->outerWidth(), 869);
+    EXPECT_EQ(window_->size(), QSize(861, 392));
+    for (QWidget* w : window_->clientArea()->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty())
+            continue;
+        const QRect inClient(w->mapTo(window_->clientArea(), QPoint(0, 0)), w->size());
+        EXPECT_TRUE(window_->clientArea()->rect().contains(inClient))
+            << w->objectName().toStdString();
+    }
+    EXPECT_FALSE(list->visibleRegion().isEmpty());
+    EXPECT_FALSE(fetch->visibleRegion().isEmpty());
 
-    window_->setClientWidth(MainWindow::kNarrowWidth);
+    window_->setOuterWidth(MainWindow::kNarrowWidth);
     QApplication::processEvents();
-    EXPECT_EQ(window_->size(), QSize(648, 392));
-    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(window_->size(), QSize(640, 392));
+    EXPECT_TRUE(list->visibleRegion().isEmpty());
 }
 
 TEST_F(MainWindowForm, AMenuBarAddsToTheWindowNotToTheClientArea) {
     window_->menuBar()->addMenu(QStringLiteral("升级更新"));
-    window_->setClientWidth(MainWindow::kNarrowWidth);
+    window_->setOuterWidth(MainWindow::kNarrowWidth);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    EXPECT_EQ(window_->clientArea()->size(), QSize(648, 392));
+    EXPECT_EQ(window_->clientArea()->size(), QSize(640, 392));
     EXPECT_EQ(window_->height(), 392 + window_->menuBar()->height());
-    EXPECT_EQ(window_->width(), 648);
+    EXPECT_EQ(window_->width(), 640);
 }
 
 TEST_F(MainWindowForm, FocusGoesToTheIssueBoxOnFirstActivation) {
@@ -311,6 +379,60 @@ TEST_F(MainWindowForm, TextEffectSetsTheWhitePicksOffTheGradient) {
         }
     EXPECT_GT(white, 30);
     EXPECT_GT(dark, 30); // the outline under the text
+}
+
+TEST_F(MainWindowForm, PicksReadAsSevenNumbersWithTheWidestGapBeforeTheBackZone) {
+    auto* picks = qobject_cast<FormLabel*>(control("下期精选号"));
+    ASSERT_NE(picks, nullptr);
+    picks->setText(QStringLiteral("03 11 17 24 31  05 09"));
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    const QImage image = picks->grab().toImage();
+    // A column is inked where the white text or its dark outline or shadow
+    // shows; the gaps between numbers must stay clear of both, so that the
+    // gradient shows through.
+    std::vector<bool> inked(std::size_t(image.width()), false);
+    for (int x = 1; x < image.width() - 1; ++x)
+        for (int y = 1; y < image.height() - 1; ++y) {
+            const int lightness = image.pixelColor(x, y).lightness();
+            if (lightness > 235 || lightness < 110)
+                inked[std::size_t(x)] = true;
+        }
+    const auto first = std::find(inked.begin(), inked.end(), true) - inked.begin();
+    const auto last = inked.rend() - std::find(inked.rbegin(), inked.rend(), true) - 1;
+    std::vector<int> gaps;
+    int run = 0;
+    for (auto x = first; x <= last; ++x) {
+        if (!inked[std::size_t(x)]) {
+            ++run;
+            continue;
+        }
+        if (run > 0)
+            gaps.push_back(run);
+        run = 0;
+    }
+    // Six clear gaps: one between each two numbers, the widest (two spaces)
+    // before the back zone.
+    ASSERT_EQ(gaps.size(), 6u) << testing::PrintToString(gaps);
+    for (std::size_t i = 0; i < gaps.size(); ++i) {
+        EXPECT_GE(gaps[i], 3) << testing::PrintToString(gaps);
+        if (i != 4)
+            EXPECT_GE(gaps[4], gaps[i] + 4) << testing::PrintToString(gaps);
+    }
+}
+
+TEST_F(MainWindowForm, TheNumberBoxShowsAllFourteenDigits) {
+    auto* numbers = qobject_cast<QLineEdit*>(control("号码框"));
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    numbers->setFocus();
+    QTest::keyClicks(numbers, QStringLiteral("08080808080808"));
+    // Inside the frame and the box's own margins: nothing scrolled away.
+    const int room =
+        numbers->width() - 2 * numbers->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
+    EXPECT_LE(QFontMetrics(numbers->font()).horizontalAdvance(numbers->text()), room);
+    EXPECT_LE(numbers->inputMethodQuery(Qt::ImCursorRectangle).toRect().right(), numbers->width());
+    EXPECT_EQ(numbers->font().pixelSize(), 19);
 }
 
 TEST_F(MainWindowForm, ChineseCaptionsHaveGlyphsInTheirFonts) {

