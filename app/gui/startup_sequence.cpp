@@ -81,8 +81,15 @@ void StartupSequence::runOnlineSteps() {
     updateCheck_ = std::make_unique<UpdateCheck>(state, sites_, messages_, *opener_);
     connect(mainWindow_.get(), &MainWindow::updateCheckRequested, this,
             [this] { updateCheck_->checkForUpdatesManually(); });
-    updateCheck_->download(http_);
-    updateCheck_->checkSilently();
+    // Closing the main window meanwhile ends the program: the download is
+    // given up at once, and nothing is offered after it.
+    CancelFlag closed;
+    const QMetaObject::Connection closing =
+        connect(mainWindow_.get(), &MainWindow::closed, this, [&closed] { closed.cancel(); });
+    updateCheck_->download(http_, closed);
+    disconnect(closing);
+    if (!closed.cancelled())
+        updateCheck_->checkSilently();
 }
 
 } // namespace dlt::gui
