@@ -9,11 +9,11 @@
 #include "online/past_draws.h"
 #include "online/sites.h"
 
+class QPushButton;
+
 namespace dlt::gui {
 
 class MainWindow;
-
-class QPushButton;
 
 // Runs each download of another getter on a worker thread while the UI
 // thread waits processing events, so that the windows repaint and move, and
