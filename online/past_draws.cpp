@@ -123,19 +123,18 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
     // Every draw gathered, newest first: the page's newer draws, then the
     // draw file's.
     std::vector<DrawRecord> gathered;
-    // Shows a source's draws (newest first) from list line firstPosition on;
-    // false when the flag was raised meanwhile.
-    auto show = [&](const std::vector<DrawRecord>& draws, int firstPosition) {
-        int position = firstPosition;
+    // Shows a source's draws (newest first) at the top of the list, above
+    // those of an older source; false when the flag was raised meanwhile.
+    auto show = [&](const std::vector<DrawRecord>& draws) {
+        int position = 0;
         for (const DrawRecord& draw : draws) {
             if (cancel.cancelled())
                 return false;
             sink.insertLine(position++, historyListLine(draw.issue, draw.front, draw.back, yield));
             // The latest draw is the first of the newest source that gave any.
             const DrawRecord& latest = draws.front();
-            const SummaryLines summary =
-                summaryLines(int(gathered.size()) + position - firstPosition, latest.issue,
-                             latest.front, latest.back, yield);
+            const SummaryLines summary = summaryLines(int(gathered.size()) + position, latest.issue,
+                                                      latest.front, latest.back, yield);
             sink.showSummary(summary.count, summary.numbers);
             yieldIfSet(yield);
         }
@@ -150,7 +149,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
         if (cancel.cancelled())
             return;
         const std::vector<DrawRecord> fileDraws = parseDrawFile(bodyText(file), yield);
-        if (!show(fileDraws, 0))
+        if (!show(fileDraws))
             return;
         gathered = fileDraws;
 
@@ -160,7 +159,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
             return;
         const std::vector<DrawRecord> pageDraws =
             parseResultsPage(bodyText(page), latestIssue, yield);
-        if (!show(pageDraws, 0))
+        if (!show(pageDraws))
             return;
         gathered.insert(gathered.begin(), pageDraws.begin(), pageDraws.end());
 

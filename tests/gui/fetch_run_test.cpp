@@ -311,7 +311,9 @@ protected:
             });
         EXPECT_EQ(exitCode, 0);
         EXPECT_TRUE(sinceClosed.isValid());
-        return sinceClosed.isValid() ? sinceClosed.elapsed() : -1;
+        const qint64 ended = sinceClosed.isValid() ? sinceClosed.elapsed() : -1;
+        RecordProperty("msFromCloseToEnd", int(ended));
+        return ended;
     }
 
     // Closes the window, looking every few milliseconds, once the server
