@@ -23,6 +23,26 @@ struct DrawRecord {
     bool operator==(const DrawRecord&) const = default;
 };
 
+// A draw as a draw can be: an issue of five digits, and exactly the numbers
+// of each zone, each two digits within the zone's pool. A downloaded entry
+// that is not whole is no draw (an error page, a changed layout).
+inline bool isWholeDraw(const DrawRecord& draw) {
+    const auto zoneWhole = [](const std::string& numbers, const ZoneRules& rules) {
+        if (numbers.size() != std::size_t(rules.digitsPerDraw()))
+            return false;
+        for (std::int32_t k = 1; k <= rules.picksPerDraw; ++k)
+            if (tokenNumber(numbers, k, rules.poolSize) == 0)
+                return false;
+        return true;
+    };
+    if (draw.issue.size() != kIssueDigits)
+        return false;
+    for (const char c : draw.issue)
+        if (c < '0' || c > '9')
+            return false;
+    return zoneWhole(draw.front, kLotteryRules.front) && zoneWhole(draw.back, kLotteryRules.back);
+}
+
 // The library's column files: issues, then each zone under its zone key.
 namespace columnKey {
 inline constexpr std::string_view issue = "qh";
@@ -34,7 +54,8 @@ inline constexpr std::string_view kHistoryFileExtension = ".dll";
 
 // The result grid's columns: "1" and the pick's place in the front zone, "2"
 // and its place in the back zone ("11" .. "15", "21", "22").
-inline constexpr std::array<std::string_view, kLotteryRules.front.picksPerDraw + kLotteryRules.back.picksPerDraw>
+inline constexpr std::array<std::string_view,
+                            kLotteryRules.front.picksPerDraw + kLotteryRules.back.picksPerDraw>
     kGridColumnDigits = {"11", "12", "13", "14", "15", "21", "22"};
 
 } // namespace dlt

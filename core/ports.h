@@ -2,6 +2,7 @@
 // layer implements them; tests replace them with recording stand-ins.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -21,11 +22,24 @@ public:
                                       MessageIcon icon, MessageButtons buttons) = 0;
 };
 
-// Plain HTTP GET of an address: the body, or empty on any failure.
+// Raised when the user gives up what is running (a 取消 button, Esc, closing
+// the main window); the downloads and the long steps watch it and stop.
+// Raised on the user-interface thread, read on any thread.
+class CancelFlag {
+public:
+    void cancel() noexcept { raised_.store(true, std::memory_order_relaxed); }
+    bool cancelled() const noexcept { return raised_.load(std::memory_order_relaxed); }
+
+private:
+    std::atomic<bool> raised_{false};
+};
+
+// Plain HTTP GET of an address: the body, or empty on any failure. A download
+// whose flag is raised ends within a fraction of a second with an empty body.
 class HttpGetter {
 public:
     virtual ~HttpGetter() = default;
-    virtual std::string get(const std::string& url) = 0;
+    virtual std::string get(const std::string& url, const CancelFlag& cancel) = 0;
 };
 
 // Hands an address (a web page, a messenger address) to the desktop's

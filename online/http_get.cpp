@@ -32,10 +32,47 @@ struct CurlDeleter {
 struct ListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+
+// The transfer driven step by step rather than by curl_easy_perform, whose
+// progress callback comes only about once a second while a server is
+// silent: here the flag is looked at after every wait of at most
+// kCancelPollInterval. The result of the transfer, or
+// CURLE_ABORTED_BY_CALLBACK when it was given up.
+CURLcode perform(CURL* easy, const CancelFlag* cancel) {
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+    for (;;) {
+        if (cancel && cancel->cancelled())
+            break;
+        int running = 0;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) {
+            int left = 0;
+            const CURLMsg* done = curl_multi_info_read(multi.get(), &left);
+            result = done && done->msg == CURLMSG_DONE ? done->data.result : CURLE_FAILED_INIT;
+            break;
+        }
+        if (curl_multi_poll(multi.get(), nullptr, 0, int(kCancelPollInterval.count()), nullptr) !=
+            CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    return result;
+}
 
 } // namespace
 
-std::string httpGet(const std::string& url, const HttpLimits& limits) {
+std::string httpGet(const std::string& url, const HttpLimits& limits, const CancelFlag* cancel) {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 
@@ -64,7 +101,7 @@ std::string httpGet(const std::string& url, const HttpLimits& limits) {
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, receive);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
 
-    if (curl_easy_perform(h) != CURLE_OK)
+    if (perform(h, cancel) != CURLE_OK)
         return {};
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);

@@ -21,13 +21,20 @@ struct HttpLimits {
 // and caches bypassed. Redirects are followed to http and https addresses
 // only; the system's proxy variables apply. The body, or empty on any
 // failure: no connection, a status other than 2xx, a read error, a limit
-// exceeded. Safe to call from any thread.
-std::string httpGet(const std::string& url, const HttpLimits& limits = {});
+// exceeded, the cancel flag raised. The flag (none: nothing gives the
+// download up) is watched at least every kCancelPollInterval, whether data
+// flows or the server is silent. Safe to call from any thread.
+std::string httpGet(const std::string& url, const HttpLimits& limits = {},
+                    const CancelFlag* cancel = nullptr);
+
+inline constexpr std::chrono::milliseconds kCancelPollInterval{50};
 
 class CurlHttpGetter : public HttpGetter {
 public:
     explicit CurlHttpGetter(HttpLimits limits = {}) : limits_(limits) {}
-    std::string get(const std::string& url) override { return httpGet(url, limits_); }
+    std::string get(const std::string& url, const CancelFlag& cancel) override {
+        return httpGet(url, limits_, &cancel);
+    }
 
 private:
     HttpLimits limits_;

@@ -11,11 +11,12 @@ namespace dlt {
 
 SyncResult syncLatestDraws(const HistoryStore& store, HttpGetter& http,
                            const std::string& drawFileUrl, const std::string& resultsPageUrl,
-                           MessageBoxPort& messages, const YieldHook& yield) {
+                           MessageBoxPort& messages, const CancelFlag& cancel,
+                           const YieldHook& yield) {
     const std::vector<DrawRecord> newestFirst = store.drawsNewestFirst();
     const std::vector<DrawRecord> library(newestFirst.rbegin(), newestFirst.rend());
 
-    std::vector<DrawRecord> fetched = parseDrawFile(bodyText(http.get(drawFileUrl)), yield);
+    std::vector<DrawRecord> fetched = parseDrawFile(bodyText(http.get(drawFileUrl, cancel)), yield);
     std::string latest = fetched.empty() ? std::string() : fetched.front().issue;
     if (latest.empty() && !library.empty())
         latest = std::max_element(
@@ -23,8 +24,10 @@ SyncResult syncLatestDraws(const HistoryStore& store, HttpGetter& http,
                      [](const DrawRecord& a, const DrawRecord& b) { return a.issue < b.issue; })
                      ->issue;
     std::vector<DrawRecord> page =
-        parseResultsPage(bodyText(http.get(resultsPageUrl)), latest, yield);
+        parseResultsPage(bodyText(http.get(resultsPageUrl, cancel)), latest, yield);
     fetched.insert(fetched.begin(), page.begin(), page.end());
+    if (cancel.cancelled())
+        return {SyncOutcome::Cancelled};
 
     auto tell = [&](std::string_view message, std::string_view caption, MessageIcon icon) {
         messages.showMessage(std::string(message), std::string(caption), icon, MessageButtons::Ok);

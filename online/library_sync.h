@@ -14,6 +14,7 @@ enum class SyncOutcome {
     UpToDate,    // the sources hold nothing newer: the library is unchanged
     Unreachable, // neither source gave a draw: the library is unchanged
     NotWritten,  // the new draws could not be written: the library is unchanged
+    Cancelled,   // given up through the cancel flag: nothing written or said
 };
 
 struct SyncResult {
@@ -25,9 +26,11 @@ struct SyncResult {
 // and reads them with its parsers; the page's newer draws are those above
 // the draw file's newest, or above the library's newest when the draw file
 // gave none. Sound draws newer than the library's newest are appended in
-// issue order in one change, and the message says what happened.
+// issue order in one change, and the message says what happened. Once the
+// cancel flag is raised (the main window closed), nothing is written.
 SyncResult syncLatestDraws(const HistoryStore& store, HttpGetter& http,
                            const std::string& drawFileUrl, const std::string& resultsPageUrl,
-                           MessageBoxPort& messages, const YieldHook& yield = {});
+                           MessageBoxPort& messages, const CancelFlag& cancel,
+                           const YieldHook& yield = {});
 
 } // namespace dlt

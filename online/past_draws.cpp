@@ -1,8 +1,12 @@
 #include "online/past_draws.h"
 
+#include <map>
+
 #include "core/process_state.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
+#include "history/history_commands.h"
+#include "history/library_text.h"
 #include "history/summary_text.h"
 #include "online/text_search.h"
 
@@ -21,11 +25,6 @@ DrawRecord drawFileEntry(std::string_view text, int bar) {
     draw.back =
         std::string(middleText(text, bar + 1, 2)) + std::string(middleText(text, bar + 4, 2));
     return draw;
-}
-
-// The last "_blank" wholly before redBalls, or -1.
-int issueMarkBefore(std::string_view page, int redBalls) {
-    return findBackward(page, "_blank", redBalls, kIgnoreCase);
 }
 
 // The issue standing after `_blank">`.
@@ -49,7 +48,8 @@ std::vector<DrawRecord> parseDrawFile(std::string_view text, const YieldHook& yi
     std::vector<DrawRecord> draws;
     for (int bar = findForward(text, "|", 1, kIgnoreCase); bar > 0 && bar <= bound;
          bar = findForward(text, "|", bar + 1, kIgnoreCase)) {
-        draws.push_back(drawFileEntry(text, bar));
+        if (DrawRecord draw = drawFileEntry(text, bar); isWholeDraw(draw))
+            draws.push_back(std::move(draw));
         yieldIfSet(yield);
     }
     return draws;
@@ -61,7 +61,10 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
     int redBalls = findForward(page, "redBalls", 1, kIgnoreCase);
     if (redBalls < 0)
         return draws;
-    const int newestMark = issueMarkBefore(page, redBalls);
+    // Each draw's issue mark is the last "_blank" before its "redBalls"; the
+    // markers only move down the page, so one pass finds them all.
+    BackwardSearch issueMarks(page, "_blank", kIgnoreCase);
+    const int newestMark = issueMarks.lastBefore(redBalls);
     if (newestMark < 0)
         return draws;
     if (leadingInteger(issueAfterMark(page, newestMark)) <= leadingInteger(latestIssue))
@@ -69,7 +72,7 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
     const int stop = findForward(page, latestIssue, 1, kIgnoreCase);
 
     while (redBalls > 0 && redBalls < stop) {
-        const int blank = issueMarkBefore(page, redBalls);
+        const int blank = issueMarks.lastBefore(redBalls);
         if (blank < 0)
             break;
         DrawRecord draw;
@@ -82,7 +85,8 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
         }
         if (em < 0)
             break; // fewer than seven numbers: the page ends here
-        draws.push_back(std::move(draw));
+        if (isWholeDraw(draw))
+            draws.push_back(std::move(draw));
         const int next = findForward(page, "redBalls", em, kIgnoreCase);
         // A page whose numbers stand before their marker would find the same
         // marker again; it ends the walk instead of repeating it.
@@ -92,62 +96,111 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
     return draws;
 }
 
+int drawsDropped(const std::vector<DrawRecord>& held, const std::vector<DrawRecord>& fetched) {
+    std::map<std::string, int> unmatched;
+    for (const DrawRecord& draw : fetched)
+        ++unmatched[draw.issue + draw.front + draw.back];
+    int dropped = 0;
+    for (const DrawRecord& draw : held) {
+        const auto it = unmatched.find(draw.issue + draw.front + draw.back);
+        if (it == unmatched.end() || it->second == 0)
+            ++dropped;
+        else
+            --it->second;
+    }
+    return dropped;
+}
+
 FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
                            const std::string& drawFileUrl, const std::string& resultsPageUrl,
-                           FetchSink& sink, MessageBoxPort& messages, const YieldHook& yield) {
+                           FetchSink& sink, MessageBoxPort& messages, const CancelFlag& cancel,
+                           const YieldHook& yield) {
     // The library files stay untouched until the new library is written, so
     // that a fetch that fails keeps the old one.
     sink.clearList();
     yieldIfSet(yield);
 
-    int shown = 0;
-    // Each source keeps its draws oldest first: a newer draw goes in front.
-    struct Gathered {
-        std::string issues, fronts, backs;
-    };
-    auto gatherAll = [&](const std::vector<DrawRecord>& draws, Gathered& into, int firstPosition) {
-        int position = firstPosition;
+    // Every draw gathered, newest first: the page's newer draws, then the
+    // draw file's.
+    std::vector<DrawRecord> gathered;
+    // Shows a source's draws (newest first) at the top of the list, above
+    // those of an older source; false when the flag was raised meanwhile.
+    auto show = [&](const std::vector<DrawRecord>& draws) {
+        int position = 0;
         for (const DrawRecord& draw : draws) {
-            into.issues.insert(0, draw.issue);
-            into.fronts.insert(0, draw.front);
-            into.backs.insert(0, draw.back);
+            if (cancel.cancelled())
+                return false;
             sink.insertLine(position++, historyListLine(draw.issue, draw.front, draw.back, yield));
-            ++shown;
             // The latest draw is the first of the newest source that gave any.
             const DrawRecord& latest = draws.front();
-            const SummaryLines summary =
-                summaryLines(shown, latest.issue, latest.front, latest.back, yield);
+            const SummaryLines summary = summaryLines(int(gathered.size()) + position, latest.issue,
+                                                      latest.front, latest.back, yield);
             sink.showSummary(summary.count, summary.numbers);
             yieldIfSet(yield);
         }
+        return !cancel.cancelled();
     };
 
-    Gathered fromFile, fromPage;
-    const std::string file = http.get(drawFileUrl);
-    const std::vector<DrawRecord> fileDraws = parseDrawFile(bodyText(file), yield);
-    gatherAll(fileDraws, fromFile, 0);
+    // Each step that waits or shows draws may end with the flag raised: the
+    // fetch then stops there, with the outcome Cancelled.
+    FetchOutcome outcome = FetchOutcome::Cancelled;
+    [&] {
+        const std::string file = http.get(drawFileUrl, cancel);
+        if (cancel.cancelled())
+            return;
+        const std::vector<DrawRecord> fileDraws = parseDrawFile(bodyText(file), yield);
+        if (!show(fileDraws))
+            return;
+        gathered = fileDraws;
 
-    const std::string latestIssue = fileDraws.empty() ? std::string() : fileDraws.front().issue;
-    const std::string page = http.get(resultsPageUrl);
-    gatherAll(parseResultsPage(bodyText(page), latestIssue, yield), fromPage, 0);
+        const std::string latestIssue = fileDraws.empty() ? std::string() : fileDraws.front().issue;
+        const std::string page = http.get(resultsPageUrl, cancel);
+        if (cancel.cancelled())
+            return;
+        const std::vector<DrawRecord> pageDraws =
+            parseResultsPage(bodyText(page), latestIssue, yield);
+        if (!show(pageDraws))
+            return;
+        gathered.insert(gathered.begin(), pageDraws.begin(), pageDraws.end());
 
-    FetchOutcome outcome = FetchOutcome::NothingFetched;
-    if (shown > 0) {
-        outcome =
-            store.replaceHistory(fromFile.issues + fromPage.issues,
-                                 fromFile.fronts + fromPage.fronts, fromFile.backs + fromPage.backs)
-                ? FetchOutcome::Replaced
-                : FetchOutcome::NotWritten;
-    }
+        if (gathered.empty()) {
+            outcome = FetchOutcome::NothingFetched;
+            return;
+        }
+        const std::vector<DrawRecord> held = store.drawsNewestFirst();
+        if (const int dropped = drawsDropped(held, gathered); dropped > 0) {
+            const std::string question =
+                std::string(text::fetchDropHeld) + std::to_string(held.size()) +
+                std::string(text::fetchDropFetched) + std::to_string(gathered.size()) +
+                std::string(text::fetchDropLost) + std::to_string(dropped) +
+                std::string(text::fetchDropQuestion);
+            if (messages.showMessage(question, std::string(text::attentionCaption),
+                                     MessageIcon::Question,
+                                     MessageButtons::YesNo) != MessageAnswer::Yes) {
+                outcome = FetchOutcome::Kept;
+                return;
+            }
+        }
+        // The user may have closed the window while the draws were shown.
+        if (cancel.cancelled())
+            return;
+        const HistoryColumns columns = columnsOf(gathered);
+        outcome = store.replaceHistory(columns.issues, columns.fronts, columns.backs)
+                      ? FetchOutcome::Replaced
+                      : FetchOutcome::NotWritten;
+    }();
 
+    int shown = int(gathered.size());
     if (outcome != FetchOutcome::Replaced) {
-        // The list shows the library as it stays.
+        // The list and the summary show the library as it stays.
         sink.clearList();
         shown = 0;
         for (const DrawRecord& draw : store.drawsNewestFirst()) {
             sink.insertLine(shown++, historyListLine(draw.issue, draw.front, draw.back, yield));
             yieldIfSet(yield);
         }
+        const SummaryLines summary = historySummary(store, yield);
+        sink.showSummary(summary.count, summary.numbers);
     }
 
     switch (outcome) {
@@ -162,10 +215,12 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
                              MessageIcon::Stop, MessageButtons::Ok);
         break;
     case FetchOutcome::NotWritten:
-        messages.showMessage(std::string(text::fetchNotWritten),
-                             std::string(text::refusedCaption), MessageIcon::Stop,
-                             MessageButtons::Ok);
+        messages.showMessage(std::string(text::fetchNotWritten), std::string(text::refusedCaption),
+                             MessageIcon::Stop, MessageButtons::Ok);
         break;
+    case FetchOutcome::Kept:
+    case FetchOutcome::Cancelled:
+        break; // the user's own choice: nothing more to say
     }
     return {outcome, shown};
 }

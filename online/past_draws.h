@@ -16,12 +16,16 @@ inline constexpr int kDrawFileEntries = 280;
 
 // The draws of the maker's draw file, newest first as the file lists them:
 // the first 280 entries, or every entry of a shorter file. Each entry is read
-// at fixed offsets from its "|"; the bytes are taken as they stand.
+// at fixed offsets from its "|"; the bytes are taken as they stand, and an
+// entry that is no whole draw (isWholeDraw) is left out. Time in proportion
+// to the text read.
 std::vector<DrawRecord> parseDrawFile(std::string_view text, const YieldHook& yield = {});
 
 // The draws of the results page that are newer than latestIssue, newest
 // first: none unless the page's newest issue is greater, and only those that
-// stand before the first occurrence of latestIssue on the page.
+// stand before the first occurrence of latestIssue on the page; one that is
+// no whole draw is left out. Time in proportion to the page, however many
+// draws it holds.
 std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view latestIssue,
                                          const YieldHook& yield = {});
 
@@ -39,6 +43,8 @@ enum class FetchOutcome {
     Replaced,       // the library now holds the fetched draws
     NothingFetched, // neither source gave a draw: the library is unchanged
     NotWritten,     // the new library could not be written: the old one stays
+    Kept,           // the fetched draws would drop draws and the user said No
+    Cancelled,      // given up through the cancel flag: the library is unchanged
 };
 
 struct FetchResult {
@@ -46,13 +52,23 @@ struct FetchResult {
     int drawCount; // draws in the list when the fetch ended
 };
 
+// Draws of `held` that `fetched` lacks (each draw of `held` matched by one
+// equal draw of `fetched` at most): what a library replaced by `fetched`
+// would lose.
+int drawsDropped(const std::vector<DrawRecord>& held, const std::vector<DrawRecord>& fetched);
+
 // The whole fetch: downloads both sources, shows every draw as it arrives
 // (the draw file's in file order, the page's newer draws at the top),
-// replaces the library and shows the closing message. When nothing was
-// fetched or the new library could not be written, the old library stays
-// and the list shows it again; the message says what happened.
+// replaces the library and shows the closing message. Before fetched draws
+// replace a library that holds draws they lack, the user is asked (Yes/No,
+// naming the draws held, fetched and dropped). When nothing was fetched,
+// the user said No, the new library could not be written or the cancel flag
+// was raised, the old library stays and the list and the summary show it
+// again; a message says what happened, except after a cancel, which the user
+// asked for. Nothing is written once the flag is raised.
 FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
                            const std::string& drawFileUrl, const std::string& resultsPageUrl,
-                           FetchSink& sink, MessageBoxPort& messages, const YieldHook& yield = {});
+                           FetchSink& sink, MessageBoxPort& messages, const CancelFlag& cancel,
+                           const YieldHook& yield = {});
 
 } // namespace dlt

@@ -54,16 +54,27 @@ int findForward(std::string_view text, std::string_view what, int start, bool ig
 }
 
 int findBackward(std::string_view text, std::string_view what, int start, bool ignoreCase) {
-    if (what.empty())
+    return BackwardSearch(text, what, ignoreCase).lastBefore(start);
+}
+
+BackwardSearch::BackwardSearch(std::string_view text, std::string_view what, bool ignoreCase)
+    : text_(text), what_(what), ignoreCase_(ignoreCase) {}
+
+int BackwardSearch::lastBefore(int start) {
+    if (what_.empty())
         return -1;
     // A match at index i ends before byte start when i + size < start.
     const std::size_t end =
         start >= 1 ? std::size_t(start) : std::numeric_limits<std::size_t>::max();
-    int found = -1;
-    for (std::size_t i = 0; i < text.size() && i + what.size() < end; i += charWidth(text, i))
-        if (matchesAt(text, i, what, ignoreCase))
-            found = int(i + 1);
-    return found;
+    if (end < end_) {
+        next_ = 0;
+        found_ = -1;
+    }
+    end_ = end;
+    for (; next_ < text_.size() && next_ + what_.size() < end; next_ += charWidth(text_, next_))
+        if (matchesAt(text_, next_, what_, ignoreCase_))
+            found_ = int(next_ + 1);
+    return found_;
 }
 
 std::string_view middleText(std::string_view text, int start, int length) {

@@ -65,8 +65,8 @@ UpdateCheck::UpdateCheck(const ProcessState& state, SiteAddresses sites, Message
                          UrlOpener& opener)
     : state_(state), sites_(std::move(sites)), messages_(messages), opener_(opener) {}
 
-void UpdateCheck::download(HttpGetter& http) {
-    keep(std::string(bodyText(http.get(versionFileUrl(sites_, state_)))));
+void UpdateCheck::download(HttpGetter& http, const CancelFlag& cancel) {
+    keep(std::string(bodyText(http.get(versionFileUrl(sites_, state_), cancel))));
 }
 
 void UpdateCheck::keep(std::string versionText) {

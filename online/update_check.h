@@ -29,8 +29,8 @@ public:
                 UrlOpener& opener);
 
     // Downloads the version file once and keeps its text (empty when the
-    // download failed).
-    void download(HttpGetter& http);
+    // download failed or was given up through cancel).
+    void download(HttpGetter& http, const CancelFlag& cancel);
     // Keeps a version text obtained elsewhere.
     void keep(std::string versionText);
     const std::string& versionText() const { return versionText_; }

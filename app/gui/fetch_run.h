@@ -2,22 +2,26 @@
 // the window alive while they run.
 #pragma once
 
+#include <QDialog>
 #include <QObject>
 
 #include "core/ports.h"
 #include "online/past_draws.h"
 #include "online/sites.h"
 
+class QPushButton;
+
 namespace dlt::gui {
 
 class MainWindow;
 
 // Runs each download of another getter on a worker thread while the UI
-// thread waits processing events, so that the windows repaint and move.
+// thread waits processing events, so that the windows repaint and move, and
+// a 取消 or a closed window can raise the download's cancel flag.
 class BackgroundHttpGetter : public HttpGetter {
 public:
     explicit BackgroundHttpGetter(HttpGetter& inner) : inner_(inner) {}
-    std::string get(const std::string& url) override;
+    std::string get(const std::string& url, const CancelFlag& cancel) override;
 
 private:
     HttpGetter& inner_;
@@ -35,8 +39,26 @@ private:
     MainWindow& window_;
 };
 
+// The small window that shows a fetch at work, beside the main window (not
+// modal: the main window can still be closed). 取消, Esc or closing it asks
+// for the fetch to be given up (cancelRequested).
+class FetchProgress : public QDialog {
+    Q_OBJECT
+public:
+    explicit FetchProgress(QWidget* parent);
+    QPushButton* cancelButton() const { return cancelButton_; }
+
+signals:
+    void cancelRequested();
+
+private:
+    QPushButton* cancelButton_;
+};
+
 // The click handler of 自动获取往期号按钮. The commands that change the
-// history are disabled for the whole fetch.
+// history are disabled for the whole fetch, a FetchProgress shows it at work,
+// and 取消, Esc (in either window) or closing the main window gives it up:
+// the download ends at once and the library stays as it was.
 class FetchCommand : public QObject {
     Q_OBJECT
 public:
@@ -46,11 +68,15 @@ public:
 
     void run();
 
+    // The progress window while a fetch runs; null otherwise.
+    FetchProgress* progress() const { return progress_; }
+
 private:
     MainWindow& window_;
     MessageBoxPort& messages_;
     HttpGetter& http_;
     SiteAddresses sites_;
+    FetchProgress* progress_ = nullptr;
 };
 
 } // namespace dlt::gui

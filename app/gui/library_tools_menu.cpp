@@ -149,9 +149,14 @@ void LibraryTools::syncLatestDraws() {
         // The window stays alive during the downloads, but nothing may
         // change the library meanwhile.
         const BusyCommands busy(window_);
+        // Closing the main window ends the program: the downloads stop at
+        // once and nothing is added.
+        CancelFlag closed;
+        QObject guard;
+        QObject::connect(&window_, &MainWindow::closed, &guard, [&closed] { closed.cancel(); });
         result = dlt::syncLatestDraws(window_.historyStore(), http_,
                                       drawFileUrl(sites_, window_.state()), resultsPageUrl(sites_),
-                                      messages_);
+                                      messages_, closed);
     }
     if (result.outcome == SyncOutcome::Added)
         libraryChanged();

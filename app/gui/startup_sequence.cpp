@@ -60,6 +60,7 @@ bool StartupSequence::run() {
 
     // The main window's creation runs its set-up.
     mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_, messages_);
+    connect(mainWindow_.get(), &MainWindow::closed, this, [this] { mainWindowClosed_.cancel(); });
     new FetchCommand(*mainWindow_, messages_, http_, sites_);
     // The menus, the right-click menu and the links; owned by the window.
     new MenuCommands(*mainWindow_, messages_, *opener_, toPath(QDir::tempPath()));
@@ -74,6 +75,9 @@ bool StartupSequence::run() {
 }
 
 void StartupSequence::runOnlineSteps() {
+    // The main window may have been closed while it was being shown.
+    if (mainWindowClosed_.cancelled())
+        return;
     const ProcessState& state = processState();
     // The browser engine starts here, not earlier: nothing is read back.
     startupWindow_->browser()->view()->setUrl(
@@ -81,8 +85,11 @@ void StartupSequence::runOnlineSteps() {
     updateCheck_ = std::make_unique<UpdateCheck>(state, sites_, messages_, *opener_);
     connect(mainWindow_.get(), &MainWindow::updateCheckRequested, this,
             [this] { updateCheck_->checkForUpdatesManually(); });
-    updateCheck_->download(http_);
-    updateCheck_->checkSilently();
+    // Closing the main window meanwhile ends the program: the download is
+    // given up at once, and nothing is offered after it.
+    updateCheck_->download(http_, mainWindowClosed_);
+    if (!mainWindowClosed_.cancelled())
+        updateCheck_->checkSilently();
 }
 
 } // namespace dlt::gui

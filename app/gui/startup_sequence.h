@@ -29,8 +29,8 @@ public:
     // the program); historyDirectory: where the history files live (in the
     // program, chooseHistoryFolder's choice: beside the program or next to
     // the secret).
-    StartupSequence(MessageBoxPort& messages, QString secretFolder, std::filesystem::path historyDirectory,
-                    QObject* parent = nullptr);
+    StartupSequence(MessageBoxPort& messages, QString secretFolder,
+                    std::filesystem::path historyDirectory, QObject* parent = nullptr);
     ~StartupSequence() override;
 
     // The per-user folder that keeps the secret in the program.
@@ -58,7 +58,7 @@ signals:
 
 private:
     // Points the hidden browser at the product page, downloads the version
-    // file and checks it silently.
+    // file and checks it silently; none of it once the main window is closed.
     void runOnlineSteps();
 
     MessageBoxPort& messages_;
@@ -71,6 +71,8 @@ private:
     CurlHttpGetter curl_;
     BackgroundHttpGetter http_{curl_};
     std::unique_ptr<UpdateCheck> updateCheck_;
+    // Raised when the main window is closed: the program is ending.
+    CancelFlag mainWindowClosed_;
 };
 
 } // namespace dlt::gui

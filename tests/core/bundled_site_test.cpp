@@ -46,7 +46,7 @@ protected:
             << "bundled results";
     }
 
-    std::string get(const std::string& url) { return http_.get(url); }
+    std::string get(const std::string& url) { return http_.get(url, CancelFlag{}); }
 
     TempDir site_;
     CurlHttpGetter http_;

@@ -247,7 +247,44 @@ TEST(HelpFile, EachWriteGetsItsOwnFile) {
     ASSERT_FALSE(second.empty());
     EXPECT_NE(first, second);
     EXPECT_EQ(readFile(first, 64u << 20).bytes, "archive");
-    EXPECT_TRUE(help::writeHelpFile(dir.path() / "missing", "archive").empty());
+}
+
+TEST(HelpFile, IsCreatedAfreshAndReadableByItsOwnerOnly) {
+    TempDir dir;
+    const auto file = help::writeHelpFile(dir.path(), "archive");
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST(HelpFile, NeverWritesThroughAFileOrLinkStandingAtItsName) {
+    TempDir dir;
+    const std::filesystem::path victim = dir.path() / "victim";
+    ASSERT_TRUE(writeFileFlushed(victim, "keep"));
+    // The name for 0xab is taken by a link to the victim, the next one by a
+    // plain file, the one after by a dangling link.
+    std::filesystem::create_symlink(victim, dir.path() / "ab.tmp.mht");
+    ASSERT_TRUE(writeFileFlushed(dir.path() / "ac.tmp.mht", "someone's"));
+    std::filesystem::create_symlink(dir.path() / "nowhere", dir.path() / "ad.tmp.mht");
+
+    EXPECT_EQ(help::writeHelpFileFrom(dir.path(), 0xab, "archive"), dir.path() / "ae.tmp.mht");
+    EXPECT_EQ(readFile(victim, 64).bytes, "keep");
+    EXPECT_EQ(readFile(dir.path() / "ac.tmp.mht", 64).bytes, "someone's");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "nowhere"));
+    EXPECT_EQ(readFile(dir.path() / "ae.tmp.mht", 64).bytes, "archive");
+}
+
+TEST(HelpFile, AMissingOrUnnamedFolderIsAWriteFailure) {
+    TempDir dir;
+    const auto current = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    // The system's temporary folder comes back empty when the folder it
+    // names is missing: nothing goes into the current folder instead.
+    for (const std::filesystem::path& folder :
+         {dir.path() / "missing", std::filesystem::path(), std::filesystem::path("relative")})
+        EXPECT_TRUE(help::writeHelpFile(folder, "archive").empty()) << folder;
+    std::filesystem::current_path(current);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 } // namespace

@@ -125,4 +125,29 @@ TEST(HttpGetTest, AStalledServerTimesOutWithoutHanging) {
     release = true;
 }
 
+TEST(HttpGetTest, ARaisedCancelFlagEndsASilentDownloadAtOnce) {
+    LocalServer local;
+    std::atomic<bool> release{false};
+    local.server().Get("/silent", [&](const httplib::Request&, httplib::Response& response) {
+        while (!release)
+            std::this_thread::sleep_for(10ms);
+        response.set_content("late", "text/plain");
+    });
+    local.start();
+
+    CancelFlag cancel;
+    std::thread user([&] {
+        std::this_thread::sleep_for(200ms);
+        cancel.cancel();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(httpGet(local.url("/silent"), {}, &cancel), "");
+    const auto took = std::chrono::steady_clock::now() - started;
+    user.join();
+    EXPECT_LT(took, 200ms + 4 * kCancelPollInterval);
+    // A flag raised before the download starts gives it up before it asks.
+    EXPECT_EQ(httpGet(local.url("/silent"), {}, &cancel), "");
+    release = true;
+}
+
 } // namespace

@@ -51,9 +51,10 @@ protected:
         return all;
     }
 
-    SyncResult sync() {
+    SyncResult sync(const CancelFlag& cancel = CancelFlag{}) {
         return syncLatestDraws(store_, http_, local_.url("/soft/qvemtrod/kj.dll"),
-                               local_.url("/lottery/draw/list/1?type=latest&num=100"), messages_);
+                               local_.url("/lottery/draw/list/1?type=latest&num=100"), messages_,
+                               cancel);
     }
 
     TempDir dir_;
@@ -126,6 +127,18 @@ TEST_F(LibrarySyncTest, ALibraryThatCannotBeWrittenStaysAsItWas) {
     EXPECT_EQ(sync().outcome, SyncOutcome::NotWritten);
     EXPECT_EQ(messages_.shown.at(0).text, text::fetchNotWritten);
     EXPECT_EQ(historyBytes(), before);
+}
+
+TEST_F(LibrarySyncTest, AGivenUpSyncAddsAndSaysNothing) {
+    seedLibrary(published(12, 20));
+    const std::string before = historyBytes();
+    drawFile_ = site::drawFileText(published(3, 300));
+    page_ = site::resultsPageHtml(published(0, 100));
+    CancelFlag closed;
+    closed.cancel();
+    EXPECT_EQ(sync(closed).outcome, SyncOutcome::Cancelled);
+    EXPECT_EQ(historyBytes(), before);
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 // Parsing the two sources, and whole fetches against a real server on loopback.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <optional>
 #include <span>
+#include <thread>
 
 #include "core/texts.h"
 #include "history/draw_text.h"
+#include "history/library_text.h"
 #include "storage/file_io.h"
 #include "local_server.h"
 #include "online/http_get.h"
@@ -45,12 +49,23 @@ TEST(DrawFileTest, DoubleByteTextAroundTheEntriesIsNotTakenForBars) {
     EXPECT_EQ(parseDrawFile(text), records(draws));
 }
 
-TEST(DrawFileTest, AnEntryWhoseBarStandsInTheFirst23BytesHasAnEmptyIssue) {
-    const std::string text = "03 06 26 30 33|11 12\r\n" + site::drawFileEntry(publishedDraws()[1]);
-    const std::vector<DrawRecord> parsed = parseDrawFile(text);
-    ASSERT_EQ(parsed.size(), 2u);
-    EXPECT_EQ(parsed[0], (DrawRecord{"", "0306263033", "1112"}));
-    EXPECT_EQ(parsed[1], publishedDraws()[1]);
+TEST(DrawFileTest, EntriesThatAreNoWholeDrawAreLeftOut) {
+    const DrawRecord& good = publishedDraws()[1];
+    const std::string cases[] = {
+        "|",                    // a junk page's lone bar
+        "03 06 26 30 33|11 12", // the bar within the first 23 bytes: no issue
+        site::drawFileEntry({"2512a", "0306263033", "1112"}),
+        site::drawFileEntry({"25128", "0306263036", "1112"}), // front 36
+        site::drawFileEntry({"25128", "0006263033", "1112"}), // front 00
+        site::drawFileEntry({"25128", "0306263033", "1113"}), // back 13
+        site::drawFileEntry({"25128", "0306263033", "11"}),   // one back number
+    };
+    for (const std::string& junk : cases) {
+        EXPECT_EQ(parseDrawFile(junk + "\r\n" + site::drawFileEntry(good)),
+                  std::vector<DrawRecord>{good})
+            << junk;
+        EXPECT_TRUE(parseDrawFile(junk).empty()) << junk;
+    }
 }
 
 TEST(ResultsPageTest, GivesTheDrawsNewerThanTheDrawFilesNewest) {
@@ -64,6 +79,15 @@ TEST(ResultsPageTest, GivesTheDrawsNewerThanTheDrawFilesNewest) {
     EXPECT_TRUE(parseResultsPage(page, publishedDraws()[150].issue).empty());
     EXPECT_TRUE(parseResultsPage(page, "").empty());
     EXPECT_TRUE(parseResultsPage("", latest).empty());
+}
+
+TEST(ResultsPageTest, ARowThatIsNoWholeDrawIsLeftOut) {
+    std::vector<DrawRecord> rows = records(published(0, 5));
+    rows[1].front = "0102030436";
+    rows[2].issue = "2x001";
+    const std::vector<DrawRecord> parsed =
+        parseResultsPage(site::resultsPageHtml(rows), publishedDraws()[4].issue);
+    EXPECT_EQ(parsed, (std::vector<DrawRecord>{rows[0], rows[3]}));
 }
 
 TEST(ResultsPageTest, MarkersIgnoreLetterCase) {
@@ -101,12 +125,12 @@ protected:
     FetchResult fetch() {
         return fetchPastDraws(store_, http_, local_.url("/soft/qvemtrod/kj.dll"),
                               local_.url("/lottery/draw/list/1?type=latest&num=100"), sink_,
-                              messages_);
+                              messages_, cancel_);
     }
 
     void seedLibrary(std::span<const DrawRecord> newestFirst) {
-        for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it)
-            ASSERT_TRUE(store_.appendDraw(*it));
+        const HistoryColumns columns = columnsOf(records(newestFirst));
+        ASSERT_TRUE(store_.replaceHistory(columns.issues, columns.fronts, columns.backs));
     }
 
     static std::string line(const DrawRecord& draw) {
@@ -124,6 +148,7 @@ protected:
     CurlHttpGetter http_;
     RecordingSink sink_;
     RecordingMessages messages_;
+    CancelFlag cancel_;
     std::optional<std::string> drawFile_, page_;
     std::string pageQuery_;
 };
@@ -209,9 +234,146 @@ TEST_F(FetchTest, ALibraryThatCannotBeWrittenKeepsTheOldFiles) {
 
     EXPECT_EQ(fetch().outcome, FetchOutcome::NotWritten);
     EXPECT_EQ(readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes, issuesBefore);
+    // The damaged library reads as draws without back numbers, which the
+    // fetch would drop: it asks (Yes), then fails to write.
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages_.shown[1].text, text::fetchNotWritten);
+    EXPECT_EQ(messages_.shown[1].caption, text::refusedCaption);
+}
+
+TEST_F(FetchTest, AJunkPageWithALoneBarLeavesTheLibraryAlone) {
+    seedLibrary(published(40, 3));
+    const auto before = readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes;
+    drawFile_ = "|";
+    page_ = "<html><body>|</body></html>";
+
+    EXPECT_EQ(fetch().outcome, FetchOutcome::NothingFetched);
+    EXPECT_EQ(readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes, before);
+    EXPECT_EQ(store_.drawsNewestFirst(), records(published(40, 3)));
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, text::fetchNotWritten);
-    EXPECT_EQ(messages_.shown[0].caption, text::refusedCaption);
+    EXPECT_EQ(messages_.shown[0].text, text::fetchNothing);
+}
+
+std::string dropQuestion(int held, int fetched, int dropped) {
+    return std::string(text::fetchDropHeld) + std::to_string(held) +
+           std::string(text::fetchDropFetched) + std::to_string(fetched) +
+           std::string(text::fetchDropLost) + std::to_string(dropped) +
+           std::string(text::fetchDropQuestion);
+}
+
+TEST_F(FetchTest, DroppingDrawsOfTheLibraryAsksFirst) {
+    struct Case {
+        std::size_t first, count; // the library: published draws [first, first + count)
+        int dropped;              // of the 280 newest that the draw file gives
+    };
+    for (const Case c : {Case{0, 400, 120}, Case{5, 280, 5}, Case{0, 100, 0}, Case{0, 280, 0}}) {
+        SCOPED_TRACE(std::to_string(c.first) + "+" + std::to_string(c.count));
+        ASSERT_TRUE(store_.removeHistoryFiles());
+        seedLibrary(published(c.first, c.count));
+        drawFile_ = site::drawFileText(published(0, 300));
+        page_ = site::resultsPageHtml(published(0, 100));
+        messages_.shown.clear();
+        messages_.answers = {MessageAnswer::Yes};
+
+        EXPECT_EQ(fetch().outcome, FetchOutcome::Replaced);
+        EXPECT_EQ(store_.drawsNewestFirst(), records(published(0, 280)));
+        ASSERT_EQ(messages_.shown.size(), c.dropped > 0 ? 2u : 1u);
+        if (c.dropped > 0) {
+            EXPECT_EQ(messages_.shown[0].text, dropQuestion(int(c.count), 280, c.dropped));
+            EXPECT_EQ(messages_.shown[0].caption, text::attentionCaption);
+            EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Question);
+            EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+        }
+        EXPECT_EQ(messages_.shown.back().text, doneMessage(280));
+    }
+}
+
+TEST_F(FetchTest, NoAtTheQuestionKeepsTheLibraryTheListAndTheSummary) {
+    seedLibrary(published(0, 400));
+    const auto before = readFile(store_.columnPath(columnKey::front), 1u << 24).bytes;
+    drawFile_ = site::drawFileText(published(0, 300));
+    messages_.answers = {MessageAnswer::No};
+
+    const FetchResult result = fetch();
+    EXPECT_EQ(result.outcome, FetchOutcome::Kept);
+    EXPECT_EQ(result.drawCount, 400);
+    EXPECT_EQ(readFile(store_.columnPath(columnKey::front), 1u << 24).bytes, before);
+    ASSERT_EQ(sink_.list.size(), 400u);
+    EXPECT_EQ(sink_.list[399], line(publishedDraws()[399]));
+    const DrawRecord& newest = publishedDraws()[0];
+    EXPECT_EQ(sink_.summaries.back().first, std::string(text::summaryCount) + "400    " +
+                                                std::string(text::issuePrefix) + newest.issue +
+                                                std::string(text::issueSuffix) + ":");
+    ASSERT_EQ(messages_.shown.size(), 1u); // the question only
+    EXPECT_EQ(messages_.shown[0].text, dropQuestion(400, 280, 120));
+}
+
+// Raises the flag at the n-th line the fetch shows.
+class CancellingSink : public RecordingSink {
+public:
+    CancellingSink(CancelFlag& cancel, int atLine) : cancel_(cancel), atLine_(atLine) {}
+    void insertLine(int position, const std::string& line) override {
+        RecordingSink::insertLine(position, line);
+        if (++lines_ == atLine_)
+            cancel_.cancel();
+    }
+
+private:
+    CancelFlag& cancel_;
+    int atLine_;
+    int lines_ = 0;
+};
+
+TEST_F(FetchTest, ACancelledFetchWritesNothingAndShowsTheLibraryAgain) {
+    seedLibrary(published(40, 3));
+    const auto before = readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes;
+    drawFile_ = site::drawFileText(published(2, 300));
+    page_ = site::resultsPageHtml(published(0, 100));
+    // Given up while the draw file's draws are shown, and while the page's are.
+    for (const int atLine : {10, 281}) {
+        SCOPED_TRACE(atLine);
+        CancelFlag cancel;
+        CancellingSink sink(cancel, atLine);
+        messages_.shown.clear();
+        const FetchResult result = fetchPastDraws(
+            store_, http_, local_.url("/soft/qvemtrod/kj.dll"),
+            local_.url("/lottery/draw/list/1?type=latest&num=100"), sink, messages_, cancel);
+        EXPECT_EQ(result.outcome, FetchOutcome::Cancelled);
+        EXPECT_EQ(readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes, before);
+        EXPECT_EQ(sink.list,
+                  (std::vector<std::string>{line(publishedDraws()[40]), line(publishedDraws()[41]),
+                                            line(publishedDraws()[42])}));
+        EXPECT_TRUE(messages_.shown.empty());
+    }
+}
+
+TEST_F(FetchTest, ACancelDuringASilentDownloadEndsTheFetchAtOnce) {
+    seedLibrary(published(40, 3));
+    std::atomic<bool> release{false};
+    LocalServer silent;
+    silent.server().Get(
+        "/soft/qvemtrod/kj.dll", [&](const httplib::Request&, httplib::Response& response) {
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            response.set_content(site::drawFileText(published(0, 300)), "text/plain");
+        });
+    silent.start();
+    std::thread user([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        cancel_.cancel();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const FetchResult result = fetchPastDraws(
+        store_, http_, silent.url("/soft/qvemtrod/kj.dll"),
+        local_.url("/lottery/draw/list/1?type=latest&num=100"), sink_, messages_, cancel_);
+    const auto took = std::chrono::steady_clock::now() - started;
+    user.join();
+    release = true;
+    EXPECT_EQ(result.outcome, FetchOutcome::Cancelled);
+    EXPECT_LT(took, std::chrono::milliseconds(700));
+    EXPECT_EQ(store_.drawsNewestFirst(), records(published(40, 3)));
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
 } // namespace
@@ -227,9 +389,9 @@ TEST(BundledSiteTest, TheMakersSiteGivesItsDrawFileAndTheNewerDrawsOfItsPage) {
     CurlHttpGetter http;
     RecordingSink sink;
     RecordingMessages messages;
-    const FetchResult result =
-        fetchPastDraws(store, http, local.url("/soft/qvemtrod/kj.dll"),
-                       local.url("/lottery/draw/list/1?type=latest&num=100"), sink, messages);
+    const FetchResult result = fetchPastDraws(store, http, local.url("/soft/qvemtrod/kj.dll"),
+                                              local.url("/lottery/draw/list/1?type=latest&num=100"),
+                                              sink, messages, CancelFlag{});
     // 280 of the draw file's draws, and the 30 newer ones of the page.
     EXPECT_EQ(result.outcome, FetchOutcome::Replaced);
     EXPECT_EQ(result.drawCount, 310);

@@ -59,6 +59,21 @@ TEST(TextSearchTest, BackwardSearchFindsOnlyMatchesEndingBeforeTheStart) {
             << c.text << " before " << c.start;
 }
 
+TEST(TextSearchTest, AWalkWithGrowingStartsFindsWhatEachBackwardSearchFinds) {
+    // Markers between double-byte characters that hide "_" (0x81 0x5F) and
+    // letters in their second bytes.
+    const std::string text = "_blank\x81\x5F"
+                             "blank x_BLANK\xB4\xF3_blank" +
+                             kEInside + "_blank_blank";
+    BackwardSearch walk(text, "_blank", true);
+    for (int start = 1; start <= int(text.size()) + 2; ++start)
+        EXPECT_EQ(walk.lastBefore(start), findBackward(text, "_blank", start, true))
+            << "before " << start;
+    // A smaller start than the last one starts the walk again.
+    EXPECT_EQ(walk.lastBefore(8), findBackward(text, "_blank", 8, true));
+    EXPECT_EQ(walk.lastBefore(0), findBackward(text, "_blank", 0, true));
+}
+
 TEST(TextSearchTest, MiddleLeadingIntegerAndBodyText) {
     EXPECT_EQ(middleText("abcdef", 2, 3), "bcd");
     EXPECT_EQ(middleText("abcdef", 5, 9), "ef");

@@ -125,7 +125,7 @@ TEST_F(UpdateCheckTest, TheVersionFileIsDownloadedOnceAndTheMenuCheckAsksNoMore)
 
     CurlHttpGetter http;
     UpdateCheck checker(state_, sites_, messages_, opener_);
-    checker.download(http);
+    checker.download(http, CancelFlag{});
     EXPECT_EQ(checker.versionText(), body); // the text ends before its zero byte
     checker.checkSilently();
     checker.checkForUpdatesManually();
@@ -141,7 +141,7 @@ TEST_F(UpdateCheckTest, AFailedDownloadKeepsAnEmptyText) {
     sites_.maker = local.address();
     CurlHttpGetter http;
     UpdateCheck checker(state_, sites_, messages_, opener_);
-    checker.download(http);
+    checker.download(http, CancelFlag{});
     EXPECT_EQ(checker.versionText(), "");
     checker.checkSilently();
     EXPECT_TRUE(messages_.shown.empty());

@@ -2,8 +2,10 @@
 // maker's site served on loopback.
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +13,7 @@
 #include <QWebEngineView>
 
 #include <atomic>
+#include <optional>
 
 #include "../core/local_server.h"
 #include "../core/online_fixtures.h"
@@ -20,11 +23,14 @@
 #include "app/gui/intro_window.h"
 #include "app/gui/main_window.h"
 #include "app/gui/platform.h"
+#include "app/gui/program.h"
 #include "app/gui/startup_sequence.h"
 #include "app/gui/startup_window.h"
+#include "storage/file_io.h"
 #include "storage/installation.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
+#include "history/library_text.h"
 #include "online/http_get.h"
 #include "support.h"
 #include "online/site_server.h"
@@ -148,6 +154,227 @@ TEST_F(FetchRunTest, NothingFetchedKeepsTheLibraryInTheList) {
     EXPECT_EQ(store.drawCount(), 1);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("错误："));
+}
+
+void storeDraws(const HistoryStore& store, std::span<const DrawRecord> newestFirst) {
+    const HistoryColumns columns = columnsOf({newestFirst.begin(), newestFirst.end()});
+    ASSERT_TRUE(store.replaceHistory(columns.issues, columns.fronts, columns.backs));
+}
+
+// The three column files' bytes.
+std::vector<std::string> libraryFiles(const HistoryStore& store) {
+    std::vector<std::string> files;
+    for (const std::string_view key : {columnKey::issue, columnKey::front, columnKey::back})
+        files.push_back(readFile(store.columnPath(key), 1u << 24).bytes);
+    return files;
+}
+
+TEST_F(FetchRunTest, DroppingDrawsAsksAndNoKeepsTheLibraryTheListAndTheSummary) {
+    startSite(); // 310 draws
+    const HistoryStore store = window_->historyStore();
+    storeDraws(store, published(0, 400));
+    window_->refreshHistorySummary();
+    const QString summaryBefore = label("号库显示");
+    const auto filesBefore = libraryFiles(store);
+    messages_.answers = {MessageAnswer::No};
+
+    button_->click();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(
+        fromGbk(messages_.shown[0].text),
+        QStringLiteral("号库中现有400期号码，本次获取到310期号码，写入后将失去其中的90期号码。"
+                       "仍要替换号库吗？"));
+    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("注意："));
+    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(libraryFiles(store), filesBefore);
+    ASSERT_EQ(list_->count(), 400);
+    EXPECT_EQ(list_->item(399)->text(), line(publishedDraws()[399]));
+    EXPECT_EQ(label("号库显示"), summaryBefore);
+
+    messages_.shown.clear();
+    button_->click(); // Yes this time
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(fromGbk(messages_.shown[1].text),
+              QStringLiteral("往期号码输入完成！共输入310期号码。"));
+    EXPECT_EQ(store.drawCount(), 310);
+}
+
+// A maker's site whose draw file never comes, for one test.
+class SilentDrawFile {
+public:
+    explicit SilentDrawFile(LocalServer& local) : local_(local) {
+        local.server().Get(
+            "/soft/qvemtrod/kj.dll", [this](const httplib::Request&, httplib::Response& response) {
+                asked_ = true;
+                while (!release_)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                response.set_content(site::drawFileText(published(0, 300)), "text/plain");
+            });
+    }
+    // Lets the waiting answer go and stops the server, which then no longer
+    // needs this.
+    ~SilentDrawFile() {
+        release_ = true;
+        local_.stop();
+    }
+    bool asked() const { return asked_; }
+
+private:
+    LocalServer& local_;
+    std::atomic<bool> asked_{false};
+    std::atomic<bool> release_{false};
+};
+
+TEST_F(FetchRunTest, TheProgressWindowShowsTheFetchAndItsCancelOrEscGivesItUp) {
+    SilentDrawFile silent(local_);
+    local_.start();
+    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    const HistoryStore store = window_->historyStore();
+    storeDraws(store, published(40, 3));
+    const auto filesBefore = libraryFiles(store);
+
+    using GiveUp = std::function<void(FetchProgress&)>;
+    const GiveUp ways[] = {
+        [](FetchProgress& progress) {
+            only<QPushButton>(&progress, QStringLiteral("取消获取按钮"))->click();
+        },
+        [](FetchProgress& progress) { QTest::keyClick(&progress, Qt::Key_Escape); },
+        [this](FetchProgress&) {
+            // The user clicks into the main window, away from the progress.
+            QApplication::setActiveWindow(window_.get());
+            ASSERT_EQ(QApplication::activeWindow(), window_.get());
+            QTest::keyClick(window_.get(), Qt::Key_Escape);
+        },
+    };
+    for (std::size_t way = 0; way < std::size(ways); ++way) {
+        SCOPED_TRACE(way);
+        bool shown = false;
+        QElapsedTimer sinceGivenUp;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            FetchProgress* progress = command_->progress();
+            if (!progress || !silent.asked() || sinceGivenUp.isValid())
+                return;
+            shown = progress->isVisible() && progress->parentWidget() == window_.get() &&
+                    only<QProgressBar>(progress, QStringLiteral("获取进度条")) != nullptr &&
+                    !button_->isEnabled();
+            sinceGivenUp.start();
+            ways[way](*progress);
+        });
+        poll.start(20);
+        button_->click();
+        poll.stop();
+
+        EXPECT_TRUE(shown);
+        ASSERT_TRUE(sinceGivenUp.isValid());
+        EXPECT_LT(sinceGivenUp.elapsed(), 1000);
+        EXPECT_EQ(command_->progress(), nullptr);
+        EXPECT_EQ(libraryFiles(store), filesBefore);
+        EXPECT_EQ(list_->count(), 3);
+        EXPECT_TRUE(messages_.shown.empty()); // the user asked for it: nothing to say
+        EXPECT_TRUE(button_->isEnabled());
+    }
+}
+
+// The whole program from its start, against a loopback maker's site, with
+// the main window closed while a download hangs.
+class ClosingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        processState() = ProcessState{};
+    }
+
+    // Runs the program; whenReady runs once the main window is shown (the
+    // start-up online steps follow). Returns how long after the main window
+    // was closed the program ended.
+    qint64 runUntilClosed(const std::function<void(MainWindow&)>& whenShown) {
+        QElapsedTimer sinceClosed;
+        const int exitCode = runProgram(
+            messages_, dir_.path() + QStringLiteral("/secret"), toPath(dir_.path()),
+            [&](StartupSequence& sequence) {
+                sequence.setSites({local_.address(), local_.address()});
+                sequence.setUrlOpener(opener_);
+                QObject::connect(
+                    &sequence, &StartupSequence::introShown, &sequence, [](IntroWindow* intro) {
+                        QTimer::singleShot(0, intro, [intro] {
+                            intro->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+                        });
+                    });
+                QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence,
+                                 [&](MainWindow* window) {
+                                     QObject::connect(window, &MainWindow::closed, window,
+                                                      [&] { sinceClosed.start(); });
+                                     store_.emplace(window->historyStore());
+                                     whenShown(*window);
+                                 });
+            });
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_TRUE(sinceClosed.isValid());
+        const qint64 ended = sinceClosed.isValid() ? sinceClosed.elapsed() : -1;
+        RecordProperty("msFromCloseToEnd", int(ended));
+        return ended;
+    }
+
+    // Closes the window, looking every few milliseconds, once the server
+    // has been asked.
+    void closeWhen(std::function<bool()> asked, MainWindow& window) {
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, &window, [poll, asked, &window] {
+            if (!asked())
+                return;
+            poll->stop();
+            window.close();
+        });
+        poll->start(5);
+    }
+
+    QTemporaryDir dir_;
+    LocalServer local_;
+    RecordingMessages messages_;
+    RecordingOpener opener_;
+    std::optional<HistoryStore> store_;
+};
+
+TEST_F(ClosingTest, ClosingDuringAHangingFetchEndsTheProgramAtOnceAndKeepsTheLibrary) {
+    SilentDrawFile silent(local_);
+    local_.start(); // the version file and the product page: 404
+    std::vector<std::string> filesBefore;
+    const qint64 ended = runUntilClosed([&](MainWindow& window) {
+        storeDraws(*store_, published(40, 3));
+        filesBefore = libraryFiles(*store_);
+        // Once the start-up is over: the fetch, and the window closed as soon
+        // as its download hangs.
+        QTimer::singleShot(200, &window, [this, &window, &silent] {
+            closeWhen([&silent] { return silent.asked(); }, window);
+            window.setClientWidth(MainWindow::kWideWidth);
+            window.controls().fetch->click();
+        });
+    });
+    EXPECT_GE(ended, 0);
+    EXPECT_LT(ended, 1000);
+    EXPECT_EQ(libraryFiles(*store_), filesBefore);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(ClosingTest, ClosingDuringTheStartUpDownloadEndsTheProgramAtOnce) {
+    std::atomic<bool> asked{false}, release{false};
+    local_.server().Get("/soft/qvemtrod/bbxx.txt", [&](const httplib::Request&,
+                                                       httplib::Response& response) {
+        asked = true;
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        response.set_content(std::string(text::productName) + "v3.2\r\nhttp://127.0.0.1/new.zip",
+                             "text/plain");
+    });
+    local_.start();
+    const qint64 ended = runUntilClosed(
+        [&](MainWindow& window) { closeWhen([&asked] { return bool(asked); }, window); });
+    release = true;
+    local_.stop(); // before the answer's flags go
+    EXPECT_GE(ended, 0);
+    EXPECT_LT(ended, 1000);
+    EXPECT_TRUE(messages_.shown.empty()); // no offer of the newer version after the close
 }
 
 // The whole start-up, with the online steps against a loopback site.

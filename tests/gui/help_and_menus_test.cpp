@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -197,6 +198,33 @@ TEST(HelpWindowGuide, UnwritableFolderShowsTheFailureAndClosesTheWindow) {
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
     EXPECT_FALSE(help.isVisible());
     EXPECT_EQ(filesIn(temp), std::vector<std::string>{"file"});
+}
+
+TEST(HelpWindowGuide, ATemporaryFolderThatDoesNotExistIsAWriteFailure) {
+    const ProcessState state = identity();
+    RecordingMessages messages;
+    QTemporaryDir temp;
+    // The temporary folder as the start-up takes it, with TMPDIR naming a
+    // folder that is not there.
+    const bool wasSet = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray kept = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.filePath(QStringLiteral("missing"))));
+    const std::filesystem::path folder = toPath(QDir::tempPath());
+    if (wasSet)
+        qputenv("TMPDIR", kept);
+    else
+        qunsetenv("TMPDIR");
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(temp.path());
+
+    HelpWindow help;
+    help.show();
+    EXPECT_FALSE(help.openGuide(state, messages, folder));
+    QDir::setCurrent(current);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, std::string(text::helpOpenFailed));
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_TRUE(filesIn(temp).empty()); // nothing in the current folder either
 }
 
 // ---- The menus -----------------------------------------------------------------------
