@@ -347,7 +347,7 @@ TEST_F(ClosingTest, ClosingDuringAHangingFetchEndsTheProgramAtOnceAndKeepsTheLib
         // as its download hangs.
         QTimer::singleShot(200, &window, [this, &window, &silent] {
             closeWhen([&silent] { return silent.asked(); }, window);
-            window.setClientWidth(MainWindow::kWideWidth);
+            window.setOuterWidth(MainWindow::kWideWidth);
             window.controls().fetch->click();
         });
     });
