@@ -50,10 +50,12 @@ ZoneTexts syntheticHistory(int draws) {
     std::mt19937 generator(20251110u + static_cast<unsigned>(draws));
     auto pick = [&](int pool, int count, std::string& out) {
         std::vector<int> numbers(static_cast<std::size_t>(pool));
-        for (int v = 1; v <= pool; ++v) numbers[static_cast<std::size_t>(v - 1)] = v;
+        for (int v = 1; v <= pool; ++v)
+            numbers[static_cast<std::size_t>(v - 1)] = v;
         for (int i = 0; i < count; ++i) {
             std::uniform_int_distribution<int> at(i, pool - 1);
-            std::swap(numbers[static_cast<std::size_t>(i)], numbers[static_cast<std::size_t>(at(generator))]);
+            std::swap(numbers[static_cast<std::size_t>(i)],
+                      numbers[static_cast<std::size_t>(at(generator))]);
             appendToken(out, numbers[static_cast<std::size_t>(i)]);
         }
     };
@@ -80,7 +82,8 @@ void runZone(benchmark::State& state, const dlt::ZoneRules& rules, const std::st
         dlt::ZoneOutcome outcome = dlt::computeZone(rules, text, sink, noOp);
         benchmark::DoNotOptimize(outcome);
     }
-    state.counters["draws"] = static_cast<double>(text.size() / static_cast<std::size_t>(rules.digitsPerDraw()));
+    state.counters["draws"] =
+        static_cast<double>(text.size() / static_cast<std::size_t>(rules.digitsPerDraw()));
 }
 
 void BM_RealHistoryFront(benchmark::State& state) {
@@ -95,17 +98,21 @@ void BM_RealHistoryBothZones(benchmark::State& state) {
     const dlt::YieldHook noOp = [] {};
     const ZoneTexts& texts = realHistory();
     for (auto _ : state) {
-        dlt::ZoneOutcome front = dlt::computeZone(dlt::rulesFor(dlt::Zone::Front), texts.front, sink, noOp);
-        dlt::ZoneOutcome back = dlt::computeZone(dlt::rulesFor(dlt::Zone::Back), texts.back, sink, noOp);
+        dlt::ZoneOutcome front =
+            dlt::computeZone(dlt::rulesFor(dlt::Zone::Front), texts.front, sink, noOp);
+        dlt::ZoneOutcome back =
+            dlt::computeZone(dlt::rulesFor(dlt::Zone::Back), texts.back, sink, noOp);
         benchmark::DoNotOptimize(front);
         benchmark::DoNotOptimize(back);
     }
 }
 void BM_SyntheticFront(benchmark::State& state) {
-    runZone(state, dlt::rulesFor(dlt::Zone::Front), synthetic(static_cast<int>(state.range(0))).front);
+    runZone(state, dlt::rulesFor(dlt::Zone::Front),
+            synthetic(static_cast<int>(state.range(0))).front);
 }
 void BM_SyntheticBack(benchmark::State& state) {
-    runZone(state, dlt::rulesFor(dlt::Zone::Back), synthetic(static_cast<int>(state.range(0))).back);
+    runZone(state, dlt::rulesFor(dlt::Zone::Back),
+            synthetic(static_cast<int>(state.range(0))).back);
 }
 
 } // namespace

@@ -46,7 +46,8 @@ void appendRepeatedly(benchmark::State& state, StoreFixture& fixture) {
     for (auto _ : state) {
         fixture.store.appendDraw({"25129", "0102030405", "0607"});
         state.PauseTiming();
-        fixture.store.replaceHistory(fixture.columns.issues, fixture.columns.fronts, fixture.columns.backs);
+        fixture.store.replaceHistory(fixture.columns.issues, fixture.columns.fronts,
+                                     fixture.columns.backs);
         state.ResumeTiming();
     }
 }

@@ -20,8 +20,7 @@ void setProductIdentity(ProcessState& state) {
 }
 
 namespace {
-template <typename T>
-std::string shortestText(T value) {
+template <typename T> std::string shortestText(T value) {
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
         return std::to_string(static_cast<long long>(value));
     char buffer[64];
@@ -30,8 +29,12 @@ std::string shortestText(T value) {
 }
 } // namespace
 
-std::string numberText(double value) { return shortestText(value); }
-std::string numberText(float value) { return shortestText(value); }
+std::string numberText(double value) {
+    return shortestText(value);
+}
+std::string numberText(float value) {
+    return shortestText(value);
+}
 
 std::string introTitle(const ProcessState& state) {
     return state.productName + "v" + numberText(state.productVersion);

@@ -4,7 +4,9 @@ namespace dlt {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -43,9 +45,9 @@ std::int32_t tokenPosition(std::string_view list, std::int32_t number) {
     return 0;
 }
 
-
 std::int32_t zoneDrawCount(const ZoneRules& rules, std::string_view zoneText) {
-    return static_cast<std::int32_t>(zoneText.size() / static_cast<std::size_t>(rules.digitsPerDraw()));
+    return static_cast<std::int32_t>(zoneText.size() /
+                                     static_cast<std::size_t>(rules.digitsPerDraw()));
 }
 
 bool hasEnoughHistory(const ZoneRules& rules, std::string_view zoneText) {

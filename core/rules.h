@@ -67,6 +67,7 @@ std::int32_t tokenPosition(std::string_view list, std::int32_t number);
 
 static_assert(kLotteryRules.front.digitsPerDraw() == 10 && kLotteryRules.back.digitsPerDraw() == 4);
 static_assert(kLotteryRules.front.minimumDraws() == 14 && kLotteryRules.back.minimumDraws() == 12);
-static_assert(kLotteryRules.front.windowNumbers() == 105 && kLotteryRules.back.windowNumbers() == 36);
+static_assert(kLotteryRules.front.windowNumbers() == 105 &&
+              kLotteryRules.back.windowNumbers() == 36);
 
 } // namespace dlt

@@ -15,9 +15,12 @@ void appendToken(std::string& out, std::int32_t number) {
 
 // Every number is two decimal digits, so no pool exceeds 99.
 constexpr std::int32_t kLargestNumber = 99;
-static_assert(kLotteryRules.front.poolSize <= kLargestNumber && kLotteryRules.back.poolSize <= kLargestNumber);
+static_assert(kLotteryRules.front.poolSize <= kLargestNumber &&
+              kLotteryRules.back.poolSize <= kLargestNumber);
 
-std::int32_t poolOf(const ZoneRules& rules) { return std::clamp(rules.poolSize, 0, kLargestNumber); }
+std::int32_t poolOf(const ZoneRules& rules) {
+    return std::clamp(rules.poolSize, 0, kLargestNumber);
+}
 
 // One counter per number 1..poolSize; index 0 is never used.
 using Tally = std::array<std::int32_t, kLargestNumber + 1>;
@@ -46,8 +49,7 @@ Tally tallyText(std::string_view text, const ZoneRules& rules) {
 
 // Orders numbers collected in ascending order by their counts, keeping ties by
 // number (a stable insertion sort over at most 99 numbers).
-template <typename Before>
-void sortKeepingNumberOrder(Ranking& ranking, Before before) {
+template <typename Before> void sortKeepingNumberOrder(Ranking& ranking, Before before) {
     for (std::size_t i = 1; i < ranking.size; ++i) {
         const std::int32_t v = ranking.numbers[i];
         std::size_t j = i;
@@ -60,9 +62,11 @@ void sortKeepingNumberOrder(Ranking& ranking, Before before) {
 }
 
 // The cold numbers of a text whose occurrence table and token count are known.
-Ranking coldNumbers(const Tally& counts, std::int32_t tokens, const ZoneRules& rules, const YieldHook& yield) {
+Ranking coldNumbers(const Tally& counts, std::int32_t tokens, const ZoneRules& rules,
+                    const YieldHook& yield) {
     const std::int32_t pool = poolOf(rules);
-    const std::int32_t threshold = pool > 0 ? std::max(rules.baseCount, tokens / pool) : rules.baseCount;
+    const std::int32_t threshold =
+        pool > 0 ? std::max(rules.baseCount, tokens / pool) : rules.baseCount;
     Ranking cold;
     for (std::int32_t v = 1; v <= pool; ++v) {
         if (counts[static_cast<std::size_t>(v)] < threshold) {
@@ -112,13 +116,16 @@ NumberList voteFromTally(const Tally& counts, std::int32_t passCount, const Zone
         while (begin < kept.size) {
             const std::int32_t votes = counts[static_cast<std::size_t>(kept.numbers[begin])];
             std::size_t end = begin;
-            while (end < kept.size && counts[static_cast<std::size_t>(kept.numbers[end])] == votes) {
+            while (end < kept.size &&
+                   counts[static_cast<std::size_t>(kept.numbers[end])] == votes) {
                 ++end;
             }
-            const std::vector<std::int32_t> tier(kept.numbers.begin() + static_cast<std::ptrdiff_t>(begin),
-                                                 kept.numbers.begin() + static_cast<std::ptrdiff_t>(end));
+            const std::vector<std::int32_t> tier(
+                kept.numbers.begin() + static_cast<std::ptrdiff_t>(begin),
+                kept.numbers.begin() + static_cast<std::ptrdiff_t>(end));
             const std::vector<std::int32_t> ordered = tierOrder(tier, *levels, yield);
-            std::copy(ordered.begin(), ordered.end(), kept.numbers.begin() + static_cast<std::ptrdiff_t>(begin));
+            std::copy(ordered.begin(), ordered.end(),
+                      kept.numbers.begin() + static_cast<std::ptrdiff_t>(begin));
             begin = end;
         }
     }
@@ -185,8 +192,8 @@ std::vector<std::int32_t> tierOrder(const std::vector<std::int32_t>& tier, const
     std::vector<std::pair<std::int32_t, std::int32_t>> scored; // (score, number)
     scored.reserve(tier.size());
     for (const std::int32_t v : tier) {
-        scored.emplace_back(pos(levels.coldRecent, v) + pos(levels.strideVote, v) + pos(levels.coldAll, v),
-                            v);
+        scored.emplace_back(
+            pos(levels.coldRecent, v) + pos(levels.strideVote, v) + pos(levels.coldAll, v), v);
         yieldIfSet(yield);
     }
     std::sort(scored.begin(), scored.end());
@@ -284,7 +291,8 @@ ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink
             });
         const std::int32_t q = tokens / window;
         const std::int32_t passCount = q == 0 ? 1 : q;
-        result.strideVote = anyCold ? voteFromTally(votes, passCount, rules, nullptr, yield) : emptyList(rules);
+        result.strideVote =
+            anyCold ? voteFromTally(votes, passCount, rules, nullptr, yield) : emptyList(rules);
     }
     handOver(ResultLevel::Level1, result.strideVote.groups);
 
@@ -294,8 +302,9 @@ ZoneOutcome computeZone(const ZoneRules& rules, const ZoneText& text, ResultSink
 
     // Final stage: numbers on at least two of the three lists.
     const LevelLists levels{result.coldRecent.text, result.strideVote.text, result.coldAll.text};
-    result.finalList = voteList(result.coldRecent.text + result.strideVote.text + result.coldAll.text, 3,
-                                rules, &levels, yield);
+    result.finalList =
+        voteList(result.coldRecent.text + result.strideVote.text + result.coldAll.text, 3, rules,
+                 &levels, yield);
 
     result.nextDrawPicks = picksFromList(result.finalList.text, rules);
     sink.showNextDrawPicks(zone, result.nextDrawPicks);

@@ -91,7 +91,8 @@ std::vector<int> picksFromList(std::string_view finalList, const ZoneRules& rule
 // The token indices (1-based) each stride pass takes from a history of
 // tokenCount tokens, in the order they are taken: pass i uses the stride
 // i + 1 from the newest token back, at most windowNumbers tokens.
-std::vector<std::vector<std::int32_t>> strideSample(const ZoneRules& rules, std::int32_t tokenCount);
+std::vector<std::vector<std::int32_t>> strideSample(const ZoneRules& rules,
+                                                    std::int32_t tokenCount);
 
 // Runs the whole computation for one zone, handing each finished list to the
 // sink as soon as it is ready. Nothing reaches the sink when the history holds

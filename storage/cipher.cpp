@@ -97,7 +97,8 @@ std::string encipherEnvelope(std::string_view data, std::string_view keyText) {
 }
 
 std::string encipherEnvelopeReusing(std::string_view data, std::string_view keyText,
-                                    std::string_view previousCipher, std::string_view previousPlain) {
+                                    std::string_view previousCipher,
+                                    std::string_view previousPlain) {
     const std::size_t n = data.size();
     if (n == 0 || n > 0x7FFFFFFF - kBlock - 4)
         return {};
@@ -111,7 +112,8 @@ std::string encipherEnvelopeReusing(std::string_view data, std::string_view keyT
     const std::size_t reusable = std::min(previousCipher.size(), previousPlain.size());
     DES_key_schedule schedule = makeSchedule(foldKeyBlock(keyText));
     for (std::size_t at = 0; at + kBlock <= length; at += kBlock) {
-        if (at + kBlock <= reusable && std::memcmp(buffer.data() + at, previousPlain.data() + at, kBlock) == 0) {
+        if (at + kBlock <= reusable &&
+            std::memcmp(buffer.data() + at, previousPlain.data() + at, kBlock) == 0) {
             std::memcpy(buffer.data() + at, previousCipher.data() + at, kBlock);
             continue;
         }

@@ -28,7 +28,8 @@ std::string envelopeData(std::string_view plainBlocks);
 // whose plaintext block (from decipherBlocks) is unchanged. ECB enciphers
 // equal blocks alike, so the result is byte for byte encipherEnvelope's.
 std::string encipherEnvelopeReusing(std::string_view data, std::string_view keyText,
-                                    std::string_view previousCipher, std::string_view previousPlain);
+                                    std::string_view previousCipher,
+                                    std::string_view previousPlain);
 
 // MD5 of the bytes as 32 lowercase hex digits.
 std::string digestHex(std::string_view data);

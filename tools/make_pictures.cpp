@@ -236,13 +236,18 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser options;
     options.addHelpOption();
-    options.addOption({QStringLiteral("draws"), QStringLiteral("Past draws, newest first."), QStringLiteral("file")});
-    options.addOption({QStringLiteral("resources"), QStringLiteral("Where the pictures go."), QStringLiteral("dir")});
+    options.addOption({QStringLiteral("draws"), QStringLiteral("Past draws, newest first."),
+                       QStringLiteral("file")});
+    options.addOption({QStringLiteral("resources"), QStringLiteral("Where the pictures go."),
+                       QStringLiteral("dir")});
     options.addOption({QStringLiteral("guide"),
                        QStringLiteral("The guide document (guide.html, guide.css)."),
                        QStringLiteral("dir")});
-    options.addOption({QStringLiteral("docs"), QStringLiteral("Where the README's screenshot goes."), QStringLiteral("dir")});
-    options.addOption({QStringLiteral("shots"), QStringLiteral("Where review screenshots go."), QStringLiteral("dir")});
+    options.addOption({QStringLiteral("docs"),
+                       QStringLiteral("Where the README's screenshot goes."),
+                       QStringLiteral("dir")});
+    options.addOption({QStringLiteral("shots"), QStringLiteral("Where review screenshots go."),
+                       QStringLiteral("dir")});
     options.addOption({QStringLiteral("icons"), QStringLiteral("Where the desktop icons go."),
                        QStringLiteral("dir")});
     options.process(app);
@@ -276,7 +281,8 @@ int main(int argc, char* argv[]) {
 
     const std::vector<DrawRecord> draws = readDraws(options.value(QStringLiteral("draws")));
     if (draws.empty()) {
-        std::fprintf(stderr, "make_pictures: no draws in %s\n", qPrintable(options.value(QStringLiteral("draws"))));
+        std::fprintf(stderr, "make_pictures: no draws in %s\n",
+                     qPrintable(options.value(QStringLiteral("draws"))));
         return 1;
     }
     QTemporaryDir history;
@@ -301,14 +307,19 @@ int main(int argc, char* argv[]) {
              ok;
         window.toggleAdvancedArea();
         ok = save(trendPicture(draws), docs + QStringLiteral("/trend-window.png"), "PNG") && ok;
-        ok = save(backtestPicture(draws), docs + QStringLiteral("/backtest-window.png"), "PNG") && ok;
+        ok = save(backtestPicture(draws), docs + QStringLiteral("/backtest-window.png"), "PNG") &&
+             ok;
     }
 
     if (options.isSet(QStringLiteral("shots"))) {
         const QString shots = options.value(QStringLiteral("shots"));
         save(window.grab().toImage(), shots + QStringLiteral("/main-648.png"), "PNG");
-        window.clientArea()->findChild<QLineEdit*>(QStringLiteral("期号框"))->setText(QStringLiteral("25129"));
-        window.clientArea()->findChild<QLineEdit*>(QStringLiteral("号码框"))->setText(QStringLiteral("01020304050607"));
+        window.clientArea()
+            ->findChild<QLineEdit*>(QStringLiteral("期号框"))
+            ->setText(QStringLiteral("25129"));
+        window.clientArea()
+            ->findChild<QLineEdit*>(QStringLiteral("号码框"))
+            ->setText(QStringLiteral("01020304050607"));
         window.toggleAdvancedArea();
         QApplication::processEvents();
         save(window.grab().toImage(), shots + QStringLiteral("/main-869.png"), "PNG");
@@ -357,11 +368,15 @@ int main(int argc, char* argv[]) {
 
     // The guide as the help window shows it, for the README.
     if (options.isSet(QStringLiteral("docs")))
-        ok = save(helpguide::helpWindowPicture(state), options.value(QStringLiteral("docs")) + QStringLiteral("/help-window.png"),
-                  "PNG") && ok;
+        ok = save(helpguide::helpWindowPicture(state),
+                  options.value(QStringLiteral("docs")) + QStringLiteral("/help-window.png"),
+                  "PNG") &&
+             ok;
 
     const QString guideShots =
-        options.isSet(QStringLiteral("shots")) ? options.value(QStringLiteral("shots")) + QStringLiteral("/guide") : QString();
+        options.isSet(QStringLiteral("shots"))
+            ? options.value(QStringLiteral("shots")) + QStringLiteral("/guide")
+            : QString();
     const std::string archive =
         packGuide(options.value(QStringLiteral("guide")), draws, guideShots);
     const QString guide = resources + QStringLiteral("/guide.mht");

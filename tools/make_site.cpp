@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
         std::cerr << "make_site: line " << read.skipped.front().line << " of " << draws
                   << " is not a draw\n";
     // The site lists the draws newest first.
-    const std::vector<dlt::DrawRecord> newestFirst(read.oldestFirst.rbegin(), read.oldestFirst.rend());
+    const std::vector<dlt::DrawRecord> newestFirst(read.oldestFirst.rbegin(),
+                                                   read.oldestFirst.rend());
     const std::vector<std::string> dates(read.dates.rbegin(), read.dates.rend());
     if (draws.empty() || site.empty() || newestFirst.size() < kNewerOnPage + kDrawFileDraws) {
         std::cerr << "usage: make_site --draws draws.txt --site FOLDER (with at least "
@@ -50,8 +51,8 @@ int main(int argc, char** argv) {
     const bool written =
         writeFile(site / "soft" / "qvemtrod" / "kj.dll",
                   dlt::site::drawFileText(all.subspan(kNewerOnPage, kDrawFileDraws))) &&
-        writeFile(site / "lottery" / "draw" / "list" / "1",
-                  dlt::site::resultsPageHtml(all.first(kPageDraws),
-                                             std::span(dates).first(kPageDraws)));
+        writeFile(
+            site / "lottery" / "draw" / "list" / "1",
+            dlt::site::resultsPageHtml(all.first(kPageDraws), std::span(dates).first(kPageDraws)));
     return written ? 0 : 1;
 }

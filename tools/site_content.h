@@ -25,6 +25,7 @@ std::string drawFileEntry(const DrawRecord& draw);
 // issue in a link opening in a new window, the numbers as <em> items of the
 // "redBalls" and "blueBalls" cells. dates: each draw's date, or none (blank
 // date cells).
-std::string resultsPageHtml(std::span<const DrawRecord> draws, std::span<const std::string> dates = {});
+std::string resultsPageHtml(std::span<const DrawRecord> draws,
+                            std::span<const std::string> dates = {});
 
 } // namespace dlt::site

@@ -137,8 +137,8 @@ public:
         painter->restore();
     }
 
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                         SubControl sub, const QWidget* widget) const override {
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
         const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
         if (control == CC_GroupBox && box && !(box->subControls & SC_GroupBoxCheckBox)) {
             const QFontMetrics fm(widget ? widget->font() : QApplication::font());
@@ -246,22 +246,23 @@ QStringList fontFamilies(FontFace face) {
     switch (face) {
     case FontFace::DefaultGui:
     case FontFace::SongTi:
-        return {QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("NSimSun"),
-                QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                QStringLiteral("Noto Sans CJK SC")};
+        return {QStringLiteral("SimSun"),         QStringLiteral("宋体"),
+                QStringLiteral("NSimSun"),        QStringLiteral("Noto Serif CJK SC"),
+                QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")};
     case FontFace::KaiTi:
         return {QStringLiteral("KaiTi"), QStringLiteral("楷体"), QStringLiteral("AR PL UKai CN"),
                 QStringLiteral("Noto Serif CJK SC")};
     case FontFace::HeiTi:
-        return {QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
-                QStringLiteral("Droid Sans Fallback")};
+        return {QStringLiteral("SimHei"), QStringLiteral("黑体"),
+                QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Droid Sans Fallback")};
     case FontFace::KaiTiGb2312:
-        return {QStringLiteral("KaiTi_GB2312"), QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi"),
-                QStringLiteral("楷体"), QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")};
+        return {QStringLiteral("KaiTi_GB2312"),  QStringLiteral("楷体_GB2312"),
+                QStringLiteral("KaiTi"),         QStringLiteral("楷体"),
+                QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")};
     case FontFace::MicrosoftSansSerif:
         return {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
+                QStringLiteral("Liberation Sans"),      QStringLiteral("Nimbus Sans"),
+                QStringLiteral("DejaVu Sans"),          QStringLiteral("Noto Sans CJK SC")};
     }
     return {};
 }

@@ -25,7 +25,9 @@ const QColor kBlue(0x00, 0x00, 0xFF);
 const QColor kBlack(0x00, 0x00, 0x00);
 const QColor kBrown(0xC0, 0x60, 0x00);
 
-QFont songTiBold16() { return formFont(FontFace::SongTi, 16, true); }
+QFont songTiBold16() {
+    return formFont(FontFace::SongTi, 16, true);
+}
 
 // The footer line's width.
 constexpr int kFooterWidth = 640;
@@ -85,6 +87,7 @@ void MainWindow::buildResultsArea() {
     const QFont font = songTiBold16();
     const QColor select(0xD0, 0xFF, 0xD0);
     const QColor level(0xEC, 0xFF, 0xFF);
+    // clang-format off
     const LabelSpec headers[] = {
         {"标签10", {20, 20, 64, 52}, "优先级", font, kBlack, Background::colour(QColor(0xE6, 0xFF, 0xFF)), kCentreMiddle, true},
         {"标签7", {83, 20, 241, 33}, "前区推荐", font, kRed,
@@ -103,6 +106,7 @@ void MainWindow::buildResultsArea() {
         {"标签4", {20, 207, 64, 69}, "等级二", font, kBlack, Background::colour(level), kCentreMiddle, true},
         {"标签5", {20, 275, 64, 69}, "等级三", font, kBlack, Background::colour(level), kCentreMiddle, true},
     };
+    // clang-format on
     controls_.popupTargets.push_back(box);
     for (const LabelSpec& design : headers) {
         FormLabel* header = addLabel(box, design);
@@ -111,18 +115,32 @@ void MainWindow::buildResultsArea() {
             controls_.popupTargets.push_back(header);
     }
 
-    struct Row { const char* prefix; int top; QColor background; };
-    const Row rows[] = {{"精选", 71, select}, {"等级一", 139, level}, {"等级二", 207, level}, {"等级三", 275, level}};
+    struct Row {
+        const char* prefix;
+        int top;
+        QColor background;
+    };
+    const Row rows[] = {{"精选", 71, select},
+                        {"等级一", 139, level},
+                        {"等级二", 207, level},
+                        {"等级三", 275, level}};
     constexpr int kFirstCellLeft = 83;
     constexpr int kCellStep = 48;
     for (std::size_t r = 0; r < std::size(rows); ++r) {
         for (std::size_t c = 0; c < kGridColumnDigits.size(); ++c) {
             const std::string_view digits = kGridColumnDigits[c];
             const bool front = digits.front() == '1';
-            FormLabel* cell = addLabel(
-                box, {QString::fromUtf8(rows[r].prefix) + QString::fromLatin1(digits.data(), qsizetype(digits.size())),
-                      {kFirstCellLeft + kCellStep * int(c), rows[r].top, 49, 69}, QString(), font,
-                      front ? kRed : kBlue, Background::colour(rows[r].background), kLeftTop, true, true});
+            FormLabel* cell =
+                addLabel(box, {QString::fromUtf8(rows[r].prefix) +
+                                   QString::fromLatin1(digits.data(), qsizetype(digits.size())),
+                               {kFirstCellLeft + kCellStep * int(c), rows[r].top, 49, 69},
+                               QString(),
+                               font,
+                               front ? kRed : kBlue,
+                               Background::colour(rows[r].background),
+                               kLeftTop,
+                               true,
+                               true});
             controls_.cells[r][c] = cell;
             // Each zone's first cell of a row opens the pop-up menu.
             if (digits.back() == '1')
@@ -137,28 +155,60 @@ void MainWindow::buildEntryArea() {
     box->setGeometry(449, 6, 184, 362);
 
     controls_.popupTargets.push_back(box);
-    controls_.recommend = addButton(box, QStringLiteral("推荐号码按钮"), {8, 21, 168, 40},
-                                    QStringLiteral("推荐号码"), formFont(FontFace::KaiTi, 29, true));
+    controls_.recommend =
+        addButton(box, QStringLiteral("推荐号码按钮"), {8, 21, 168, 40}, QStringLiteral("推荐号码"),
+                  formFont(FontFace::KaiTi, 29, true));
     const QFont songTi14 = formFont(FontFace::SongTi, 14, true);
     const QFont gui = defaultGuiFont();
-    controls_.popupTargets.push_back(addLabel(box, {"上期号码2", {1, 84, 182, 24}, "下期精选推荐", songTi14, kRed,
-                   Background::colour(QColor(0xDD, 0xDD, 0xFF)), kCentreMiddle, true}));
-    FormLabel* picks = addLabel(box, {"下期精选号", {1, 107, 182, 24}, QString(), songTi14, Qt::white,
-                   Background::stops({QColor(0xFF, 0x71, 0x71), QColor(0xFF, 0x95, 0xCA), QColor(0x84, 0x84, 0xFF)}),
-                   kCentreMiddle, true});
+    controls_.popupTargets.push_back(addLabel(box, {"上期号码2",
+                                                    {1, 84, 182, 24},
+                                                    "下期精选推荐",
+                                                    songTi14,
+                                                    kRed,
+                                                    Background::colour(QColor(0xDD, 0xDD, 0xFF)),
+                                                    kCentreMiddle,
+                                                    true}));
+    FormLabel* picks =
+        addLabel(box, {"下期精选号",
+                       {1, 107, 182, 24},
+                       QString(),
+                       songTi14,
+                       Qt::white,
+                       Background::stops({QColor(0xFF, 0x71, 0x71), QColor(0xFF, 0x95, 0xCA),
+                                          QColor(0x84, 0x84, 0xFF)}),
+                       kCentreMiddle,
+                       true});
     picks->setTextEffect(true);
     controls_.picks = picks;
     controls_.popupTargets.push_back(picks);
-    controls_.popupTargets.push_back(addLabel(box, {"标签2", {8, 151, 168, 24}, "请按顺序输入往期号增加精度：", gui, kRed,
-                   Background::transparent(), kLeftMiddle, false}));
-    controls_.popupTargets.push_back(
-        addLabel(box, {"标签13", {8, 177, 17, 23}, "第", gui, kBlack, Background::transparent(), kCentreMiddle, true}));
+    controls_.popupTargets.push_back(addLabel(box, {"标签2",
+                                                    {8, 151, 168, 24},
+                                                    "请按顺序输入往期号增加精度：",
+                                                    gui,
+                                                    kRed,
+                                                    Background::transparent(),
+                                                    kLeftMiddle,
+                                                    false}));
+    controls_.popupTargets.push_back(addLabel(box, {"标签13",
+                                                    {8, 177, 17, 23},
+                                                    "第",
+                                                    gui,
+                                                    kBlack,
+                                                    Background::transparent(),
+                                                    kCentreMiddle,
+                                                    true}));
     QLineEdit* issue = addEditBox(box, QStringLiteral("期号框"), {24, 177, 79, 23},
                                   formFont(FontFace::DefaultGui, 19, true), Qt::AlignCenter);
     makeIntegerInput(issue, int(kIssueDigits));
     controls_.issueBox = issue;
-    controls_.popupTargets.push_back(addLabel(
-        box, {"标签14", {102, 177, 74, 23}, "期号码：", gui, kBlack, Background::transparent(), kCentreMiddle, true}));
+    controls_.popupTargets.push_back(addLabel(box, {"标签14",
+                                                    {102, 177, 74, 23},
+                                                    "期号码：",
+                                                    gui,
+                                                    kBlack,
+                                                    Background::transparent(),
+                                                    kCentreMiddle,
+                                                    true}));
     QLineEdit* numbers = addEditBox(box, QStringLiteral("号码框"), {8, 199, 168, 28},
                                     formFont(FontFace::MicrosoftSansSerif, 19, true), kLeftMiddle);
     makeIntegerInput(numbers, int(kNumbersLength));
@@ -167,16 +217,28 @@ void MainWindow::buildEntryArea() {
                                      QStringLiteral("确 认 输 入"), formFont(FontFace::SongTi, 19));
     confirm->setEnabled(false);
     controls_.confirm = confirm;
-    controls_.summaryCount = addLabel(box, {"号库显示", {8, 268, 168, 15}, QString(), formFont(FontFace::SongTi, 12),
-                                            kBrown, Background::transparent(), kLeftMiddle, false});
-    controls_.summaryNumbers = addLabel(box, {"上期号码", {8, 288, 168, 15}, QString(), songTi14, kBrown,
-                                              Background::transparent(), kLeftMiddle, false});
+    controls_.summaryCount = addLabel(box, {"号库显示",
+                                            {8, 268, 168, 15},
+                                            QString(),
+                                            formFont(FontFace::SongTi, 12),
+                                            kBrown,
+                                            Background::transparent(),
+                                            kLeftMiddle,
+                                            false});
+    controls_.summaryNumbers = addLabel(box, {"上期号码",
+                                              {8, 288, 168, 15},
+                                              QString(),
+                                              songTi14,
+                                              kBrown,
+                                              Background::transparent(),
+                                              kLeftMiddle,
+                                              false});
     controls_.popupTargets.push_back(controls_.summaryCount);
     controls_.popupTargets.push_back(controls_.summaryNumbers);
-    controls_.deleteNewest =
-        addButton(box, QStringLiteral("清除上期号按钮"), {8, 317, 71, 29}, QStringLiteral("清除上期号"), gui);
-    controls_.advanced =
-        addButton(box, QStringLiteral("展开高级功能按钮"), {87, 317, 89, 29}, QStringLiteral("展开高级功能"), gui);
+    controls_.deleteNewest = addButton(box, QStringLiteral("清除上期号按钮"), {8, 317, 71, 29},
+                                       QStringLiteral("清除上期号"), gui);
+    controls_.advanced = addButton(box, QStringLiteral("展开高级功能按钮"), {87, 317, 89, 29},
+                                   QStringLiteral("展开高级功能"), gui);
 }
 
 void MainWindow::buildAdvancedArea() {
@@ -200,18 +262,33 @@ void MainWindow::buildFooter() {
     // The address shown is the one the link opens: the maker's site this
     // program was built for.
     const QString site = QString::fromStdString(builtInSites().maker);
-    const QString footer = fromUtf8(maker::name) + QStringLiteral("官网：") + site + QStringLiteral("   客服 ") +
-                           fromUtf8(maker::messengerServiceShort) + QLatin1Char(' ') +
-                           fromUtf8(maker::messengerSalesShort) + QStringLiteral("   ©") + fromUtf8(maker::years);
-    FormLabel* label = addLabel(client_, {"标签3", {0, 368, kFooterWidth, 24}, footer, defaultGuiFont(), kBlue,
-                                          Background::transparent(), kCentreMiddle, false});
+    const QString footer = fromUtf8(maker::name) + QStringLiteral("官网：") + site +
+                           QStringLiteral("   客服 ") + fromUtf8(maker::messengerServiceShort) +
+                           QLatin1Char(' ') + fromUtf8(maker::messengerSalesShort) +
+                           QStringLiteral("   ©") + fromUtf8(maker::years);
+    FormLabel* label = addLabel(client_, {"标签3",
+                                          {0, 368, kFooterWidth, 24},
+                                          footer,
+                                          defaultGuiFont(),
+                                          kBlue,
+                                          Background::transparent(),
+                                          kCentreMiddle,
+                                          false});
     controls_.popupTargets.push_back(label);
-    TransparentLabel* siteLink = addTransparentLabel(client_, {"透明标签1", {56, 368, 336, 24}, QString(),
-                                                               defaultGuiFont(), kBlue, Background::transparent()});
+    TransparentLabel* siteLink = addTransparentLabel(client_, {"透明标签1",
+                                                               {56, 368, 336, 24},
+                                                               QString(),
+                                                               defaultGuiFont(),
+                                                               kBlue,
+                                                               Background::transparent()});
     siteLink->setCursor(Qt::PointingHandCursor);
     siteLink->setToolTip(QString::fromStdString(makerHomeUrl(builtInSites())));
-    TransparentLabel* chat = addTransparentLabel(client_, {"透明标签2", {392, 368, 96, 24}, QString(),
-                                                           defaultGuiFont(), kBlue, Background::transparent()});
+    TransparentLabel* chat = addTransparentLabel(client_, {"透明标签2",
+                                                           {392, 368, 96, 24},
+                                                           QString(),
+                                                           defaultGuiFont(),
+                                                           kBlue,
+                                                           Background::transparent()});
     chat->setCursor(Qt::PointingHandCursor);
     controls_.siteLink = siteLink;
     controls_.chatLink = chat;
@@ -242,7 +319,8 @@ int MainWindow::outerWidth() const {
 void MainWindow::setOuterWidth(int width) {
     const int clientWidth = clientWidthOf(width);
     client_->setFixedSize(clientWidth, kClientHeight);
-    for (QWidget* control : {static_cast<QWidget*>(controls_.list), static_cast<QWidget*>(controls_.fetch)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(controls_.list), static_cast<QWidget*>(controls_.fetch)})
         control->setFocusPolicy(control->geometry().right() < clientWidth ? Qt::StrongFocus
                                                                           : Qt::NoFocus);
     fitToClientArea();

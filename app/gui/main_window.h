@@ -26,19 +26,19 @@ class TransparentLabel;
 
 // The controls the window's commands work on, kept as the form builds them.
 struct MainWindowControls {
-    QLineEdit* issueBox = nullptr;           // 期号框
-    QLineEdit* numbersBox = nullptr;         // 号码框
-    QPushButton* recommend = nullptr;        // 推荐号码按钮
-    QPushButton* confirm = nullptr;          // 确认输入按钮
-    QPushButton* deleteNewest = nullptr;     // 清除上期号按钮
-    QPushButton* advanced = nullptr;         // 展开高级功能按钮
-    QPushButton* fetch = nullptr;            // 自动获取往期号按钮
-    QListWidget* list = nullptr;             // 列表框1
-    FormLabel* summaryCount = nullptr;       // 号库显示
-    FormLabel* summaryNumbers = nullptr;     // 上期号码
-    FormLabel* picks = nullptr;              // 下期精选号
-    TransparentLabel* siteLink = nullptr;    // 透明标签1
-    TransparentLabel* chatLink = nullptr;    // 透明标签2
+    QLineEdit* issueBox = nullptr;        // 期号框
+    QLineEdit* numbersBox = nullptr;      // 号码框
+    QPushButton* recommend = nullptr;     // 推荐号码按钮
+    QPushButton* confirm = nullptr;       // 确认输入按钮
+    QPushButton* deleteNewest = nullptr;  // 清除上期号按钮
+    QPushButton* advanced = nullptr;      // 展开高级功能按钮
+    QPushButton* fetch = nullptr;         // 自动获取往期号按钮
+    QListWidget* list = nullptr;          // 列表框1
+    FormLabel* summaryCount = nullptr;    // 号库显示
+    FormLabel* summaryNumbers = nullptr;  // 上期号码
+    FormLabel* picks = nullptr;           // 下期精选号
+    TransparentLabel* siteLink = nullptr; // 透明标签1
+    TransparentLabel* chatLink = nullptr; // 透明标签2
     // The result cells: rows 精选, 等级一, 等级二, 等级三 (ResultLevel order),
     // columns in the grid's order (kGridColumnDigits).
     std::array<std::array<FormLabel*, kGridColumnDigits.size()>, 4> cells{};

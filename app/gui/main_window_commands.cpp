@@ -24,19 +24,15 @@ bool MainWindow::wholeDrawTyped() const {
 void MainWindow::connectHistoryCommands() {
     auto* issue = controls_.issueBox;
     auto* numbers = controls_.numbersBox;
-    connect(controls_.recommend, &QPushButton::clicked, this,
-            &MainWindow::runRecommendation);
+    connect(controls_.recommend, &QPushButton::clicked, this, &MainWindow::runRecommendation);
     connect(issue, &QLineEdit::textChanged, this, &MainWindow::issueChanged);
     connect(numbers, &QLineEdit::textChanged, this, &MainWindow::numbersChanged);
     // Enter in 号码框 adds whether or not the button is enabled: the
     // acceptance rule decides.
     connect(numbers, &QLineEdit::returnPressed, this, &MainWindow::addDrawFromForm);
-    connect(controls_.confirm, &QPushButton::clicked, this,
-            &MainWindow::addDrawFromForm);
-    connect(controls_.deleteNewest, &QPushButton::clicked, this,
-            &MainWindow::deleteNewestDraw);
-    connect(controls_.advanced, &QPushButton::clicked, this,
-            &MainWindow::toggleAdvancedArea);
+    connect(controls_.confirm, &QPushButton::clicked, this, &MainWindow::addDrawFromForm);
+    connect(controls_.deleteNewest, &QPushButton::clicked, this, &MainWindow::deleteNewestDraw);
+    connect(controls_.advanced, &QPushButton::clicked, this, &MainWindow::toggleAdvancedArea);
 }
 
 void MainWindow::runRecommendation() {

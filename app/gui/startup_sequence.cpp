@@ -46,7 +46,9 @@ bool StartupSequence::run() {
     const SecretStore store(toPath(secretFolder_));
     const YieldHook yield = [] { QCoreApplication::processEvents(); };
     // A path in a message is shown as the desktop spells it.
-    const PathText pathText = [](const std::filesystem::path& path) { return toGbk(fromPath(path)); };
+    const PathText pathText = [](const std::filesystem::path& path) {
+        return toGbk(fromPath(path));
+    };
     if (!establishInstallationKey(state, store, messages_, yield, pathText))
         return false;
 

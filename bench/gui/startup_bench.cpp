@@ -30,7 +30,8 @@ namespace {
 // Calls back once, after the first paint of a window has been handled.
 class FirstPaint : public QObject {
 public:
-    FirstPaint(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then)) {
+    FirstPaint(QWidget* window, std::function<void()> then)
+        : QObject(window), then_(std::move(then)) {
         window->installEventFilter(this);
     }
 
@@ -67,12 +68,13 @@ Timings startOnce(const QString& secretFolder, const QString& historyDir) {
             intro->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
         });
     });
-    QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence, [&](MainWindow* window) {
-        new FirstPaint(window, [&] {
-            timings.nextToMain = double(clock.nsecsElapsed()) * 1e-9;
-            mainPainted = true;
-        });
-    });
+    QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence,
+                     [&](MainWindow* window) {
+                         new FirstPaint(window, [&] {
+                             timings.nextToMain = double(clock.nsecsElapsed()) * 1e-9;
+                             mainPainted = true;
+                         });
+                     });
     clock.start();
     if (!sequence.run())
         return timings;
@@ -117,8 +119,14 @@ void BM_NextToMainWindowShown(benchmark::State& state) {
     startUp(state, false, true);
 }
 
-BENCHMARK(BM_StartToIntroShown_SecretKept)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
-BENCHMARK(BM_StartToIntroShown_FirstStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartToIntroShown_SecretKept)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+BENCHMARK(BM_StartToIntroShown_FirstStart)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 BENCHMARK(BM_NextToMainWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // Building the main window's form alone (no showing).

@@ -233,8 +233,7 @@ TEST(BacktestMoney, VerdictPlacesTheReturnAgainstWhatLuckExplains) {
 }
 
 TEST(BacktestMoney, NotesSayWhatWasCountedApart) {
-    const BacktestMoney money =
-        backtestMoney(walkOf({{0, 0}, {5, 2}, {3, 0}}), "180012500126020");
+    const BacktestMoney money = backtestMoney(walkOf({{0, 0}, {5, 2}, {3, 0}}), "180012500126020");
     const std::string notes = moneyNotes(money);
     EXPECT_NE(notes.find(std::string(text::moneyFloatingPrefix) + "1"), std::string::npos);
     EXPECT_NE(notes.find(std::string(text::moneyUnknownPrefix) + "1" +

@@ -31,32 +31,37 @@ std::string token(int v) {
 std::string tokens(std::string_view spaced) {
     std::string out;
     for (char c : spaced)
-        if (c != ' ') out.push_back(c);
+        if (c != ' ')
+            out.push_back(c);
     return out;
 }
 
 // Numbers 1..n as a list text.
 std::string ascendingList(int n) {
     std::string out;
-    for (int v = 1; v <= n; ++v) out += token(v);
+    for (int v = 1; v <= n; ++v)
+        out += token(v);
     return out;
 }
 
 std::vector<int> groupSizes(const GroupSet& groups) {
     std::vector<int> sizes;
-    for (const auto& g : groups) sizes.push_back(static_cast<int>(g.size() / 2));
+    for (const auto& g : groups)
+        sizes.push_back(static_cast<int>(g.size() / 2));
     return sizes;
 }
 
 std::string joined(const GroupSet& groups) {
     std::string out;
-    for (const auto& g : groups) out += g;
+    for (const auto& g : groups)
+        out += g;
     return out;
 }
 
 ZoneResult resultOf(ZoneOutcome outcome) {
     EXPECT_TRUE(std::holds_alternative<ZoneResult>(outcome));
-    if (auto* result = std::get_if<ZoneResult>(&outcome)) return std::move(*result);
+    if (auto* result = std::get_if<ZoneResult>(&outcome))
+        return std::move(*result);
     return {};
 }
 
@@ -90,7 +95,8 @@ ZoneOutcome run(const ZoneRules& rules, const std::string& text) {
 // The 14 front draws: 1..35 once over the first seven, then 01 02 03 04 05 seven times.
 std::string fourteenFrontDraws() {
     std::string text = ascendingList(35);
-    for (int d = 0; d < 7; ++d) text += "0102030405";
+    for (int d = 0; d < 7; ++d)
+        text += "0102030405";
     return text;
 }
 
@@ -111,7 +117,8 @@ ZoneTexts realDraws(std::size_t count) {
 
 int parsedNumber(const std::string& text, std::size_t at, int poolSize) {
     const char a = text[at], b = text[at + 1];
-    if (a < '0' || a > '9' || b < '0' || b > '9') return 0;
+    if (a < '0' || a > '9' || b < '0' || b > '9')
+        return 0;
     const int v = (a - '0') * 10 + (b - '0');
     return v >= 1 && v <= poolSize ? v : 0;
 }
@@ -131,24 +138,30 @@ std::string literalStrideVote(const ZoneRules& r, const std::string& history) {
             sample.insert(0, history.substr(2 * static_cast<std::size_t>(index - 1), 2));
         std::map<int, int> counts;
         for (std::size_t at = 0; at + 1 < sample.size(); at += 2)
-            if (int v = parsedNumber(sample, at, n)) ++counts[v];
+            if (int v = parsedNumber(sample, at, n))
+                ++counts[v];
         const int threshold = std::max(r.baseCount, static_cast<int>(sample.size() / 2) / n);
         std::vector<std::pair<int, int>> cold;
         for (int v = 1; v <= n; ++v)
-            if (counts[v] < threshold) cold.emplace_back(counts[v], v);
+            if (counts[v] < threshold)
+                cold.emplace_back(counts[v], v);
         std::sort(cold.begin(), cold.end());
-        for (auto [c, v] : cold) lists += token(v);
+        for (auto [c, v] : cold)
+            lists += token(v);
     }
     const int passCount = q == 0 ? 1 : q;
     std::map<int, int> votes;
     for (std::size_t at = 0; at + 1 < lists.size(); at += 2)
-        if (int v = parsedNumber(lists, at, n)) ++votes[v];
+        if (int v = parsedNumber(lists, at, n))
+            ++votes[v];
     std::vector<std::pair<int, int>> kept;
     for (auto [v, c] : votes)
-        if (2 * c > passCount) kept.emplace_back(-c, v);
+        if (2 * c > passCount)
+            kept.emplace_back(-c, v);
     std::sort(kept.begin(), kept.end());
     std::string out;
-    for (auto [c, v] : kept) out += token(v);
+    for (auto [c, v] : kept)
+        out += token(v);
     return out;
 }
 
@@ -190,7 +203,8 @@ TEST(EngineGroups, EveryLengthGivesExactlyTheGroupCountInOrder) {
         EXPECT_EQ(joined(groups), list) << n;
         const auto sizes = groupSizes(groups);
         // The first four groups never differ by more than running out.
-        for (int g = 1; g < 4; ++g) EXPECT_LE(sizes[g], sizes[g - 1]) << n;
+        for (int g = 1; g < 4; ++g)
+            EXPECT_LE(sizes[g], sizes[g - 1]) << n;
     }
 }
 
@@ -225,8 +239,13 @@ TEST(EngineTokens, OutOfRangeTokensAreNotNumbers) {
 TEST(EngineColdList, ThresholdGrowsWithTheTokenCountButNotBelowBase) {
     // counts: 01 once, 02 twice, 03 three times, ... filled up with 35s.
     auto textWith = [](int totalTokens) {
-        std::string text = "01" "0202" "030303" "04040404" "0505050505";
-        while (static_cast<int>(text.size() / 2) < totalTokens) text += "35";
+        std::string text = "01"
+                           "0202"
+                           "030303"
+                           "04040404"
+                           "0505050505";
+        while (static_cast<int>(text.size() / 2) < totalTokens)
+            text += "35";
         return text;
     };
     // Threshold 2 (70 / 35 = 2, and never below 2 for shorter texts).
@@ -249,7 +268,8 @@ TEST(EngineColdList, ThresholdGrowsWithTheTokenCountButNotBelowBase) {
 
 TEST(EngineColdList, OrderedByCountThenNumberNeverSeenFirst) {
     // Back zone, 24 tokens: threshold 2.
-    const std::string text = tokens("12 12 12 11 09 09 09 07 07 07 05 05 05 03 03 03 01 01 01 02 02 04 04 06");
+    const std::string text =
+        tokens("12 12 12 11 09 09 09 07 07 07 05 05 05 03 03 03 01 01 01 02 02 04 04 06");
     const NumberList list = coldList(text, kBack);
     EXPECT_EQ(list.text, tokens("08 10 06 11"));
     EXPECT_EQ(list.groups, (GroupSet{"0810", "0611"}));
@@ -267,7 +287,8 @@ TEST(EngineColdList, OutOfRangeTokensAreSkippedButCountAsTokens) {
         EXPECT_EQ(coldList(spoiled, kFront).text, "35") << bad;
     }
     // In the back zone 13 is outside the pool.
-    EXPECT_EQ(coldList(tokens("13 13 13 13 01 01 02 02 03 03 04 04 05 05 06 06 07 07 08 08 09 09 10 10 11 11 12 12"),
+    EXPECT_EQ(coldList(tokens("13 13 13 13 01 01 02 02 03 03 04 04 05 05 06 06 07 07 08 08 09 09 "
+                              "10 10 11 11 12 12"),
                        kBack)
                   .text,
               "");
@@ -279,12 +300,31 @@ TEST(EngineColdList, OutOfRangeTokensAreSkippedButCountAsTokens) {
 TEST(EngineVote, KeepsNumbersOnMoreThanHalfOfThePasses) {
     // One pass never suffices with R = 2; R = 3 needs two lists, R = 4 three.
     EXPECT_EQ(voteList("0102", 2, kFront).text, "");
-    EXPECT_EQ(voteList("0102" "01", 3, kFront).text, "01");
-    EXPECT_EQ(voteList("0102" "0102", 4, kFront).text, "");
-    EXPECT_EQ(voteList("010203" "0102" "0103", 4, kFront).text, "01");
+    EXPECT_EQ(voteList("0102"
+                       "01",
+                       3, kFront)
+                  .text,
+              "01");
+    EXPECT_EQ(voteList("0102"
+                       "0102",
+                       4, kFront)
+                  .text,
+              "");
+    EXPECT_EQ(voteList("010203"
+                       "0102"
+                       "0103",
+                       4, kFront)
+                  .text,
+              "01");
     EXPECT_EQ(voteList("0102", 1, kFront).text, "0102");
     // Most votes first, then by number.
-    EXPECT_EQ(voteList("0905" "0509" "07" "0705", 3, kFront).text, tokens("05 07 09"));
+    EXPECT_EQ(voteList("0905"
+                       "0509"
+                       "07"
+                       "0705",
+                       3, kFront)
+                  .text,
+              tokens("05 07 09"));
 }
 
 TEST(EngineVote, EmptyInputGivesEmptyListAndEmptyGroups) {
@@ -330,7 +370,8 @@ TEST(EngineVote, StraddlingDigitsDoNotPlaceANumber) {
     const LevelLists levels{coldRecent, strideVote, coldAll};
     // 10: 3 + 3 + 1 = 7; 01: 5 + 1 + 3 = 9 (a substring search would give 01 the 6).
     EXPECT_EQ(tierOrder({1, 10}, levels), (std::vector<std::int32_t>{10, 1}));
-    EXPECT_EQ(voteList(coldRecent + strideVote + coldAll, 3, kFront, &levels).text, tokens("10 01"));
+    EXPECT_EQ(voteList(coldRecent + strideVote + coldAll, 3, kFront, &levels).text,
+              tokens("10 01"));
     // An absent number whose digits straddle two tokens scores as absent:
     // in 01 03, both 05 and 10 are absent (3), so they tie and 05 leads;
     // reading the straddling "10" at 2 would put 10 first.
@@ -342,7 +383,8 @@ TEST(EngineVote, StraddlingDigitsDoNotPlaceANumber) {
 TEST(EngineVote, PicksPadMissingNumbersWithZero) {
     EXPECT_EQ(picksFromList(tokens("30 10 05"), kFront), (std::vector<int>{0, 0, 5, 10, 30}));
     EXPECT_EQ(picksFromList("", kFront), (std::vector<int>(5, 0)));
-    EXPECT_EQ(picksFromList(tokens("33 02 17 09 21 04 01"), kFront), (std::vector<int>{2, 9, 17, 21, 33}));
+    EXPECT_EQ(picksFromList(tokens("33 02 17 09 21 04 01"), kFront),
+              (std::vector<int>{2, 9, 17, 21, 33}));
     EXPECT_EQ(picksFromList(tokens("11"), kBack), (std::vector<int>{0, 11}));
 }
 
@@ -359,11 +401,13 @@ TEST(EngineStride, PassCountFollowsTheHistoryLength) {
 }
 
 TEST(EngineStride, SixtyThreeAndEightyFourFrontDraws) {
-    auto expectArithmetic = [](const std::vector<std::int32_t>& pass, int first, int last, int stride) {
+    auto expectArithmetic = [](const std::vector<std::int32_t>& pass, int first, int last,
+                               int stride) {
         ASSERT_EQ(pass.size(), 105u);
         EXPECT_EQ(pass.front(), first);
         EXPECT_EQ(pass.back(), last);
-        for (std::size_t i = 1; i < pass.size(); ++i) EXPECT_EQ(pass[i - 1] - pass[i], stride);
+        for (std::size_t i = 1; i < pass.size(); ++i)
+            EXPECT_EQ(pass[i - 1] - pass[i], stride);
     };
     const auto sixtyThree = strideSample(kFront, 315);
     ASSERT_EQ(sixtyThree.size(), 2u);
@@ -389,7 +433,8 @@ TEST(EngineStride, SampleAccumulatesAcrossPasses) {
     auto history = [](int extra) {
         std::vector<int> number(316, 1);
         std::set<int> firstPass;
-        for (int index = 315; index >= 107; index -= 2) firstPass.insert(index);
+        for (int index = 315; index >= 107; index -= 2)
+            firstPass.insert(index);
         // 02 on two first-pass tokens that pass 2 does not re-read; the other
         // 103 first-pass tokens: 03..35 three times each, then 01.
         int twos = 0;
@@ -402,7 +447,8 @@ TEST(EngineStride, SampleAccumulatesAcrossPasses) {
                 others.push_back(index);
             }
         }
-        for (std::size_t i = 0; i < others.size(); ++i) number[others[i]] = i < 99 ? 3 + static_cast<int>(i % 33) : 1;
+        for (std::size_t i = 0; i < others.size(); ++i)
+            number[others[i]] = i < 99 ? 3 + static_cast<int>(i % 33) : 1;
         int placed = 0;
         for (int index = 315; index >= 3; index -= 3)
             if (!firstPass.count(index) && placed < extra) {
@@ -410,7 +456,8 @@ TEST(EngineStride, SampleAccumulatesAcrossPasses) {
                 ++placed;
             }
         std::string text;
-        for (int i = 1; i <= 315; ++i) text += token(number[i]);
+        for (int i = 1; i <= 315; ++i)
+            text += token(number[i]);
         return text;
     };
     for (int extra : {0, 3, 4, 8}) {
@@ -424,9 +471,11 @@ TEST(EngineStride, SampleAccumulatesAcrossPasses) {
 TEST(EngineStride, MatchesTheLiteralComputationOnRealDraws) {
     for (std::size_t draws : {41u, 42u, 62u, 63u, 84u, 120u, 300u, 700u}) {
         const ZoneTexts texts = realDraws(draws);
-        EXPECT_EQ(resultOf(run(kFront, texts.front)).strideVote.text, literalStrideVote(kFront, texts.front))
+        EXPECT_EQ(resultOf(run(kFront, texts.front)).strideVote.text,
+                  literalStrideVote(kFront, texts.front))
             << draws << " front draws";
-        EXPECT_EQ(resultOf(run(kBack, texts.back)).strideVote.text, literalStrideVote(kBack, texts.back))
+        EXPECT_EQ(resultOf(run(kBack, texts.back)).strideVote.text,
+                  literalStrideVote(kBack, texts.back))
             << draws << " back draws";
     }
     // The literal stage gives something to compare for long histories.
@@ -442,9 +491,11 @@ TEST(EngineStride, MatchesTheLiteralComputationWithOutOfRangeTokens) {
             texts.front.replace(at, 2, bad[i % 5]);
         for (std::size_t at = 0, i = 0; at + 1 < texts.back.size(); at += 6, ++i)
             texts.back.replace(at, 2, bad[i % 5]);
-        EXPECT_EQ(resultOf(run(kFront, texts.front)).strideVote.text, literalStrideVote(kFront, texts.front))
+        EXPECT_EQ(resultOf(run(kFront, texts.front)).strideVote.text,
+                  literalStrideVote(kFront, texts.front))
             << draws;
-        EXPECT_EQ(resultOf(run(kBack, texts.back)).strideVote.text, literalStrideVote(kBack, texts.back))
+        EXPECT_EQ(resultOf(run(kBack, texts.back)).strideVote.text,
+                  literalStrideVote(kBack, texts.back))
             << draws;
     }
 }
@@ -452,7 +503,8 @@ TEST(EngineStride, MatchesTheLiteralComputationWithOutOfRangeTokens) {
 // ---- Whole zones ------------------------------------------------------------------
 
 TEST(EngineZone, TwelveBackDraws) {
-    const std::string text = tokens("01 02 03 04 05 06 07 08 09 10 11 12 01 03 05 07 09 11 01 02 03 04 01 02");
+    const std::string text =
+        tokens("01 02 03 04 05 06 07 08 09 10 11 12 01 03 05 07 09 11 01 02 03 04 01 02");
     const ZoneResult r = resultOf(run(kBack, text));
     EXPECT_EQ(r.coldRecent.text, tokens("06 08 10 12"));
     EXPECT_EQ(r.coldRecent.groups, (GroupSet{"0608", "1012"}));
@@ -468,8 +520,9 @@ TEST(EngineZone, TwelveBackDraws) {
 TEST(EngineZone, FourteenFrontDraws) {
     const ZoneResult r = resultOf(run(kFront, fourteenFrontDraws()));
     const std::string sixToThirtyFive = ascendingList(35).substr(10);
-    const GroupSet sixes{ascendingList(11).substr(10), ascendingList(17).substr(22), ascendingList(23).substr(34),
-                         ascendingList(29).substr(46), ascendingList(35).substr(58)};
+    const GroupSet sixes{ascendingList(11).substr(10), ascendingList(17).substr(22),
+                         ascendingList(23).substr(34), ascendingList(29).substr(46),
+                         ascendingList(35).substr(58)};
     EXPECT_EQ(sixes[0], tokens("06 07 08 09 10 11"));
     EXPECT_EQ(sixes[4], tokens("30 31 32 33 34 35"));
     for (const NumberList* list : {&r.coldRecent, &r.coldAll, &r.finalList}) {
@@ -540,7 +593,8 @@ TEST(EngineZone, OddLengthsWorkOnWholeTokens) {
     EXPECT_EQ(tokenPosition(extra.coldAll.text, 6), 0);
     EXPECT_EQ(extra.coldAll.text, ascendingList(35).substr(12));
     // The draw count alone decides the minimum: 13 draws and 8 tokens are not enough.
-    EXPECT_TRUE(std::holds_alternative<InsufficientHistory>(run(kFront, text.substr(0, 130) + "01020304")));
+    EXPECT_TRUE(
+        std::holds_alternative<InsufficientHistory>(run(kFront, text.substr(0, 130) + "01020304")));
 }
 
 TEST(EngineZone, RecentWindowIsTheLastWindowOfTokens) {
@@ -571,7 +625,8 @@ TEST(EngineZone, SinkReceivesListsInOrderAndNothingOnShortHistory) {
         RecordingSink sink;
         const ZoneResult r = resultOf(computeZone(*rules, text, sink));
         ASSERT_EQ(sink.events.size(), 5u);
-        const ResultLevel levels[] = {ResultLevel::Level2, ResultLevel::Level1, ResultLevel::Level3};
+        const ResultLevel levels[] = {ResultLevel::Level2, ResultLevel::Level1,
+                                      ResultLevel::Level3};
         const NumberList* lists[] = {&r.coldRecent, &r.strideVote, &r.coldAll};
         for (int i = 0; i < 3; ++i) {
             EXPECT_FALSE(sink.events[i].picks);
@@ -589,8 +644,8 @@ TEST(EngineZone, SinkReceivesListsInOrderAndNothingOnShortHistory) {
 
         RecordingSink quiet;
         int yields = 0;
-        const std::string shortText = text.substr(0, static_cast<std::size_t>(rules->digitsPerDraw()) *
-                                                         (rules->minimumDraws() - 1));
+        const std::string shortText = text.substr(
+            0, static_cast<std::size_t>(rules->digitsPerDraw()) * (rules->minimumDraws() - 1));
         EXPECT_TRUE(std::holds_alternative<InsufficientHistory>(
             computeZone(*rules, shortText, quiet, [&] { ++yields; })));
         EXPECT_TRUE(quiet.events.empty());
@@ -620,9 +675,11 @@ TEST(EngineZone, YieldsAtEveryStepAndHandsOverEachListWhenFinished) {
     yields = 0;
     RecordingSink strided;
     strided.yieldCounter = &yields;
-    const ZoneResult r = resultOf(computeZone(kFront, realDraws(63).front, strided, [&] { ++yields; }));
+    const ZoneResult r =
+        resultOf(computeZone(kFront, realDraws(63).front, strided, [&] { ++yields; }));
     ASSERT_EQ(strided.events.size(), 5u);
-    EXPECT_EQ(strided.events[1].yieldsBefore - strided.events[0].yieldsBefore, 5 + 210 + 2 + 2 * 35 + 35);
+    EXPECT_EQ(strided.events[1].yieldsBefore - strided.events[0].yieldsBefore,
+              5 + 210 + 2 + 2 * 35 + 35);
     EXPECT_EQ(resultOf(run(kFront, realDraws(63).front)).finalList.text, r.finalList.text);
 }
 
@@ -656,7 +713,8 @@ TEST(EngineRealDraws, ResultsHoldTheirPropertiesAtEveryLength) {
         ASSERT_EQ(texts.front.size(), draws * 10);
         for (const ZoneRules* rules : {&kFront, &kBack}) {
             const std::string& text = rules == &kFront ? texts.front : texts.back;
-            const std::string what = std::to_string(draws) + (rules == &kFront ? " front" : " back");
+            const std::string what =
+                std::to_string(draws) + (rules == &kFront ? " front" : " back");
             const ZoneOutcome outcome = run(*rules, text);
             if (static_cast<int>(draws) < rules->minimumDraws()) {
                 EXPECT_TRUE(std::holds_alternative<InsufficientHistory>(outcome)) << what;
@@ -672,7 +730,8 @@ TEST(EngineRealDraws, ResultsHoldTheirPropertiesAtEveryLength) {
             // those on all three first.
             int previousVotes = 3;
             for (std::int32_t k = 1; k <= tokenCount(r.finalList.text); ++k) {
-                const int votes = listsHolding(r, tokenNumber(r.finalList.text, k, rules->poolSize));
+                const int votes =
+                    listsHolding(r, tokenNumber(r.finalList.text, k, rules->poolSize));
                 EXPECT_GE(votes, 2) << what;
                 EXPECT_LE(votes, previousVotes) << what;
                 previousVotes = votes;
@@ -683,7 +742,8 @@ TEST(EngineRealDraws, ResultsHoldTheirPropertiesAtEveryLength) {
                 }
             }
 
-            ASSERT_EQ(r.nextDrawPicks.size(), static_cast<std::size_t>(rules->picksPerDraw)) << what;
+            ASSERT_EQ(r.nextDrawPicks.size(), static_cast<std::size_t>(rules->picksPerDraw))
+                << what;
             EXPECT_TRUE(std::is_sorted(r.nextDrawPicks.begin(), r.nextDrawPicks.end())) << what;
             EXPECT_EQ(r.nextDrawPicks, picksFromList(r.finalList.text, *rules)) << what;
 
@@ -697,10 +757,12 @@ TEST(EngineRealDraws, ResultsHoldTheirPropertiesAtEveryLength) {
                 EXPECT_EQ(r.strideVote.text, "") << what;
                 std::string both;
                 for (int v = 1; v <= rules->poolSize; ++v)
-                    if (tokenPosition(r.coldRecent.text, v) && tokenPosition(r.coldAll.text, v)) both += token(v);
+                    if (tokenPosition(r.coldRecent.text, v) && tokenPosition(r.coldAll.text, v))
+                        both += token(v);
                 std::string finalSorted;
                 for (int v = 1; v <= rules->poolSize; ++v)
-                    if (tokenPosition(r.finalList.text, v)) finalSorted += token(v);
+                    if (tokenPosition(r.finalList.text, v))
+                        finalSorted += token(v);
                 EXPECT_EQ(finalSorted, both) << what;
             }
             // A second run starts from nothing and gives the same result.

@@ -48,8 +48,8 @@ TEST(HistorySummary, CountNewestIssueAndNumbers) {
     int yields = 0;
     const SummaryLines two = historySummary(store, [&] { ++yields; });
     EXPECT_EQ(two.count, "\xBA\xC5\xBF\xE2\xCA\xFD\xC1\xBF:2    \xB5\xDA"
-                             "15061"
-                             "\xC6\xDA:");
+                         "15061"
+                         "\xC6\xDA:");
     EXPECT_EQ(two.numbers, "01 02 03 04 05  06 07");
     EXPECT_EQ(yields, 7) << "one yield after each number group";
 }

@@ -47,7 +47,8 @@ TEST(Layers, NoFileIncludesFromALayerAboveItsOwn) {
             for (int number = 1; std::getline(in, line); ++number) {
                 const std::string included = includedFolder(line);
                 EXPECT_TRUE(included.empty() || allowed.count(included))
-                    << entry.path().string() << ":" << number << " (" << layer << ") includes " << line;
+                    << entry.path().string() << ":" << number << " (" << layer << ") includes "
+                    << line;
             }
         }
     }

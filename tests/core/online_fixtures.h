@@ -67,7 +67,9 @@ public:
     std::vector<std::pair<std::string, std::string>> summaries;
 };
 
-inline const std::vector<dlt::DrawRecord>& publishedDraws() { return dlt::fixture::realDraws(); }
+inline const std::vector<dlt::DrawRecord>& publishedDraws() {
+    return dlt::fixture::realDraws();
+}
 
 // draws [first, first + count) of the published draws, newest first (fewer
 // when the data file holds fewer).

@@ -110,7 +110,8 @@ TEST_F(Store, ReplaceAndRemoveFiles) {
 
 TEST_F(Store, DamagedOrForeignFilesReadAsEmptyAndAreReplacedByTheNextChange) {
     addDraws(3);
-    putFile(store.columnPath("qq"), fileBytes(store.columnPath("qq")).substr(0, 20)); // not a multiple of 8
+    putFile(store.columnPath("qq"),
+            fileBytes(store.columnPath("qq")).substr(0, 20)); // not a multiple of 8
     EXPECT_EQ(store.loadColumn("qq"), "");
     EXPECT_EQ(store.drawCount(), 0);
 
@@ -124,7 +125,9 @@ TEST_F(Store, DamagedOrForeignFilesReadAsEmptyAndAreReplacedByTheNextChange) {
 }
 
 TEST_F(Store, TextEndsAtItsFirstZeroByte) {
-    ASSERT_TRUE(store.saveColumn("qq", std::string("0102\0" "0304", 9)));
+    ASSERT_TRUE(store.saveColumn("qq", std::string("0102\0"
+                                                   "0304",
+                                                   9)));
     EXPECT_EQ(store.loadColumn("qq"), "0102");
 }
 
@@ -146,7 +149,8 @@ TEST_F(Store, OutOfStepColumnsAreCutFromTheirOwnEnds) {
 
 TEST_F(Store, AFailedWriteIsReportedAndChangesNoColumn) {
     addDraws(2);
-    const std::string before[] = {fileBytes(store.columnPath("qh")), fileBytes(store.columnPath("qq")),
+    const std::string before[] = {fileBytes(store.columnPath("qh")),
+                                  fileBytes(store.columnPath("qq")),
                                   fileBytes(store.columnPath("hq"))};
 
     // The front column's file cannot be replaced: a directory stands in its place.

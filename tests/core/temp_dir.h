@@ -10,12 +10,14 @@ class TempDir {
 public:
     TempDir() {
         std::random_device device;
-        path_ = std::filesystem::temp_directory_path() / ("dlt-test-" + std::to_string(device()) + std::to_string(device()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("dlt-test-" + std::to_string(device()) + std::to_string(device()));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;

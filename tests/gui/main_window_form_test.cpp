@@ -135,9 +135,9 @@ TEST_F(MainWindowForm, FooterNamesTheMakerAndItsLinksHaveAHandCursor) {
         const char* link;
     };
     const Place places[] = {
-        {"禾澄科技", 4, "标签3"},  {"官网", 2, "透明标签1"},  {"http://", 1, "透明标签1"},
-        {"http://", 60, "透明标签1"}, {"客服", 1, "透明标签2"}, {"客服", 20, "透明标签2"},
-        {"kefu1", 10, "透明标签2"}, {"kefu2", 20, "透明标签2"}, {"©", 3, "标签3"},
+        {"禾澄科技", 4, "标签3"},     {"官网", 2, "透明标签1"},   {"http://", 1, "透明标签1"},
+        {"http://", 60, "透明标签1"}, {"客服", 1, "透明标签2"},   {"客服", 20, "透明标签2"},
+        {"kefu1", 10, "透明标签2"},   {"kefu2", 20, "透明标签2"}, {"©", 3, "标签3"},
     };
     for (const Place& place : places) {
         SCOPED_TRACE(place.part);
@@ -264,10 +264,10 @@ struct TypingCase {
 TEST_F(MainWindowForm, EditBoxesKeepOnlyDigitsAndMinusUpToTheirLength) {
     const TypingCase cases[] = {
         {"期号框", "12345", "12345"},
-        {"期号框", "123456", "12345"},           // a sixth character is refused
-        {"期号框", "1a2b-3", "12-3"},            // letters are dropped
-        {"期号框", "9 8.7,6+", "9876"},          // so are spaces and punctuation
-        {"期号框", "期12", "12"},                // and other typed characters
+        {"期号框", "123456", "12345"},  // a sixth character is refused
+        {"期号框", "1a2b-3", "12-3"},   // letters are dropped
+        {"期号框", "9 8.7,6+", "9876"}, // so are spaces and punctuation
+        {"期号框", "期12", "12"},       // and other typed characters
         {"号码框", "01020304050607", "01020304050607"},
         {"号码框", "010203040506070", "01020304050607"}, // a fifteenth is refused
         {"号码框", "01 02 03", "010203"},
@@ -374,7 +374,8 @@ TEST_F(MainWindowForm, TextEffectSetsTheWhitePicksOffTheGradient) {
             const QColor c = image.pixelColor(x, y);
             if (c.lightness() > 240)
                 ++white;
-            if (c.lightness() < 60 && !(x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1))
+            if (c.lightness() < 60 &&
+                !(x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1))
                 ++dark;
         }
     EXPECT_GT(white, 30);
@@ -449,7 +450,8 @@ TEST_F(MainWindowForm, ChineseCaptionsHaveGlyphsInTheirFonts) {
             if (c.unicode() < 0x80)
                 continue;
             EXPECT_TRUE(fm.inFontUcs4(c.unicode()))
-                << w->objectName().toStdString() << " has no glyph for " << QString(c).toStdString();
+                << w->objectName().toStdString() << " has no glyph for "
+                << QString(c).toStdString();
         }
     }
     // The faces resolve to an installed face.
@@ -467,9 +469,11 @@ TEST_F(MainWindowForm, ResultCellsShowTwoNumbersALine) {
     EXPECT_EQ(cell->geometry(), QRect(179, 207, 49, 69));
     cell->setText(QStringLiteral("06 08 12 15"));
     const QFontMetrics fm(cell->font());
-    const QRect two = fm.boundingRect(cell->contentsRect(), Qt::TextWordWrap | Qt::AlignLeft, QStringLiteral("06 08"));
+    const QRect two = fm.boundingRect(cell->contentsRect(), Qt::TextWordWrap | Qt::AlignLeft,
+                                      QStringLiteral("06 08"));
     EXPECT_EQ(two.height(), fm.height()) << "two numbers fit on one line";
-    const QRect four = fm.boundingRect(cell->contentsRect(), Qt::TextWordWrap | Qt::AlignLeft, cell->text());
+    const QRect four =
+        fm.boundingRect(cell->contentsRect(), Qt::TextWordWrap | Qt::AlignLeft, cell->text());
     EXPECT_EQ(four.height(), 2 * fm.height()) << "four numbers take two lines";
     EXPECT_LE(four.height(), cell->contentsRect().height());
 }
@@ -488,7 +492,8 @@ TEST_F(MainWindowForm, HistoryStoreUsesTheProgramDirectoryAndExtension) {
     const HistoryStore store = window_->historyStore();
     EXPECT_EQ(store.columnPath("qq"), toPath(dir_.path()) / "qq.dll");
     // The set-up showed the summary of the (empty) history.
-    EXPECT_EQ(qobject_cast<FormLabel*>(control("号库显示"))->text(), QStringLiteral("号库数量:0    第期:"));
+    EXPECT_EQ(qobject_cast<FormLabel*>(control("号库显示"))->text(),
+              QStringLiteral("号库数量:0    第期:"));
 }
 
 } // namespace

@@ -79,7 +79,8 @@ TEST(IntroWindowForm, NextEndsTheModalWindow) {
     QObject::connect(&intro, &IntroWindow::shown, [&] {
         shown = true;
         QTimer::singleShot(0, &intro, [&] {
-            QTest::mouseClick(intro.findChild<QPushButton*>(QStringLiteral("按钮1")), Qt::LeftButton);
+            QTest::mouseClick(intro.findChild<QPushButton*>(QStringLiteral("按钮1")),
+                              Qt::LeftButton);
         });
     });
     EXPECT_EQ(intro.exec(), QDialog::Accepted);
@@ -168,9 +169,9 @@ TEST(AboutWindowForm, FramelessWithTheControlsInPlace) {
         }
         // Every text fits its label.
         const QFontMetrics fm(label->font());
-        const QRect needed = fm.boundingRect(QRect(QPoint(0, 0), label->size()),
-                                             int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
-                                             label->text());
+        const QRect needed = fm.boundingRect(
+            QRect(QPoint(0, 0), label->size()),
+            int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
         EXPECT_LE(needed.width(), label->width());
         EXPECT_LE(needed.height(), label->height() + 2);
         EXPECT_EQ(label->font().pixelSize(), row.colour == 0x00FF00 ? 21 : 12);
@@ -184,7 +185,8 @@ TEST(AboutWindowForm, FramelessWithTheControlsInPlace) {
     EXPECT_EQ(heading->font().pixelSize(), 16);
     EXPECT_TRUE(heading->font().bold());
     EXPECT_EQ(heading->textColour(), rgb(0x8080FF));
-    EXPECT_EQ(heading->gradientStops(), (QList<QColor>{rgb(0x535353), rgb(0x6A6A6A), rgb(0x3C3C3C)}));
+    EXPECT_EQ(heading->gradientStops(),
+              (QList<QColor>{rgb(0x535353), rgb(0x6A6A6A), rgb(0x3C3C3C)}));
     EXPECT_EQ(heading->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask),
               Qt::AlignHCenter | Qt::AlignTop);
     EXPECT_TRUE(heading->wordWrap());
@@ -201,9 +203,15 @@ TEST(AboutWindowForm, FramelessWithTheControlsInPlace) {
     EXPECT_EQ(download->font().families().first(), QStringLiteral("SimSun"));
     EXPECT_EQ(download->cursor().shape(), Qt::PointingHandCursor);
 
-    EXPECT_TRUE(only<TransparentLabel>(&about, QStringLiteral("透明标签16"))->text().contains(QStringLiteral("禾澄软件工作室")));
-    EXPECT_TRUE(only<TransparentLabel>(&about, QStringLiteral("透明标签15"))->text().contains(QStringLiteral("禾澄科技")));
-    EXPECT_TRUE(only<TransparentLabel>(&about, QStringLiteral("透明标签15"))->text().contains(QStringLiteral("2009-2012")));
+    EXPECT_TRUE(only<TransparentLabel>(&about, QStringLiteral("透明标签16"))
+                    ->text()
+                    .contains(QStringLiteral("禾澄软件工作室")));
+    EXPECT_TRUE(only<TransparentLabel>(&about, QStringLiteral("透明标签15"))
+                    ->text()
+                    .contains(QStringLiteral("禾澄科技")));
+    EXPECT_TRUE(only<TransparentLabel>(&about, QStringLiteral("透明标签15"))
+                    ->text()
+                    .contains(QStringLiteral("2009-2012")));
 
     auto* logo = only<PictureBox>(&about, QStringLiteral("图片框1"));
     EXPECT_EQ(logo->geometry(), QRect(8, 32, 176, 104));
@@ -274,7 +282,8 @@ TEST(AboutWindowForm, CloseButtonEndsTheWindow) {
     QPointer<AboutWindow> alive(about);
     QObject::connect(about, &QDialog::finished, [] {});
     QTimer::singleShot(0, about, [about] {
-        QTest::mouseClick(about->findChild<ImageButton*>(QStringLiteral("关闭按钮")), Qt::LeftButton);
+        QTest::mouseClick(about->findChild<ImageButton*>(QStringLiteral("关闭按钮")),
+                          Qt::LeftButton);
     });
     about->exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -313,7 +322,8 @@ TEST(HelpWindowForm, BrowserFillsTheClientAreaAsTheWindowChangesSize) {
     for (const QSize& size : sizes) {
         help.resize(size);
         QApplication::processEvents();
-        SCOPED_TRACE(testing::PrintToString(size.width()) + "x" + testing::PrintToString(size.height()));
+        SCOPED_TRACE(testing::PrintToString(size.width()) + "x" +
+                     testing::PrintToString(size.height()));
         EXPECT_EQ(help.size(), size);
         EXPECT_EQ(browser->geometry(), help.rect()); // no blank band
         EXPECT_EQ(cover->geometry(), QRect(0, 0, size.width() - 18, size.height()));

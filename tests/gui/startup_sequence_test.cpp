@@ -40,19 +40,23 @@ struct StartRecord {
 };
 
 // Presses "下一步" (or closes the intro) as soon as the modal intro shows.
-void pressNextWhenShown(StartupSequence& sequence, StartRecord& record, bool useCloseButton = false) {
-    QObject::connect(&sequence, &StartupSequence::introShown, &sequence, [&, useCloseButton](IntroWindow* intro) {
-        ++record.introsShown;
-        record.introTitle = intro->windowTitle();
-        record.mainExistedDuringIntro = sequence.mainWindow() != nullptr;
-        QTimer::singleShot(0, intro, [intro, useCloseButton, &record] {
-            record.introModal = intro->isModal() && QApplication::activeModalWidget() == intro;
-            if (useCloseButton)
-                intro->close();
-            else
-                QTest::mouseClick(intro->findChild<QPushButton*>(QStringLiteral("按钮1")), Qt::LeftButton);
+void pressNextWhenShown(StartupSequence& sequence, StartRecord& record,
+                        bool useCloseButton = false) {
+    QObject::connect(
+        &sequence, &StartupSequence::introShown, &sequence,
+        [&, useCloseButton](IntroWindow* intro) {
+            ++record.introsShown;
+            record.introTitle = intro->windowTitle();
+            record.mainExistedDuringIntro = sequence.mainWindow() != nullptr;
+            QTimer::singleShot(0, intro, [intro, useCloseButton, &record] {
+                record.introModal = intro->isModal() && QApplication::activeModalWidget() == intro;
+                if (useCloseButton)
+                    intro->close();
+                else
+                    QTest::mouseClick(intro->findChild<QPushButton*>(QStringLiteral("按钮1")),
+                                      Qt::LeftButton);
+            });
         });
-    });
     QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence,
                      [&](MainWindow*) { ++record.mainShown; });
 }
@@ -138,7 +142,8 @@ TEST_F(StartupSequenceTest, SecondStartKeepsTheSecretAndTheKey) {
 }
 
 TEST_F(StartupSequenceTest, ASecretOf9999DigitsIsReplaced) {
-    ASSERT_EQ(SecretStore(toPath(secretFolder())).create(std::string(9999, '7')), Creation::Created);
+    ASSERT_EQ(SecretStore(toPath(secretFolder())).create(std::string(9999, '7')),
+              Creation::Created);
     StartupSequence sequence(messages_, secretFolder(), toPath(dir_.path()));
     StartRecord record;
     pressNextWhenShown(sequence, record);
@@ -163,7 +168,8 @@ TEST_F(StartupSequenceTest, UnwritableSecretFolderShowsTheFailureAndNoIntro) {
     QFile blocker(dir_.path() + QStringLiteral("/blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/blocker/secret"), toPath(dir_.path()));
+    StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/blocker/secret"),
+                             toPath(dir_.path()));
     StartRecord record;
     pressNextWhenShown(sequence, record);
     EXPECT_FALSE(sequence.run());
@@ -195,8 +201,9 @@ TEST(QtMessageBoxPortTest, ShowsTextCaptionIconAndButtons) {
         buttons = int(box->buttons().size());
         box->button(QMessageBox::Ok)->click();
     });
-    const MessageAnswer answer = port.showMessage(std::string(text::initFailed), std::string(text::errorCaption),
-                                                  MessageIcon::Stop, MessageButtons::Ok);
+    const MessageAnswer answer =
+        port.showMessage(std::string(text::initFailed), std::string(text::errorCaption),
+                         MessageIcon::Stop, MessageButtons::Ok);
     EXPECT_EQ(answer, MessageAnswer::Ok);
     EXPECT_EQ(title, QStringLiteral("错误"));
     EXPECT_EQ(text, QStringLiteral("软件初始化失败：请重试！"));
@@ -210,7 +217,8 @@ TEST(QtMessageBoxPortTest, ShowsTextCaptionIconAndButtons) {
         icon = box->icon();
         box->button(QMessageBox::Cancel)->click();
     });
-    EXPECT_EQ(port.showMessage("x", "y", MessageIcon::Question, MessageButtons::OkCancel), MessageAnswer::Cancel);
+    EXPECT_EQ(port.showMessage("x", "y", MessageIcon::Question, MessageButtons::OkCancel),
+              MessageAnswer::Cancel);
     EXPECT_EQ(buttons, 2);
     EXPECT_EQ(icon, QMessageBox::Question);
 }
@@ -235,17 +243,20 @@ struct ProgramScript {
 };
 
 void scriptProgram(StartupSequence& sequence, ProgramScript* script) {
-    QObject::connect(&sequence, &StartupSequence::introShown, &sequence, [script](IntroWindow* intro) {
-        ++script->introsShown;
-        QTimer::singleShot(0, intro, [intro] {
-            QTest::mouseClick(intro->findChild<QPushButton*>(QStringLiteral("按钮1")), Qt::LeftButton);
+    QObject::connect(
+        &sequence, &StartupSequence::introShown, &sequence, [script](IntroWindow* intro) {
+            ++script->introsShown;
+            QTimer::singleShot(0, intro, [intro] {
+                QTest::mouseClick(intro->findChild<QPushButton*>(QStringLiteral("按钮1")),
+                                  Qt::LeftButton);
+            });
         });
-    });
-    QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence, [script](MainWindow* window) {
-        script->mainShown = true;
-        // Once the message loop runs, the user closes the main window.
-        QTimer::singleShot(0, window, [window] { window->close(); });
-    });
+    QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence,
+                     [script](MainWindow* window) {
+                         script->mainShown = true;
+                         // Once the message loop runs, the user closes the main window.
+                         QTimer::singleShot(0, window, [window] { window->close(); });
+                     });
 }
 
 TEST_F(StartupSequenceTest, ClosingTheMainWindowEndsTheProgramWithCodeZeroWritingNothing) {
@@ -253,7 +264,8 @@ TEST_F(StartupSequenceTest, ClosingTheMainWindowEndsTheProgramWithCodeZeroWritin
     const QString history = dir_.path() + QStringLiteral("/program");
     ASSERT_TRUE(QDir().mkpath(history));
     EXPECT_EQ(runProgram(messages_, secretFolder(), toPath(history),
-                         [&](StartupSequence& sequence) { scriptProgram(sequence, &script); }), 0);
+                         [&](StartupSequence& sequence) { scriptProgram(sequence, &script); }),
+              0);
     EXPECT_EQ(script.introsShown, 1);
     EXPECT_TRUE(script.mainShown);
     EXPECT_TRUE(QDir(history).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());

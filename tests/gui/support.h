@@ -30,15 +30,15 @@ inline std::ostream& operator<<(std::ostream& os, const QSize& s) {
 namespace testsupport {
 
 // Exactly one descendant of root with this objectName and type.
-template <class T>
-T* only(const QObject* root, const QString& name) {
+template <class T> T* only(const QObject* root, const QString& name) {
     const QList<T*> found = root->findChildren<T*>(name);
     EXPECT_EQ(found.size(), 1) << "controls named " << name;
     return found.isEmpty() ? nullptr : found.first();
 }
 
 inline bool near(const QColor& a, const QColor& b, int tolerance = 10) {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
            std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
