@@ -13,11 +13,6 @@ using namespace dlt;
 
 namespace {
 
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(TicketBook, AMissingBookIsEmpty) {
     TempDir dir;
     const TicketBook book = readTicketBook(dir.path());

@@ -38,6 +38,7 @@
 #include "tests/core/local_server.h"
 #include "tests/real_draws.h"
 #include "support.h"
+#include "tests/core/temp_dir.h"
 #include "tools/site_content.h"
 
 using namespace dlt;
@@ -47,11 +48,6 @@ using testsupport::only;
 using testsupport::RecordingMessages;
 
 namespace {
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 using fixture::realDraws;
 

@@ -25,6 +25,7 @@
 #include "storage/cipher.h"
 #include "history/library_text.h"
 #include "support.h"
+#include "tests/core/temp_dir.h"
 
 using namespace dlt;
 using namespace dlt::gui;
@@ -32,11 +33,6 @@ using testsupport::only;
 using testsupport::RecordingMessages;
 
 namespace {
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class TicketWindowTest : public ::testing::Test {
 protected:
