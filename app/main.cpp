@@ -3,12 +3,12 @@
 // closed.
 #include <QApplication>
 
-#include "app/gui/main_window.h"
-#include "app/gui/message_box.h"
-#include "app/gui/platform.h"
-#include "app/gui/program.h"
-#include "app/gui/sole_copy.h"
-#include "app/gui/startup_sequence.h"
+#include "app/windows/main_window.h"
+#include "app/ports/message_box.h"
+#include "app/ports/platform.h"
+#include "app/startup/program.h"
+#include "app/startup/sole_copy.h"
+#include "app/startup/startup_sequence.h"
 #include "online/bundled_site.h"
 #include "storage/installation.h"
 

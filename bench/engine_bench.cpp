@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "tests/real_draws.h"
+#include "tests/support/real_draws.h"
 #include "engine/tickets.h"
 
 namespace {

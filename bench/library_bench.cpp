@@ -8,7 +8,7 @@
 #include <numeric>
 #include <random>
 
-#include "tests/real_draws.h"
+#include "tests/support/real_draws.h"
 #include "engine/backtest.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"

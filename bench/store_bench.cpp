@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <random>
 
-#include "tests/real_draws.h"
+#include "tests/support/real_draws.h"
 #include "storage/cipher.h"
 #include "history/history_store.h"
 

@@ -2,7 +2,7 @@
 # Debian package (`cpack`, run in the build folder).
 
 # The maker's site address, from its one home in the program.
-file(STRINGS ${PROJECT_SOURCE_DIR}/app/gui/maker.h DLT_SITE
+file(STRINGS ${PROJECT_SOURCE_DIR}/app/startup/maker.h DLT_SITE
      REGEX "siteAddress = \"[^\"]+\"")
 string(REGEX REPLACE ".*\"([^\"]+)\".*" "\\1" DLT_SITE "${DLT_SITE}")
 

@@ -9,8 +9,8 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "app/gui/look.h"
-#include "app/gui/main_window.h"
+#include "app/form/look.h"
+#include "app/windows/main_window.h"
 #include "history/draw_file.h"
 #include "history/history_store.h"
 #include "history/library_text.h"

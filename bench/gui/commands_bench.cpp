@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "app/gui/look.h"
-#include "app/gui/main_window.h"
-#include "app/gui/platform.h"
-#include "tests/real_draws.h"
+#include "app/form/look.h"
+#include "app/windows/main_window.h"
+#include "app/ports/platform.h"
+#include "tests/support/real_draws.h"
 #include "bench/gui/counting_messages.h"
 #include "core/process_state.h"
 

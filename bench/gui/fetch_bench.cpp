@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "../../tests/core/local_server.h"
-#include "app/gui/fetch_run.h"
-#include "app/gui/main_window.h"
-#include "app/gui/platform.h"
+#include "../../tests/support/local_server.h"
+#include "app/commands/fetch_run.h"
+#include "app/windows/main_window.h"
+#include "app/ports/platform.h"
 #include "bench/gui/counting_messages.h"
 #include "online/http_get.h"
 #include "online/site_server.h"

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "app/gui/platform.h"
+#include "app/ports/platform.h"
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))

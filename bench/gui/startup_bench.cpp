@@ -13,11 +13,11 @@
 
 #include <functional>
 
-#include "app/gui/intro_window.h"
-#include "app/gui/look.h"
-#include "app/gui/main_window.h"
-#include "app/gui/platform.h"
-#include "app/gui/startup_sequence.h"
+#include "app/windows/intro_window.h"
+#include "app/form/look.h"
+#include "app/windows/main_window.h"
+#include "app/ports/platform.h"
+#include "app/startup/startup_sequence.h"
 #include "bench/gui/counting_messages.h"
 #include "storage/installation.h"
 #include "core/process_state.h"

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "app/gui/library_tools_menu.h"
-#include "app/gui/main_window.h"
-#include "app/gui/platform.h"
-#include "app/gui/trend_window.h"
-#include "tests/real_draws.h"
+#include "app/commands/library_tools_menu.h"
+#include "app/windows/main_window.h"
+#include "app/ports/platform.h"
+#include "app/windows/trend_window.h"
+#include "tests/support/real_draws.h"
 #include "bench/gui/counting_messages.h"
 #include "core/process_state.h"
 #include "storage/cipher.h"

@@ -1,5 +1,5 @@
 // Every logic test program checks first that the real draws can be read.
-#include "tests/real_draws.h"
+#include "tests/support/real_draws.h"
 
 namespace {
 ::testing::Environment* const kRealDrawsPresent =

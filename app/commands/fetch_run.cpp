@@ -1,0 +1,143 @@
+#include "app/commands/fetch_run.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <thread>
+
+#include "app/form/form_widgets.h"
+#include "app/ports/gbk.h"
+#include "app/windows/main_window.h"
+
+namespace dlt::gui {
+
+namespace {
+
+constexpr std::chrono::milliseconds kEventInterval{16};
+
+// The fetch's messages come when its downloads are over or at its question:
+// the progress window goes first, so that it does not claim work going on.
+class AfterProgress : public MessageBoxPort {
+public:
+    AfterProgress(MessageBoxPort& inner, QWidget& progress) : inner_(inner), progress_(progress) {}
+    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override {
+        progress_.hide();
+        return inner_.showMessage(text, caption, icon, buttons);
+    }
+
+private:
+    MessageBoxPort& inner_;
+    QWidget& progress_;
+};
+
+} // namespace
+
+std::string BackgroundHttpGetter::get(const std::string& url, const CancelFlag& cancel) {
+    std::string body;
+    QEventLoop waiting;
+    std::thread worker([&] {
+        body = inner_.get(url, cancel);
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    // Returns early only when the program is ending, and the closed main
+    // window has raised the flag by then: the download ends within a
+    // fraction of a second either way.
+    waiting.exec();
+    worker.join();
+    return body;
+}
+
+FetchProgress::FetchProgress(QWidget* parent)
+    : QDialog(parent), cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
+    setObjectName(QStringLiteral("获取进度"));
+    setWindowTitle(QStringLiteral("自动获取往期号码"));
+    setModal(false);
+    auto* note = new QLabel(QStringLiteral("正在获取往期号码，请稍候..."), this);
+    note->setObjectName(QStringLiteral("获取进度说明"));
+    auto* bar = new QProgressBar(this);
+    bar->setObjectName(QStringLiteral("获取进度条"));
+    bar->setRange(0, 0); // how long the downloads take is not known: the bar only moves
+    bar->setTextVisible(false);
+    cancelButton_->setObjectName(QStringLiteral("取消获取按钮"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(bar, 1);
+    row->addWidget(cancelButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(note);
+    layout->addLayout(row);
+    // 取消, Esc and the close button all reject the dialog.
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &QDialog::rejected, this, &FetchProgress::cancelRequested);
+}
+
+WindowFetchSink::WindowFetchSink(MainWindow& window) : window_(window) {}
+
+void WindowFetchSink::clearList() {
+    window_.controls().list->clear();
+}
+
+void WindowFetchSink::insertLine(int position, const std::string& line) {
+    window_.controls().list->insertItem(position, fromGbk(line));
+}
+
+void WindowFetchSink::showSummary(const std::string& countLine, const std::string& numbersLine) {
+    window_.controls().summaryCount->setText(fromGbk(countLine));
+    window_.controls().summaryNumbers->setText(fromGbk(numbersLine));
+}
+
+FetchCommand::FetchCommand(MainWindow& window, MessageBoxPort& messages, HttpGetter& http,
+                           SiteAddresses sites)
+    : QObject(&window), window_(window), messages_(messages), http_(http),
+      sites_(std::move(sites)) {
+    connect(window.controls().fetch, &QPushButton::clicked, this, &FetchCommand::run);
+}
+
+void FetchCommand::run() {
+    if (window_.commandsBusy())
+        return;
+    const BusyCommands busy(window_);
+    WindowFetchSink sink(window_);
+
+    CancelFlag cancel;
+    FetchProgress progress(&window_);
+    progress_ = &progress;
+    const auto giveUp = [&cancel, &progress] {
+        cancel.cancel();
+        progress.cancelButton()->setEnabled(false);
+    };
+    connect(&progress, &FetchProgress::cancelRequested, &progress, giveUp);
+    // Esc in the main window too; closing it ends the program, and the fetch
+    // with it.
+    QShortcut escape(QKeySequence(Qt::Key_Escape), &window_);
+    connect(&escape, &QShortcut::activated, &progress, giveUp);
+    connect(&window_, &MainWindow::closed, &progress, giveUp);
+    progress.show();
+    AfterProgress messages(messages_, progress);
+
+    // Waiting events are handled at most once a frame: the window stays
+    // responsive without repainting the list after every single line.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    const YieldHook yield = [&sinceEvents] {
+        if (sinceEvents.elapsed() >= kEventInterval.count()) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+    };
+    fetchPastDraws(window_.historyStore(), http_, drawFileUrl(sites_, window_.state()),
+                   resultsPageUrl(sites_), sink, messages, cancel, yield);
+    progress_ = nullptr;
+    window_.refreshHistorySummary();
+}
+
+} // namespace dlt::gui

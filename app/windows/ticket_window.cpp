@@ -1,0 +1,436 @@
+#include "app/windows/ticket_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/form/form_widgets.h"
+#include "app/ports/gbk.h"
+#include "app/form/look.h"
+#include "core/texts.h"
+#include "engine/prizes.h"
+#include "engine/tickets.h"
+#include "history/draw_text.h"
+#include "history/ticket_book.h"
+
+namespace dlt::gui {
+
+namespace {
+
+// The pool choices of 奖池框, in its order.
+enum PoolChoice { kBothPools, kPoolBelow, kPoolAtOrAbove };
+
+// The result table's columns.
+enum Column { kIssue, kTicket, kHits, kBets, kTier, kPrize, kSubtotal, kCost, kColumns };
+
+// At most this many rows are listed; more draws than that are summed only.
+constexpr int kMostRows = 20000;
+
+// Issues, digits and kFirstKnownIssue are ASCII.
+QString ascii(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString yuan(std::int64_t amount) {
+    return QString::number(amount);
+}
+
+QString kindName(TicketKind kind) {
+    switch (kind) {
+    case TicketKind::Single:
+        return QStringLiteral("单式");
+    case TicketKind::Multiple:
+        return QStringLiteral("复式");
+    case TicketKind::Banker:
+        return QStringLiteral("胆拖");
+    }
+    return {};
+}
+
+// An amount under the rules: one figure, or both pool columns when the
+// rules have two and the user has not chosen.
+QString amountText(PrizeRules rules, int choice, const std::array<std::int64_t, 2>& yuanByPool) {
+    if (!poolMatters(rules))
+        return yuan(yuanByPool[0]);
+    if (choice == kBothPools)
+        return yuan(yuanByPool[0]) + QStringLiteral(" / ") + yuan(yuanByPool[1]);
+    return yuan(yuanByPool[choice == kPoolBelow ? 0 : 1]);
+}
+
+QTableWidgetItem* item(const QString& text) {
+    auto* cell = new QTableWidgetItem(text);
+    cell->setTextAlignment(Qt::AlignCenter);
+    return cell;
+}
+
+} // namespace
+
+TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folder,
+                           std::vector<DrawRecord> newestFirst, QWidget* parent)
+    : QWidget(parent, Qt::Window), messages_(messages), folder_(std::move(folder)),
+      input_(new QPlainTextEdit(this)), additional_(new QCheckBox(QStringLiteral("追加"), this)),
+      addButton_(new QPushButton(QStringLiteral("添加"), this)),
+      replaceButton_(new QPushButton(QStringLiteral("修改"), this)),
+      removeButton_(new QPushButton(QStringLiteral("删除"), this)), list_(new QListWidget(this)),
+      drawBox_(new QComboBox(this)),
+      fromDraw_(new QCheckBox(QStringLiteral("从这一期起的每一期"), this)),
+      poolBox_(new QComboBox(this)), checkButton_(new QPushButton(QStringLiteral("兑奖"), this)),
+      results_(new QTableWidget(0, kColumns, this)), total_(new QLabel(this)) {
+    setObjectName(QStringLiteral("兑奖"));
+    setWindowTitle(QStringLiteral("兑奖"));
+    setFont(defaultGuiFont());
+    closeOnEscape(this);
+
+    input_->setObjectName(QStringLiteral("票输入框"));
+    input_->setPlaceholderText(QStringLiteral(
+        "每行一张票，例如：03 06 26 30 33 + 11 12；复式 01 02 03 04 05 06 + 01 02 03；"
+        "胆拖 01 02 # 03 04 05 06 + 01 # 02 03"));
+    input_->setFixedHeight(64);
+    additional_->setObjectName(QStringLiteral("追加框"));
+    addButton_->setObjectName(QStringLiteral("添加按钮"));
+    replaceButton_->setObjectName(QStringLiteral("修改按钮"));
+    removeButton_->setObjectName(QStringLiteral("删除按钮"));
+    list_->setObjectName(QStringLiteral("票列表"));
+    drawBox_->setObjectName(QStringLiteral("开奖期号框"));
+    fromDraw_->setObjectName(QStringLiteral("逐期框"));
+    poolBox_->setObjectName(QStringLiteral("奖池框"));
+    poolBox_->addItems({QStringLiteral("两种奖池都显示"), QStringLiteral("奖池不足8亿"),
+                        QStringLiteral("奖池8亿及以上")});
+    poolBox_->setToolTip(QStringLiteral("自26014期起，固定奖金随开奖前的奖池是否达到8亿而不同"));
+    checkButton_->setObjectName(QStringLiteral("兑奖按钮"));
+    results_->setObjectName(QStringLiteral("兑奖结果表"));
+    results_->setHorizontalHeaderLabels(
+        {QStringLiteral("期号"), QStringLiteral("票"), QStringLiteral("命中"),
+         QStringLiteral("注数"), QStringLiteral("奖级"), QStringLiteral("单注奖金（元）"),
+         QStringLiteral("奖金（元）"), QStringLiteral("花费（元）")});
+    results_->verticalHeader()->hide();
+    results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    results_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    results_->horizontalHeader()->setStretchLastSection(true);
+    total_->setObjectName(QStringLiteral("兑奖合计"));
+    total_->setWordWrap(true);
+
+    auto* entryButtons = new QHBoxLayout;
+    entryButtons->addWidget(additional_);
+    entryButtons->addStretch(1);
+    entryButtons->addWidget(addButton_);
+    entryButtons->addWidget(replaceButton_);
+    entryButtons->addWidget(removeButton_);
+    auto* ticketsBox = new QGroupBox(QStringLiteral("票据："), this);
+    auto* ticketsLayout = new QVBoxLayout(ticketsBox);
+    ticketsLayout->addWidget(input_);
+    ticketsLayout->addLayout(entryButtons);
+    ticketsLayout->addWidget(list_);
+
+    auto* checkRow = new QHBoxLayout;
+    checkRow->addWidget(new QLabel(QStringLiteral("开奖号码："), this));
+    checkRow->addWidget(drawBox_, 1);
+    checkRow->addWidget(fromDraw_);
+    checkRow->addWidget(poolBox_);
+    checkRow->addWidget(checkButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ticketsBox, 2);
+    layout->addLayout(checkRow);
+    layout->addWidget(results_, 3);
+    layout->addWidget(total_);
+    resize(820, 720);
+
+    connect(addButton_, &QPushButton::clicked, this, &TicketWindow::addTickets);
+    connect(replaceButton_, &QPushButton::clicked, this, &TicketWindow::replaceTicket);
+    connect(removeButton_, &QPushButton::clicked, this, &TicketWindow::removeTicket);
+    connect(checkButton_, &QPushButton::clicked, this, &TicketWindow::checkTickets);
+    connect(list_, &QListWidget::currentRowChanged, this, &TicketWindow::selectionChanged);
+
+    const TicketBook book = readTicketBook(folder_);
+    bookReadable_ = book.readable;
+    lines_ = book.lines;
+    if (!bookReadable_) {
+        // The book is there but could not be read: writing now would replace it.
+        for (QPushButton* button : {addButton_, replaceButton_, removeButton_})
+            button->setEnabled(false);
+        total_->setText(fromGbk(text::ticketBookUnreadable));
+    }
+    showBook();
+    setDraws(std::move(newestFirst));
+}
+
+void TicketWindow::setDraws(std::vector<DrawRecord> newestFirst) {
+    draws_ = std::move(newestFirst);
+    drawBox_->clear();
+    for (const DrawRecord& draw : draws_)
+        drawBox_->addItem(ascii(draw.issue) + QStringLiteral("期  ") +
+                          ascii(formatNumberGroups(draw.front)) + QStringLiteral(" + ") +
+                          ascii(formatNumberGroups(draw.back)));
+    drawBox_->setCurrentIndex(draws_.empty() ? -1 : 0);
+    checkButton_->setEnabled(!draws_.empty());
+}
+
+void TicketWindow::refuse(std::string_view message) {
+    messages_.showMessage(std::string(message), std::string(text::refusedCaption),
+                          MessageIcon::Stop, MessageButtons::Ok);
+}
+
+std::vector<std::string> TicketWindow::enteredTickets() {
+    const QStringList entered = input_->toPlainText().split(u'\n');
+    std::vector<std::string> tickets;
+    int number = 0;
+    for (const QString& line : entered) {
+        if (line.trimmed().isEmpty())
+            continue;
+        ++number;
+        const std::string gbk = toGbk(line.trimmed());
+        TicketRead read = readTicket(gbk);
+        if (!read.ok()) {
+            refuse(std::string(text::lineNumberPrefix) + std::to_string(number) +
+                   std::string(text::ticketNamedMiddle) + gbk +
+                   std::string(text::ticketNamedSuffix) + ticketProblemText(read) + "\n" +
+                   std::string(text::ticketsNotStored));
+            return {};
+        }
+        read.ticket.additional = read.ticket.additional || additional_->isChecked();
+        tickets.push_back(ticketText(read.ticket));
+    }
+    if (tickets.empty())
+        refuse(std::string(text::lineNumberPrefix) + "1" + std::string(text::ticketNamedMiddle) +
+               std::string(text::ticketNamedSuffix) + std::string(text::ticketEmpty));
+    return tickets;
+}
+
+bool TicketWindow::storeBook(std::vector<std::string> lines) {
+    if (!writeTicketBook(folder_, lines)) {
+        refuse(text::ticketBookNotSaved);
+        return false;
+    }
+    lines_ = std::move(lines);
+    showBook();
+    return true;
+}
+
+void TicketWindow::addTickets() {
+    const std::vector<std::string> tickets = enteredTickets();
+    if (tickets.empty())
+        return;
+    std::vector<std::string> lines = lines_;
+    lines.insert(lines.end(), tickets.begin(), tickets.end());
+    if (storeBook(std::move(lines))) {
+        input_->clear();
+        additional_->setChecked(false);
+        list_->setCurrentRow(-1);
+    }
+}
+
+void TicketWindow::replaceTicket() {
+    const int row = list_->currentRow();
+    if (row < 0)
+        return;
+    const std::vector<std::string> tickets = enteredTickets();
+    if (tickets.empty())
+        return;
+    std::vector<std::string> lines = lines_;
+    lines.erase(lines.begin() + row);
+    lines.insert(lines.begin() + row, tickets.begin(), tickets.end());
+    if (storeBook(std::move(lines)))
+        list_->setCurrentRow(row);
+}
+
+void TicketWindow::removeTicket() {
+    const int row = list_->currentRow();
+    if (row < 0)
+        return;
+    if (messages_.showMessage(std::string(text::confirmDelete), std::string(text::attentionCaption),
+                              MessageIcon::Question, MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return;
+    std::vector<std::string> lines = lines_;
+    lines.erase(lines.begin() + row);
+    storeBook(std::move(lines));
+}
+
+void TicketWindow::showBook() {
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    int number = 0;
+    for (const std::string& line : lines_) {
+        ++number;
+        const TicketRead read = readTicket(line);
+        QString shown = QStringLiteral("第%1张  ").arg(number);
+        if (read.ok())
+            shown +=
+                kindName(read.ticket.kind()) +
+                QStringLiteral(" %1注 %2元：").arg(read.ticket.bets()).arg(read.ticket.costYuan()) +
+                fromGbk(ticketText(read.ticket));
+        else
+            // A line edited by hand that is no ticket is kept as it is.
+            shown += QStringLiteral("（无法读取：") + fromGbk(ticketProblemText(read)) +
+                     QStringLiteral("）") + fromGbk(line);
+        list_->addItem(shown);
+    }
+    selectionChanged();
+}
+
+void TicketWindow::selectionChanged() {
+    const int row = list_->currentRow();
+    const bool chosen = row >= 0 && row < static_cast<int>(lines_.size());
+    replaceButton_->setEnabled(bookReadable_ && chosen);
+    removeButton_->setEnabled(bookReadable_ && chosen);
+    if (!chosen)
+        return;
+    // The chosen ticket goes to the entry box to be edited; 追加 to its box.
+    TicketRead read = readTicket(lines_[static_cast<std::size_t>(row)]);
+    if (read.ok()) {
+        additional_->setChecked(read.ticket.additional);
+        read.ticket.additional = false;
+        input_->setPlainText(fromGbk(ticketText(read.ticket)));
+    } else {
+        additional_->setChecked(false);
+        input_->setPlainText(fromGbk(lines_[static_cast<std::size_t>(row)]));
+    }
+}
+
+void TicketWindow::checkTickets() {
+    const int chosen = drawBox_->currentIndex();
+    if (chosen < 0 || chosen >= static_cast<int>(draws_.size()))
+        return;
+    const bool everyDraw = fromDraw_->isChecked();
+    const int pool = poolBox_->currentIndex();
+
+    struct Graded {
+        int number;
+        Ticket ticket;
+    };
+    std::vector<Graded> tickets;
+    int unreadable = 0;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const TicketRead read = readTicket(lines_[i]);
+        if (read.ok())
+            tickets.push_back({static_cast<int>(i) + 1, read.ticket});
+        else
+            ++unreadable;
+    }
+
+    results_->setUpdatesEnabled(false);
+    results_->clearSpans();
+    results_->setRowCount(0);
+    std::vector<QList<QTableWidgetItem*>> rows;
+    auto addRow = [&](const QStringList& texts) {
+        if (static_cast<int>(rows.size()) >= kMostRows)
+            return;
+        QList<QTableWidgetItem*> cells;
+        for (const QString& t : texts)
+            cells.append(item(t));
+        rows.push_back(cells);
+    };
+
+    int checkedDraws = 0;
+    int unknownDraws = 0;
+    bool poolMattered = false;
+    std::int64_t cost = 0;
+    std::int64_t floating = 0;
+    std::array<std::int64_t, 2> fixed{};
+    std::vector<int> unknownRows;
+    // From the chosen draw to the newest, oldest first; or the chosen one.
+    for (int d = chosen; d >= (everyDraw ? 0 : chosen); --d) {
+        const DrawRecord& draw = draws_[static_cast<std::size_t>(d)];
+        const QString issue = ascii(draw.issue);
+        const PrizeRules rules = prizeRulesFor(draw.issue);
+        if (rules == PrizeRules::Unknown) {
+            ++unknownDraws;
+            unknownRows.push_back(static_cast<int>(rows.size()));
+            addRow({issue, QStringLiteral("本程序不知道%1期以前的奖级规则，这一期不兑奖")
+                               .arg(ascii(kFirstKnownIssue))});
+            continue;
+        }
+        ++checkedDraws;
+        poolMattered = poolMattered || poolMatters(rules);
+        for (const Graded& g : tickets) {
+            const HitTable bets = gradeTicket(g.ticket, draw.front, draw.back);
+            const QString name = QStringLiteral("第%1张").arg(g.number);
+            std::int64_t missed = 0;
+            for (int f = 5; f >= 0; --f) {
+                for (int b = 2; b >= 0; --b) {
+                    const std::int64_t n =
+                        bets[static_cast<std::size_t>(f)][static_cast<std::size_t>(b)];
+                    const Tier tier = tierFor(rules, f, b);
+                    if (n == 0)
+                        continue;
+                    // Over many draws only the winning bets get rows of their own.
+                    if (everyDraw && !tier.wins()) {
+                        missed += n;
+                        continue;
+                    }
+                    QString each;
+                    QString subtotal;
+                    if (tier.floating) {
+                        each = g.ticket.additional ? QStringLiteral("浮动（追加）")
+                                                   : QStringLiteral("浮动");
+                        subtotal = each;
+                    } else if (tier.wins()) {
+                        each = amountText(rules, pool, tier.yuan);
+                        subtotal = amountText(rules, pool, {n * tier.yuan[0], n * tier.yuan[1]});
+                    }
+                    addRow({issue, name, QStringLiteral("%1+%2").arg(f).arg(b), QString::number(n),
+                            tier.wins() ? fromGbk(tierName(tier.number)) : QStringLiteral("未中奖"),
+                            each, subtotal, QString()});
+                }
+            }
+            if (missed > 0)
+                addRow({issue, name, QStringLiteral("其他"), QString::number(missed),
+                        QStringLiteral("未中奖"), QString(), QString(), QString()});
+            const PrizeSum sum = sumPrizes(rules, bets);
+            QString won = amountText(rules, pool, sum.fixedYuan);
+            if (sum.floatingBets() > 0)
+                won += QStringLiteral(" + 浮动奖%1注").arg(sum.floatingBets());
+            addRow({issue, name, QStringLiteral("本票合计"), QString::number(g.ticket.bets()),
+                    QString(), QString(), won, yuan(g.ticket.costYuan())});
+            cost += g.ticket.costYuan();
+            floating += sum.floatingBets();
+            fixed[0] += sum.fixedYuan[0];
+            fixed[1] += sum.fixedYuan[1];
+        }
+    }
+    results_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c)
+            results_->setItem(r, c, rows[static_cast<std::size_t>(r)][c]);
+    for (const int r : unknownRows)
+        if (r < results_->rowCount())
+            results_->setSpan(r, kTicket, 1, kColumns - kTicket);
+    results_->setUpdatesEnabled(true);
+
+    QString total = QStringLiteral("共兑奖%1期、%2张票：花费%3元，固定奖金")
+                        .arg(checkedDraws)
+                        .arg(tickets.size())
+                        .arg(cost);
+    if (!poolMattered || pool == kPoolBelow)
+        total += QStringLiteral("%1元").arg(fixed[0]);
+    else if (pool == kPoolAtOrAbove)
+        total += QStringLiteral("%1元").arg(fixed[1]);
+    else
+        total += QStringLiteral("%1元（奖池不足8亿）或%2元（奖池8亿及以上）")
+                     .arg(fixed[0])
+                     .arg(fixed[1]);
+    total += QStringLiteral("。");
+    if (floating > 0)
+        total +=
+            QStringLiteral("另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。").arg(floating);
+    if (unknownDraws > 0)
+        total += QStringLiteral("有%1期在%2期以前，本程序不知道其奖级规则，没有兑奖。")
+                     .arg(unknownDraws)
+                     .arg(ascii(kFirstKnownIssue));
+    if (unreadable > 0)
+        total += QStringLiteral("票据中有%1行无法读取，没有兑奖。").arg(unreadable);
+    if (static_cast<int>(rows.size()) >= kMostRows)
+        total += QStringLiteral("结果太多，表中只列出前%1行，合计包括全部。").arg(kMostRows);
+    total_->setText(total);
+}
+
+} // namespace dlt::gui

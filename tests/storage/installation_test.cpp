@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "storage/installation.h"
+#include "core/process_state.h"
+#include "core/texts.h"
+#include "storage/cipher.h"
+#include "storage/file_io.h"
+#include "history/history_store.h"
+#include "tests/support/privileges.h"
+#include "tests/support/temp_dir.h"
+
+using namespace dlt;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RecordedMessage {
+    std::string text, caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+class RecordingMessages : public MessageBoxPort {
+public:
+    std::vector<RecordedMessage> shown;
+    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override {
+        shown.push_back({text, caption, icon, buttons});
+        return MessageAnswer::Ok;
+    }
+};
+
+// Puts the text where the secret is kept, whatever is kept there now.
+bool keep(const SecretStore& store, const std::string& text) {
+    fs::create_directories(store.filePath().parent_path());
+    return replaceFileDurably(store.filePath(), text);
+}
+
+
+// The path as the window layer would give it, marked to show it was used.
+std::string shownPath(const fs::path& path) {
+    return "[" + path.string() + "]";
+}
+
+// The start-up failure for a kept secret that cannot be read.
+std::string unreadableMessage(const SecretStore& store, const std::string& why) {
+    return std::string(text::initFailed) + std::string(text::secretUnreadableBefore) + why +
+           std::string(text::secretUnreadableMiddle) + shownPath(store.filePath()) +
+           std::string(text::secretUnreadableAfter);
+}
+
+bool allDigits(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+} // namespace
+
+TEST(ProductIdentity, NamesAndVersionText) {
+    ProcessState state;
+    setProductIdentity(state);
+    EXPECT_EQ(state.productName, text::productName);
+    EXPECT_FLOAT_EQ(state.productVersion, 3.1f);
+    EXPECT_EQ(state.productCode, "qvemtrod");
+    EXPECT_EQ(state.serverDirectory, "/soft/qvemtrod/");
+    EXPECT_EQ(numberText(state.productVersion), "3.1");
+    EXPECT_EQ(introTitle(state), std::string(text::productName) + "v3.1");
+    EXPECT_EQ(mainTitle(state), std::string(text::productName) + " v3.1");
+    EXPECT_EQ(numberText(368.0), "368");
+    EXPECT_EQ(numberText(0.0f), "0");
+    EXPECT_EQ(numberText(-2.5), "-2.5");
+}
+
+TEST(InstallationKey, FirstStartGeneratesAndKeepsASecretSecondStartReadsItBack) {
+    TempDir dir;
+    SecretStore store(dir.path() / "nested" / "folder");
+    RecordingMessages messages;
+    int yields = 0;
+
+    ProcessState first;
+    ASSERT_TRUE(establishInstallationKey(first, store, messages, [&] { ++yields; }));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(yields, 10000) << "events are processed after every digit";
+    EXPECT_EQ(first.installationSecret.size(), 10000u);
+    EXPECT_TRUE(allDigits(first.installationSecret));
+    EXPECT_EQ(first.installationKey, digestHex(first.installationSecret));
+    EXPECT_EQ(store.read(), first.installationSecret);
+#ifndef _WIN32
+    const auto perms = fs::status(store.filePath()).permissions();
+    EXPECT_EQ(perms & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+#endif
+
+    // A history written in the first run reads back in the second.
+    HistoryStore history(dir.path(), first.installationKey);
+    ASSERT_TRUE(history.appendDraw({"25128", "0306263033", "1112"}));
+
+    ProcessState second;
+    yields = 0;
+    ASSERT_TRUE(establishInstallationKey(second, store, messages, [&] { ++yields; }));
+    EXPECT_EQ(yields, 0) << "no new secret generated";
+    EXPECT_EQ(second.installationKey, first.installationKey);
+    EXPECT_EQ(HistoryStore(dir.path(), second.installationKey).drawCount(), 1);
+}
+
+TEST(InstallationKey, SecretOfAnotherLengthIsReplaced) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    RecordingMessages messages;
+    for (const std::string& kept :
+         {std::string(9999, '5'), std::string(10001, '5'), std::string()}) {
+        ASSERT_TRUE(keep(store, kept));
+        ProcessState state;
+        ASSERT_TRUE(establishInstallationKey(state, store, messages));
+        EXPECT_EQ(state.installationSecret.size(), 10000u);
+        EXPECT_TRUE(allDigits(state.installationSecret));
+        EXPECT_EQ(store.read(), state.installationSecret);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+
+    // Two generated secrets differ.
+    const std::string a = generateSecret({}), b = generateSecret({});
+    EXPECT_NE(a, b);
+}
+
+TEST(InstallationKey, UnwritableSecretStoreFailsWithTheMessageOnEveryStart) {
+    TempDir dir;
+    // The folder cannot be created: a plain file stands in its way.
+    std::ofstream(dir.path() / "blocked") << "x";
+    SecretStore store(dir.path() / "blocked" / "folder");
+    for (int start = 0; start < 2; ++start) {
+        RecordingMessages messages;
+        ProcessState state;
+        EXPECT_FALSE(establishInstallationKey(state, store, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, text::initFailed);
+        EXPECT_EQ(messages.shown[0].caption, text::errorCaption);
+        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+        EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
+        EXPECT_TRUE(state.installationKey.empty());
+    }
+}
+
+TEST(InstallationKey, AnUnreadableSecretEndsTheStartAndIsKept) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    const std::string kept(10000, '3');
+    ASSERT_TRUE(keep(store, kept));
+    RecordingMessages messages;
+    ProcessState state;
+    setFileCallFilter([](FileCall call, const fs::path&) { return call != FileCall::Read; });
+    const bool started = establishInstallationKey(state, store, messages, {}, shownPath);
+    setFileCallFilter({});
+    EXPECT_FALSE(started);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              unreadableMessage(store, std::string(text::readError) + "Input/output error"));
+    EXPECT_EQ(store.read(), kept) << "the secret is not replaced";
+}
+
+TEST(InstallationKey, AFolderInTheSecretsPlaceIsNamedInTheMessage) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    fs::create_directories(store.filePath());
+    RecordingMessages messages;
+    ProcessState state;
+    EXPECT_FALSE(establishInstallationKey(state, store, messages, {}, shownPath));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, unreadableMessage(store, std::string(text::notAPlainFile)));
+    EXPECT_EQ(messages.shown[0].caption, text::errorCaption);
+    EXPECT_TRUE(fs::is_directory(store.filePath())) << "nothing is replaced";
+}
+
+// Run as an ordinary user (see history_folder_unprivileged): root reads the
+// file whatever its permissions say.
+TEST(InstallationKey, ASecretWithoutReadPermissionIsNamedInTheMessage) {
+    if (runningAsRoot())
+        GTEST_SKIP() << "root reads any file";
+    TempDir dir;
+    SecretStore store(dir.path());
+    ASSERT_TRUE(keep(store, std::string(10000, '4')));
+    fs::permissions(store.filePath(), fs::perms::none, fs::perm_options::replace);
+    RecordingMessages messages;
+    ProcessState state;
+    EXPECT_FALSE(establishInstallationKey(state, store, messages, {}, shownPath));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              unreadableMessage(store, std::string(text::noReadPermission)));
+    fs::permissions(store.filePath(), fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(store.read(), std::string(10000, '4'));
+}
+
+#ifndef _WIN32
+// Two first starts at once, many times: each ends with the one kept secret
+// and its key.
+TEST(InstallationKey, TwoFirstStartsAtOnceEndWithOneSecretAndOneKey) {
+    struct Keys {
+        char key[2][33];
+        std::atomic<int> ready;
+    };
+    auto* keys = static_cast<Keys*>(
+        mmap(nullptr, sizeof(Keys), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(keys, MAP_FAILED);
+    constexpr int kRounds = 50;
+    int split = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        TempDir dir;
+        SecretStore store(dir.path() / "secret");
+        new (keys) Keys{};
+        pid_t children[2];
+        for (int c = 0; c < 2; ++c) {
+            children[c] = fork();
+            ASSERT_GE(children[c], 0);
+            if (children[c] == 0) {
+                ++keys->ready;
+                while (keys->ready < 2)
+                    std::this_thread::yield();
+                RecordingMessages quiet;
+                ProcessState state;
+                if (establishInstallationKey(state, store, quiet))
+                    std::memcpy(keys->key[c], state.installationKey.c_str(), 33);
+                _exit(0);
+            }
+        }
+        for (const pid_t child : children)
+            waitpid(child, nullptr, 0);
+        const std::string kept = digestHex(store.read());
+        const bool one = kept == keys->key[0] && kept == keys->key[1];
+        split += !one;
+        EXPECT_TRUE(one) << "round " << round << ": " << keys->key[0] << " / " << keys->key[1]
+                         << ", kept " << kept;
+    }
+    std::printf(
+        "[ secret ] %d rounds of two first starts: %d ended with a key whose secret is not kept\n",
+        kRounds, split);
+    munmap(keys, sizeof(Keys));
+}
+#endif
+
+TEST(InstallationKey, ASecretOfAnotherLengthIsKeptAsideBeforeANewOneIsMade) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    RecordingMessages messages;
+    for (const std::string& damaged : {std::string(9999, '5'), std::string(10001, '6')}) {
+        ASSERT_TRUE(keep(store, damaged));
+        ProcessState state;
+        ASSERT_TRUE(establishInstallationKey(state, store, messages));
+    }
+    EXPECT_EQ(readFile(dir.path() / "installation.secret.damaged1", 1u << 20).bytes,
+              std::string(9999, '5'));
+    EXPECT_EQ(readFile(dir.path() / "installation.secret.damaged2", 1u << 20).bytes,
+              std::string(10001, '6'));
+}
