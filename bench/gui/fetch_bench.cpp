@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "../../tests/support/local_server.h"
+#include "tests/support/local_server.h"
 #include "app/commands/fetch_run.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
