@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/draw_check.h"
 #include "core/texts.h"
 
 namespace dlt {
@@ -49,16 +50,11 @@ constexpr std::string_view kTierNames[kMostTiers + 1] = {
     text::tierNinth,
 };
 
-bool isFiveDigits(std::string_view issue) {
-    return issue.size() == 5 &&
-           std::all_of(issue.begin(), issue.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 } // namespace
 
 PrizeRules prizeRulesFor(std::string_view issue) {
     // Five-digit issues compare as their numbers do.
-    if (!isFiveDigits(issue) || issue < kFirstKnownIssue) {
+    if (!isIssue(issue) || issue < kFirstKnownIssue) {
         return PrizeRules::Unknown;
     }
     return issue < kFirstSevenTierIssue ? PrizeRules::NineTiers : PrizeRules::SevenTiers;
