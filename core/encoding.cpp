@@ -1,5 +1,6 @@
 #include "core/encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -8,8 +9,10 @@ namespace dlt {
 namespace {
 
 // GB18030 is the superset of GBK that iconv knows everywhere; every GBK
-// byte string reads the same under it.
+// byte string reads the same under it. Writing goes to GBK itself: GB18030
+// would spell a character GBK lacks in four bytes that GBK readers garble.
 constexpr const char* kGbk = "GB18030";
+constexpr const char* kGbkOnly = "GBK";
 
 class Converter {
 public:
@@ -48,9 +51,11 @@ private:
     iconv_t handle_;
 };
 
-// Converts, replacing each byte that cannot be converted by the replacement.
+// Converts, replacing each unit that cannot be converted by the replacement.
 std::string convertLeniently(std::string_view in, const char* to, const char* from,
                              std::string_view replacement) {
+    const std::string_view source(from);
+    const std::size_t unit = source.starts_with("UTF-16") ? 2 : 1;
     Converter converter(to, from);
     std::string out;
     if (!converter.valid())
@@ -60,7 +65,11 @@ std::string convertLeniently(std::string_view in, const char* to, const char* fr
         out.append(replacement);
         if (in.empty())
             break;
-        in.remove_prefix(1);
+        in.remove_prefix(std::min(unit, in.size()));
+        // A UTF-8 character that cannot be converted is replaced once.
+        while (source == "UTF-8" && !in.empty() &&
+               (static_cast<unsigned char>(in[0]) & 0xC0) == 0x80)
+            in.remove_prefix(1);
     }
     return out;
 }
@@ -75,12 +84,16 @@ std::optional<std::string> decodeStrictly(std::string_view bytes, const char* en
     return out;
 }
 
+std::string decodeLeniently(std::string_view bytes, const char* encoding) {
+    return convertLeniently(bytes, "UTF-8", encoding, "\xEF\xBF\xBD");
+}
+
 std::string gbkToUtf8(std::string_view gbk) {
-    return convertLeniently(gbk, "UTF-8", kGbk, "\xEF\xBF\xBD");
+    return decodeLeniently(gbk, kGbk);
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
-    return convertLeniently(utf8, kGbk, "UTF-8", "?");
+    return convertLeniently(utf8, kGbkOnly, "UTF-8", "?");
 }
 
 } // namespace dlt

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/encoding.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
 #include "storage/file_io.h"
@@ -117,7 +118,7 @@ std::string numbersText(const DrawRecord& draw) {
 }
 
 // "跳过的行：N行。" and the first of them with their reasons.
-std::string skippedLines(const DrawFileRead& read, const FileTextToGbk& toGbk) {
+std::string skippedLines(const DrawFileRead& read) {
     if (read.skipped.empty())
         return {};
     std::string lines = std::string(text::summarySkipped) + count(read.skipped.size()) +
@@ -127,8 +128,7 @@ std::string skippedLines(const DrawFileRead& read, const FileTextToGbk& toGbk) {
         const SkippedLine& line = read.skipped[i];
         lines += std::string(text::lineNumberPrefix) + count(std::size_t(line.line)) +
                  std::string(text::lineWord) + std::string(skipReasonText(line.reason)) +
-                 std::string(text::summaryListSeparator) +
-                 shortened(toGbk(line.text, read.encoding)) + "\n";
+                 std::string(text::summaryListSeparator) + shortened(utf8ToGbk(line.text)) + "\n";
     }
     if (read.skipped.size() > shown)
         lines += std::string(text::moreLinesPrefix) + count(read.skipped.size() - shown) +
@@ -169,8 +169,7 @@ ExportOutcome exportLibrary(const HistoryStore& store, const std::filesystem::pa
     return ExportOutcome::Exported;
 }
 
-std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison,
-                          const FileTextToGbk& toGbk) {
+std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison) {
     const std::vector<DrawRecord>& draws = read.oldestFirst;
     std::string summary = std::string(text::summaryFileHolds) + count(draws.size()) +
                           std::string(text::summaryRangeFrom) + draws.front().issue +
@@ -196,7 +195,7 @@ std::string importSummary(const DrawFileRead& read, const LibraryComparison& com
         summary += std::string(text::moreLinesPrefix) +
                    count(comparison.conflicts.size() - shownConflicts) +
                    std::string(text::moreConflictsSuffix) + "\n";
-    summary += skippedLines(read, toGbk);
+    summary += skippedLines(read);
     summary += "\n" + std::string(text::choiceMerge) + "\n" + std::string(text::choiceReplace);
     if (comparison.libraryOnly > 0)
         summary += std::string(text::choiceReplaceDrops) +
@@ -206,16 +205,29 @@ std::string importSummary(const DrawFileRead& read, const LibraryComparison& com
     return summary;
 }
 
-ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
-                           MessageBoxPort& messages, const FileTextToGbk& toGbk) {
+ImportFile readImportFile(const std::filesystem::path& file, const ReadWatch& watch) {
     const FileRead bytes = readFile(file, kLargestImport);
-    if (bytes.status != FileRead::Status::Read) {
+    if (bytes.status != FileRead::Status::Read)
+        return {};
+    return {true, parseDrawHistoryFile(bytes.bytes, watch)};
+}
+
+ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
+                           MessageBoxPort& messages) {
+    return importLibrary(store, readImportFile(file), messages);
+}
+
+ImportResult importLibrary(const HistoryStore& store, const ImportFile& file,
+                           MessageBoxPort& messages) {
+    if (!file.readable) {
         show(messages, text::importUnreadable, text::refusedCaption, MessageIcon::Stop);
         return {ImportOutcome::Unreadable};
     }
-    const DrawFileRead read = parseDrawHistoryFile(bytes.bytes);
+    const DrawFileRead& read = file.read;
+    if (read.cancelled)
+        return {ImportOutcome::Cancelled};
     if (read.oldestFirst.empty()) {
-        const std::string skipped = skippedLines(read, toGbk);
+        const std::string skipped = skippedLines(read);
         show(messages, std::string(text::importEmpty) + (skipped.empty() ? "" : "\n" + skipped),
              text::refusedCaption, MessageIcon::Stop);
         return {ImportOutcome::NoDraws};
@@ -225,9 +237,9 @@ ImportResult importLibrary(const HistoryStore& store, const std::filesystem::pat
     const std::vector<DrawRecord> newestFirst = store.drawsNewestFirst();
     const std::vector<DrawRecord> library(newestFirst.rbegin(), newestFirst.rend());
     const LibraryComparison comparison = compareWithLibrary(library, read.oldestFirst);
-    const MessageAnswer answer = messages.showMessage(
-        importSummary(read, comparison, toGbk), std::string(text::attentionCaption),
-        MessageIcon::Question, MessageButtons::MergeReplaceCancel);
+    const MessageAnswer answer =
+        messages.showMessage(importSummary(read, comparison), std::string(text::attentionCaption),
+                             MessageIcon::Question, MessageButtons::MergeReplaceCancel);
 
     std::vector<DrawRecord> result;
     if (answer == MessageAnswer::Merge) {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,10 +15,6 @@
 
 namespace dlt {
 
-// A line of a history file in the program's GBK, for the messages (files in
-// UTF-8 and UTF-16 are read as UTF-8).
-using FileTextToGbk = std::function<std::string(std::string_view text, TextEncoding encoding)>;
-
 enum class ExportOutcome { Exported, NotWritten };
 
 // Writes the library, newest first, through the one durable replace.
@@ -29,8 +24,7 @@ ExportOutcome exportLibrary(const HistoryStore& store, const std::filesystem::pa
 // What the import asks before it writes: the file's draws, their range and
 // how it was read, the new, same and conflicting draws, the skipped lines
 // and what 合并 and 替换 would do. GBK.
-std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison,
-                          const FileTextToGbk& toGbk);
+std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison);
 
 enum class ImportOutcome {
     Unreadable, // the file could not be read
@@ -49,10 +43,22 @@ struct ImportResult {
     int libraryDraws = 0; // draws in the library afterwards
 };
 
-// Reads the file, shows its summary and asks 合并, 替换 or 取消; the change
-// is written in one commit of the store, or not at all.
+// The file of an import and its draws: the slow part, which may run on any
+// thread while the window shows it at work.
+struct ImportFile {
+    bool readable = false; // too large, missing or unreadable: not
+    DrawFileRead read;
+};
+ImportFile readImportFile(const std::filesystem::path& file, const ReadWatch& watch = {});
+
+// Shows the file's summary and asks 合并, 替换 or 取消; the change is
+// written in one commit of the store, or not at all. A read that was given
+// up is Cancelled, and nothing is said.
+ImportResult importLibrary(const HistoryStore& store, const ImportFile& file,
+                           MessageBoxPort& messages);
+// Both steps in one.
 ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
-                           MessageBoxPort& messages, const FileTextToGbk& toGbk);
+                           MessageBoxPort& messages);
 
 // The report of the check, GBK.
 std::string libraryCheckReport(const LibraryCheck& check);

@@ -2,17 +2,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
-#include <QVBoxLayout>
 
 #include <chrono>
-#include <thread>
 
 #include "app/form/form_widgets.h"
 #include "app/ports/gbk.h"
@@ -44,41 +37,15 @@ private:
 
 std::string BackgroundHttpGetter::get(const std::string& url, const CancelFlag& cancel) {
     std::string body;
-    QEventLoop waiting;
-    std::thread worker([&] {
-        body = inner_.get(url, cancel);
-        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    // Returns early only when the program is ending, and the closed main
-    // window has raised the flag by then: the download ends within a
-    // fraction of a second either way.
-    waiting.exec();
-    worker.join();
+    runOffWindowThread([&] { body = inner_.get(url, cancel); });
     return body;
 }
 
-FetchProgress::FetchProgress(QWidget* parent)
-    : QDialog(parent), cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
-    setObjectName(QStringLiteral("获取进度"));
-    setWindowTitle(QStringLiteral("自动获取往期号码"));
-    setModal(false);
-    auto* note = new QLabel(QStringLiteral("正在获取往期号码，请稍候..."), this);
-    note->setObjectName(QStringLiteral("获取进度说明"));
-    auto* bar = new QProgressBar(this);
-    bar->setObjectName(QStringLiteral("获取进度条"));
-    bar->setRange(0, 0); // how long the downloads take is not known: the bar only moves
-    bar->setTextVisible(false);
-    cancelButton_->setObjectName(QStringLiteral("取消获取按钮"));
-    auto* row = new QHBoxLayout;
-    row->addWidget(bar, 1);
-    row->addWidget(cancelButton_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(note);
-    layout->addLayout(row);
-    // 取消, Esc and the close button all reject the dialog.
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(this, &QDialog::rejected, this, &FetchProgress::cancelRequested);
-}
+FetchProgress::FetchProgress(MainWindow& window, CancelFlag& cancel)
+    : WorkProgress(window, cancel,
+                   {QStringLiteral("获取进度"), QStringLiteral("自动获取往期号码"),
+                    QStringLiteral("正在获取往期号码，请稍候..."), QStringLiteral("获取进度条"),
+                    QStringLiteral("取消获取按钮")}) {}
 
 WindowFetchSink::WindowFetchSink(MainWindow& window) : window_(window) {}
 
@@ -109,18 +76,8 @@ void FetchCommand::run() {
     WindowFetchSink sink(window_);
 
     CancelFlag cancel;
-    FetchProgress progress(&window_);
+    FetchProgress progress(window_, cancel);
     progress_ = &progress;
-    const auto giveUp = [&cancel, &progress] {
-        cancel.cancel();
-        progress.cancelButton()->setEnabled(false);
-    };
-    connect(&progress, &FetchProgress::cancelRequested, &progress, giveUp);
-    // Esc in the main window too; closing it ends the program, and the fetch
-    // with it.
-    QShortcut escape(QKeySequence(Qt::Key_Escape), &window_);
-    connect(&escape, &QShortcut::activated, &progress, giveUp);
-    connect(&window_, &MainWindow::closed, &progress, giveUp);
     progress.show();
     AfterProgress messages(messages_, progress);
 

@@ -2,22 +2,19 @@
 // the window alive while they run.
 #pragma once
 
-#include <QDialog>
 #include <QObject>
 
+#include "app/commands/work_progress.h"
 #include "core/ports.h"
 #include "online/past_draws.h"
 #include "online/sites.h"
-
-class QPushButton;
 
 namespace dlt::gui {
 
 class MainWindow;
 
-// Runs each download of another getter on a worker thread while the UI
-// thread waits processing events, so that the windows repaint and move, and
-// a 取消 or a closed window can raise the download's cancel flag.
+// Runs each download of another getter off the window's thread
+// (runOffWindowThread).
 class BackgroundHttpGetter : public HttpGetter {
 public:
     explicit BackgroundHttpGetter(HttpGetter& inner) : inner_(inner) {}
@@ -39,20 +36,10 @@ private:
     MainWindow& window_;
 };
 
-// The small window that shows a fetch at work, beside the main window (not
-// modal: the main window can still be closed). 取消, Esc or closing it asks
-// for the fetch to be given up (cancelRequested).
-class FetchProgress : public QDialog {
-    Q_OBJECT
+// The small window that shows a fetch at work.
+class FetchProgress : public WorkProgress {
 public:
-    explicit FetchProgress(QWidget* parent);
-    QPushButton* cancelButton() const { return cancelButton_; }
-
-signals:
-    void cancelRequested();
-
-private:
-    QPushButton* cancelButton_;
+    FetchProgress(MainWindow& window, CancelFlag& cancel);
 };
 
 // The click handler of 自动获取往期号按钮. The commands that change the

@@ -5,9 +5,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
 
 #include "app/windows/backtest_window.h"
-#include "app/ports/gbk.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
 #include "app/windows/ticket_window.h"
@@ -23,16 +26,12 @@ QString textFilter() {
     return QStringLiteral("文本文件 (*.txt);;所有文件 (*)");
 }
 
+// A read that ends sooner shows no progress window.
+constexpr std::chrono::milliseconds kQuietRead{200};
+
 // History files from other programs: tables, text and JSON.
 QString historyFileFilter() {
     return QStringLiteral("号码文件 (*.txt *.csv *.tsv *.json);;所有文件 (*)");
-}
-
-// A line of a history file in the messages' GBK.
-std::string fileTextToGbk(std::string_view text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Gbk)
-        return std::string(text);
-    return toGbk(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 } // namespace
@@ -135,8 +134,32 @@ void LibraryTools::importLibrary() {
     if (path.isEmpty())
         return;
     lastFolder_ = QFileInfo(path).absolutePath();
-    const ImportResult result =
-        dlt::importLibrary(window_.historyStore(), toPath(path), messages_, fileTextToGbk);
+    CancelFlag cancel;
+    ImportFile file;
+    {
+        // Nothing may change the library while its file is read. A big file
+        // takes a while: it is read off the window's thread, with a progress
+        // window and its 取消; closing the main window ends the read at once.
+        const BusyCommands busy(window_);
+        WorkProgress progress(window_, cancel,
+                              {QStringLiteral("导入进度"), QStringLiteral("导入号库"),
+                               QStringLiteral("正在读取号码文件，请稍候..."),
+                               QStringLiteral("导入进度条"), QStringLiteral("取消导入按钮")});
+        importProgress_ = &progress;
+        // Shown only when the read takes a noticeable time.
+        QTimer::singleShot(kQuietRead, &progress, &QWidget::show);
+        std::atomic<int> permille{0};
+        QTimer ticks;
+        connect(&ticks, &QTimer::timeout, &progress,
+                [&] { progress.setProgress(permille.load(std::memory_order_relaxed)); });
+        ticks.start(50);
+        runOffWindowThread([&] { file = readImportFile(toPath(path), {&cancel, &permille}); });
+        importProgress_ = nullptr;
+    }
+    // Given up, even if the read had just ended: nothing more is asked.
+    if (cancel.cancelled())
+        return;
+    const ImportResult result = dlt::importLibrary(window_.historyStore(), file, messages_);
     if (result.outcome == ImportOutcome::Merged || result.outcome == ImportOutcome::Replaced)
         libraryChanged();
 }

@@ -48,6 +48,9 @@ public:
     // Where 同步最新开奖 downloads from: the built-in sites by default.
     void setSites(SiteAddresses sites) { sites_ = std::move(sites); }
 
+    // The progress window while an import reads its file; null otherwise.
+    WorkProgress* importProgress() const { return importProgress_; }
+
     // The open tool windows (null when closed).
     TrendWindow* trendWindow() const;
     BacktestWindow* backtestWindow() const;
@@ -65,6 +68,7 @@ private:
     QPointer<TrendWindow> trend_;
     QPointer<BacktestWindow> backtest_;
     QPointer<TicketWindow> tickets_;
+    WorkProgress* importProgress_ = nullptr;
     SiteAddresses sites_ = builtInSites();
     CurlHttpGetter curl_;
     // The downloads run off the user-interface thread.

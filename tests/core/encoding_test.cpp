@@ -6,7 +6,9 @@
 using namespace dlt;
 
 TEST(Encoding, GbkAndUtf8RoundTrip) {
-    const std::string gbk = "\xB5\xDA" "26112" "\xC6\xDA"; // 第26112期
+    const std::string gbk = "\xB5\xDA"
+                            "26112"
+                            "\xC6\xDA"; // 第26112期
     EXPECT_EQ(gbkToUtf8(gbk), "第26112期");
     EXPECT_EQ(utf8ToGbk("第26112期"), gbk);
     EXPECT_EQ(utf8ToGbk("期🎲"), "\xC6\xDA?");
@@ -14,7 +16,10 @@ TEST(Encoding, GbkAndUtf8RoundTrip) {
 
 TEST(Encoding, DamagedGbkShowsWhatItCan) {
     // A lead byte cut off at the end, and a byte no GBK character starts with.
-    EXPECT_EQ(gbkToUtf8("\xC6\xDA\x80" "a\xB5"), "期\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+    EXPECT_EQ(gbkToUtf8("\xC6\xDA\x80"
+                        "a\xB5"),
+              "期\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD");
 }
 
 TEST(Encoding, StrictDecodingRefusesWhatIsNotInTheEncoding) {
@@ -22,4 +27,15 @@ TEST(Encoding, StrictDecodingRefusesWhatIsNotInTheEncoding) {
     EXPECT_EQ(decodeStrictly(std::string("\x1F\x67\x00\x00", 2), "UTF-16LE"), "期");
     EXPECT_FALSE(decodeStrictly("\xC6", "UTF-8"));
     EXPECT_FALSE(decodeStrictly("abc", "NO-SUCH-ENCODING"));
+}
+
+TEST(Encoding, LenientDecodingReplacesWholeUnits) {
+    // A high surrogate without its low half, then 期 and a cut-off unit.
+    EXPECT_EQ(decodeLeniently(std::string("\x00\xD8\x1F\x67\x41", 5), "UTF-16LE"),
+              "\xEF\xBF\xBD期\xEF\xBF\xBD");
+    EXPECT_EQ(decodeLeniently("a\xFF"
+                              "b",
+                              "UTF-8"),
+              "a\xEF\xBF\xBD"
+              "b");
 }

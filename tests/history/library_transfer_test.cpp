@@ -17,10 +17,6 @@ using namespace dlt;
 
 namespace {
 
-std::string asGbk(std::string_view text, TextEncoding) {
-    return std::string(text);
-}
-
 class LibraryTransferTest : public ::testing::Test {
 protected:
     void storeOldestFirst(const std::vector<DrawRecord>& draws) {
@@ -48,7 +44,7 @@ protected:
         return path;
     }
     ImportResult import(const std::string& bytes) {
-        return importLibrary(store_, writeFile(bytes), messages_, asGbk);
+        return importLibrary(store_, writeFile(bytes), messages_);
     }
 
     TempDir dir_;
@@ -166,7 +162,7 @@ TEST_F(LibraryTransferTest, WhatCannotBeMergedOrWrittenLeavesTheLibraryAsItWas) 
 }
 
 TEST_F(LibraryTransferTest, AnUnreadableFileIsRefused) {
-    EXPECT_EQ(importLibrary(store_, dir_.path() / "missing.csv", messages_, asGbk).outcome,
+    EXPECT_EQ(importLibrary(store_, dir_.path() / "missing.csv", messages_).outcome,
               ImportOutcome::Unreadable);
     EXPECT_EQ(messages_.shown.at(0).text, text::importUnreadable);
 }
@@ -177,7 +173,7 @@ TEST_F(LibraryTransferTest, ExportThenImportGivesTheSameLibrary) {
     EXPECT_EQ(exportLibrary(store_, file, messages_), ExportOutcome::Exported);
     EXPECT_EQ(readFile(file, 1u << 20).bytes, libraryText(store_.drawsNewestFirst()));
     messages_.answers = {MessageAnswer::Replace};
-    EXPECT_EQ(importLibrary(store_, file, messages_, asGbk).outcome, ImportOutcome::Replaced);
+    EXPECT_EQ(importLibrary(store_, file, messages_).outcome, ImportOutcome::Replaced);
     EXPECT_EQ(libraryOldestFirst(), (std::vector<DrawRecord>{kOld, kOwn, kNew}));
     EXPECT_EQ(exportLibrary(store_, dir_.path() / "missing" / "a.txt", messages_),
               ExportOutcome::NotWritten);
