@@ -15,6 +15,7 @@
 #endif
 
 #include "storage/installation.h"
+#include "core/draw_check.h"
 #include "core/process_state.h"
 #include "core/texts.h"
 #include "storage/cipher.h"
@@ -50,7 +51,6 @@ bool keep(const SecretStore& store, const std::string& text) {
     return replaceFileDurably(store.filePath(), text);
 }
 
-
 // The path as the window layer would give it, marked to show it was used.
 std::string shownPath(const fs::path& path) {
     return "[" + path.string() + "]";
@@ -61,10 +61,6 @@ std::string unreadableMessage(const SecretStore& store, const std::string& why) 
     return std::string(text::initFailed) + std::string(text::secretUnreadableBefore) + why +
            std::string(text::secretUnreadableMiddle) + shownPath(store.filePath()) +
            std::string(text::secretUnreadableAfter);
-}
-
-bool allDigits(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace
@@ -95,7 +91,7 @@ TEST(InstallationKey, FirstStartGeneratesAndKeepsASecretSecondStartReadsItBack) 
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(yields, 10000) << "events are processed after every digit";
     EXPECT_EQ(first.installationSecret.size(), 10000u);
-    EXPECT_TRUE(allDigits(first.installationSecret));
+    EXPECT_TRUE(isDigitText(first.installationSecret));
     EXPECT_EQ(first.installationKey, digestHex(first.installationSecret));
     EXPECT_EQ(store.read(), first.installationSecret);
 #ifndef _WIN32
@@ -125,7 +121,7 @@ TEST(InstallationKey, SecretOfAnotherLengthIsReplaced) {
         ProcessState state;
         ASSERT_TRUE(establishInstallationKey(state, store, messages));
         EXPECT_EQ(state.installationSecret.size(), 10000u);
-        EXPECT_TRUE(allDigits(state.installationSecret));
+        EXPECT_TRUE(isDigitText(state.installationSecret));
         EXPECT_EQ(store.read(), state.installationSecret);
     }
     EXPECT_TRUE(messages.shown.empty());
