@@ -33,8 +33,8 @@ public:
     bool string(string_t& text) override { return scalar(std::move(text)); }
     bool binary(binary_t&) override { return add(Value{}); }
     bool start_object(std::size_t) override { return open(Value::Kind::Object); }
-    bool key(string_t& key) override {
-        open_.back()->keys.push_back(std::move(key));
+    bool key(string_t& name) override {
+        open_.back()->keys.push_back(std::move(name));
         return going();
     }
     bool end_object() override { return close(); }
