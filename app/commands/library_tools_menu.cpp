@@ -26,6 +26,11 @@ QString textFilter() {
     return QStringLiteral("文本文件 (*.txt);;所有文件 (*)");
 }
 
+// The title of the import's file dialog and of its progress window.
+QString importTitle() {
+    return QStringLiteral("导入号库");
+}
+
 // A read that ends sooner shows no progress window.
 constexpr std::chrono::milliseconds kQuietRead{200};
 
@@ -43,8 +48,8 @@ LibraryTools::LibraryTools(MainWindow& window)
                                             textFilter());
     };
     chooseOpen_ = [this](const QString& suggested) {
-        return QFileDialog::getOpenFileName(&window_, QStringLiteral("导入号库"),
-                                            QFileInfo(suggested).path(), historyFileFilter());
+        return QFileDialog::getOpenFileName(&window_, importTitle(), QFileInfo(suggested).path(),
+                                            historyFileFilter());
     };
 }
 
@@ -142,7 +147,7 @@ void LibraryTools::importLibrary() {
         // window and its 取消; closing the main window ends the read at once.
         const BusyCommands busy(window_);
         WorkProgress progress(window_, cancel,
-                              {QStringLiteral("导入进度"), QStringLiteral("导入号库"),
+                              {QStringLiteral("导入进度"), importTitle(),
                                QStringLiteral("正在读取号码文件，请稍候..."),
                                QStringLiteral("导入进度条"), QStringLiteral("取消导入按钮")});
         importProgress_ = &progress;
