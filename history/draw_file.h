@@ -54,8 +54,9 @@ struct DrawFileRead {
     bool cancelled = false; // the read was given up: nothing else here counts
 };
 
-// Lets another thread follow a long read and give it up. A raised flag ends
-// the read within a fraction of a second, even inside one long line.
+// Lets another thread follow a long read and give it up. A raised flag is
+// watched everywhere but in the decoding of the whole file (a fraction of a
+// second at 64 MB), even inside one long line.
 struct ReadWatch {
     const CancelFlag* cancel = nullptr;
     std::atomic<int>* permille = nullptr; // thousandths of the file read so far
