@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/encoding.h"
 #include "storage/file_io.h"
 
 namespace dlt {
@@ -28,7 +29,7 @@ TicketBook readTicketBook(const std::filesystem::path& folder) {
             line.remove_suffix(1);
         }
         if (line.find_first_not_of(" \t") != std::string_view::npos) {
-            book.lines.emplace_back(line);
+            book.lines.push_back(gbkToUtf8(line));
         }
         at = end + 1;
     }
@@ -38,7 +39,7 @@ TicketBook readTicketBook(const std::filesystem::path& folder) {
 std::string ticketBookText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
-        text += line;
+        text += utf8ToGbk(line);
         text += '\n';
     }
     return text;

@@ -1,6 +1,8 @@
 // The ticket book: the user's tickets as a plain-text file in the data
-// folder beside the library, one ticket a line (GBK), in the order entered.
-// The lines are kept as they are; reading a line as a ticket is the engine's.
+// folder beside the library, one ticket a line, in the order entered. The
+// file is GBK; the lines come and go as UTF-8, as every text inside the
+// program. They are kept as they are; reading a line as a ticket is the
+// engine's.
 #pragma once
 
 #include <cstdint>

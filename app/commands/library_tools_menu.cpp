@@ -7,7 +7,6 @@
 #include <QStandardPaths>
 
 #include "app/windows/backtest_window.h"
-#include "app/ports/gbk.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
 #include "app/windows/ticket_window.h"
@@ -26,13 +25,6 @@ QString textFilter() {
 // History files from other programs: tables, text and JSON.
 QString historyFileFilter() {
     return QStringLiteral("号码文件 (*.txt *.csv *.tsv *.json);;所有文件 (*)");
-}
-
-// A line of a history file in the messages' GBK.
-std::string fileTextToGbk(std::string_view text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Gbk)
-        return std::string(text);
-    return toGbk(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 } // namespace
@@ -135,8 +127,7 @@ void LibraryTools::importLibrary() {
     if (path.isEmpty())
         return;
     lastFolder_ = QFileInfo(path).absolutePath();
-    const ImportResult result =
-        dlt::importLibrary(window_.historyStore(), toPath(path), messages_, fileTextToGbk);
+    const ImportResult result = dlt::importLibrary(window_.historyStore(), toPath(path), messages_);
     if (result.outcome == ImportOutcome::Merged || result.outcome == ImportOutcome::Replaced)
         libraryChanged();
 }

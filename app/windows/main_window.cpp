@@ -10,7 +10,7 @@
 
 #include "app/form/form_build.h"
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "app/startup/maker.h"
 #include "history/history_commands.h"
@@ -43,12 +43,12 @@ MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirecto
     buildForm();
     move(50, 50);
     // Design title; set again below as the window's set-up does.
-    setWindowTitle(fromGbk(mainTitle(state_)));
+    setWindowTitle(fromUtf8(mainTitle(state_)));
 
     // The window's set-up.
     setOuterWidth(kNarrowWidth);
     applyXpLook(kXpSchemeBlue);
-    setWindowTitle(fromGbk(mainTitle(state_)));
+    setWindowTitle(fromUtf8(mainTitle(state_)));
     state_.historyFileExtension = std::string(kHistoryFileExtension);
     refreshHistorySummary();
 }

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
 #include "app/commands/recommendation_run.h"
 #include "history/draw_text.h"
@@ -68,7 +68,7 @@ void MainWindow::addDrawFromForm() {
     auto* issue = controls_.issueBox;
     auto* numbers = controls_.numbersBox;
     const AddOutcome outcome =
-        addTypedDraw(historyStore(), messages_, toGbk(issue->text()), toGbk(numbers->text()));
+        addTypedDraw(historyStore(), messages_, toUtf8(issue->text()), toUtf8(numbers->text()));
     // A rejected or unsaved draw stays in the boxes, so nothing typed is lost.
     if (outcome != AddOutcome::Added)
         return;
@@ -87,8 +87,8 @@ void MainWindow::deleteNewestDraw() {
 
 void MainWindow::refreshHistorySummary() {
     const SummaryLines summary = historySummary(historyStore(), [this] { yieldToEvents(); });
-    controls_.summaryCount->setText(fromGbk(summary.count));
-    controls_.summaryNumbers->setText(fromGbk(summary.numbers));
+    controls_.summaryCount->setText(fromUtf8(summary.count));
+    controls_.summaryNumbers->setText(fromUtf8(summary.numbers));
 }
 
 void MainWindow::toggleAdvancedArea() {
@@ -109,7 +109,7 @@ void MainWindow::toggleAdvancedArea() {
     const BusyCommands busy(*this);
     const YieldHook yield = [this] { yieldToEvents(); };
     for (const DrawRecord& draw : historyStore().drawsNewestFirst()) {
-        list->addItem(fromGbk(historyListLine(draw.issue, draw.front, draw.back, yield)));
+        list->addItem(fromUtf8(historyListLine(draw.issue, draw.front, draw.back, yield)));
         yieldToEvents();
     }
 }

@@ -14,8 +14,9 @@
 #include <QVBoxLayout>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
+#include "app/windows/engine_texts.h"
 #include "core/texts.h"
 #include "engine/prizes.h"
 #include "engine/tickets.h"
@@ -47,11 +48,11 @@ QString yuan(std::int64_t amount) {
 QString kindName(TicketKind kind) {
     switch (kind) {
     case TicketKind::Single:
-        return QStringLiteral("单式");
+        return fromUtf8(text::ticketWordSingle);
     case TicketKind::Multiple:
-        return QStringLiteral("复式");
+        return fromUtf8(text::ticketWordMultiple);
     case TicketKind::Banker:
-        return QStringLiteral("胆拖");
+        return fromUtf8(text::ticketWordBankerTicket);
     }
     return {};
 }
@@ -77,7 +78,8 @@ QTableWidgetItem* item(const QString& text) {
 TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folder,
                            std::vector<DrawRecord> newestFirst, QWidget* parent)
     : QWidget(parent, Qt::Window), messages_(messages), folder_(std::move(folder)),
-      input_(new QPlainTextEdit(this)), additional_(new QCheckBox(QStringLiteral("追加"), this)),
+      input_(new QPlainTextEdit(this)),
+      additional_(new QCheckBox(fromUtf8(text::ticketWordAdditional), this)),
       addButton_(new QPushButton(QStringLiteral("添加"), this)),
       replaceButton_(new QPushButton(QStringLiteral("修改"), this)),
       removeButton_(new QPushButton(QStringLiteral("删除"), this)), list_(new QListWidget(this)),
@@ -103,8 +105,8 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     drawBox_->setObjectName(QStringLiteral("开奖期号框"));
     fromDraw_->setObjectName(QStringLiteral("逐期框"));
     poolBox_->setObjectName(QStringLiteral("奖池框"));
-    poolBox_->addItems({QStringLiteral("两种奖池都显示"), QStringLiteral("奖池不足8亿"),
-                        QStringLiteral("奖池8亿及以上")});
+    poolBox_->addItems({QStringLiteral("两种奖池都显示"), fromUtf8(text::poolBelow),
+                        fromUtf8(text::poolAtOrAbove)});
     poolBox_->setToolTip(QStringLiteral("自26014期起，固定奖金随开奖前的奖池是否达到8亿而不同"));
     checkButton_->setObjectName(QStringLiteral("兑奖按钮"));
     results_->setObjectName(QStringLiteral("兑奖结果表"));
@@ -158,7 +160,7 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
         // The book is there but could not be read: writing now would replace it.
         for (QPushButton* button : {addButton_, replaceButton_, removeButton_})
             button->setEnabled(false);
-        total_->setText(fromGbk(text::ticketBookUnreadable));
+        total_->setText(fromUtf8(text::ticketBookUnreadable));
     }
     showBook();
     setDraws(std::move(newestFirst));
@@ -188,12 +190,10 @@ std::vector<std::string> TicketWindow::enteredTickets() {
         if (line.trimmed().isEmpty())
             continue;
         ++number;
-        const std::string gbk = toGbk(line.trimmed());
-        TicketRead read = readTicket(gbk);
+        const std::string typed = toUtf8(line.trimmed());
+        TicketRead read = readTicket(typed);
         if (!read.ok()) {
-            refuse(std::string(text::lineNumberPrefix) + std::to_string(number) +
-                   std::string(text::ticketNamedMiddle) + gbk +
-                   std::string(text::ticketNamedSuffix) + ticketProblemText(read) + "\n" +
+            refuse(fill(text::ticketRefused, {number, typed, ticketProblemText(read)}) + "\n" +
                    std::string(text::ticketsNotStored));
             return {};
         }
@@ -201,8 +201,7 @@ std::vector<std::string> TicketWindow::enteredTickets() {
         tickets.push_back(ticketText(read.ticket));
     }
     if (tickets.empty())
-        refuse(std::string(text::lineNumberPrefix) + "1" + std::string(text::ticketNamedMiddle) +
-               std::string(text::ticketNamedSuffix) + std::string(text::ticketEmpty));
+        refuse(fill(text::ticketRefused, {1, "", text::ticketEmpty}));
     return tickets;
 }
 
@@ -267,11 +266,11 @@ void TicketWindow::showBook() {
             shown +=
                 kindName(read.ticket.kind()) +
                 QStringLiteral(" %1注 %2元：").arg(read.ticket.bets()).arg(read.ticket.costYuan()) +
-                fromGbk(ticketText(read.ticket));
+                fromUtf8(ticketText(read.ticket));
         else
             // A line edited by hand that is no ticket is kept as it is.
-            shown += QStringLiteral("（无法读取：") + fromGbk(ticketProblemText(read)) +
-                     QStringLiteral("）") + fromGbk(line);
+            shown += QStringLiteral("（无法读取：") + fromUtf8(ticketProblemText(read)) +
+                     QStringLiteral("）") + fromUtf8(line);
         list_->addItem(shown);
     }
     selectionChanged();
@@ -289,10 +288,10 @@ void TicketWindow::selectionChanged() {
     if (read.ok()) {
         additional_->setChecked(read.ticket.additional);
         read.ticket.additional = false;
-        input_->setPlainText(fromGbk(ticketText(read.ticket)));
+        input_->setPlainText(fromUtf8(ticketText(read.ticket)));
     } else {
         additional_->setChecked(false);
-        input_->setPlainText(fromGbk(lines_[static_cast<std::size_t>(row)]));
+        input_->setPlainText(fromUtf8(lines_[static_cast<std::size_t>(row)]));
     }
 }
 
@@ -377,9 +376,10 @@ void TicketWindow::checkTickets() {
                         each = amountText(rules, pool, tier.yuan);
                         subtotal = amountText(rules, pool, {n * tier.yuan[0], n * tier.yuan[1]});
                     }
-                    addRow({issue, name, QStringLiteral("%1+%2").arg(f).arg(b), QString::number(n),
-                            tier.wins() ? fromGbk(tierName(tier.number)) : QStringLiteral("未中奖"),
-                            each, subtotal, QString()});
+                    addRow(
+                        {issue, name, QStringLiteral("%1+%2").arg(f).arg(b), QString::number(n),
+                         tier.wins() ? fromUtf8(tierName(tier.number)) : QStringLiteral("未中奖"),
+                         each, subtotal, QString()});
                 }
             }
             if (missed > 0)
@@ -415,9 +415,11 @@ void TicketWindow::checkTickets() {
     else if (pool == kPoolAtOrAbove)
         total += QStringLiteral("%1元").arg(fixed[1]);
     else
-        total += QStringLiteral("%1元（奖池不足8亿）或%2元（奖池8亿及以上）")
+        total += QStringLiteral("%1元（%2）或%3元（%4）")
                      .arg(fixed[0])
-                     .arg(fixed[1]);
+                     .arg(fromUtf8(text::poolBelow))
+                     .arg(fixed[1])
+                     .arg(fromUtf8(text::poolAtOrAbove));
     total += QStringLiteral("。");
     if (floating > 0)
         total +=

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 
 namespace dlt::gui {
@@ -81,7 +81,7 @@ QVariant TrendModel::data(const QModelIndex& index, int role) const {
     const int draw = first_ + index.row();
     if (index.column() == kIssueColumn) {
         if (role == Qt::DisplayRole)
-            return fromGbk(table_.issues[static_cast<std::size_t>(draw)]);
+            return fromUtf8(table_.issues[static_cast<std::size_t>(draw)]);
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignCenter);
         return {};

@@ -20,12 +20,14 @@ TEST(TicketBook, AMissingBookIsEmpty) {
     EXPECT_TRUE(book.lines.empty());
 }
 
-TEST(TicketBook, LinesAreWrittenAndReadBack) {
+TEST(TicketBook, LinesAreWrittenInGbkAndReadBack) {
     TempDir dir;
     const std::vector<std::string> lines{"03 06 26 30 33 + 11 12",
-                                         "01 02 # 03 04 05 06 + 01 # 02 03 \xD7\xB7\xBC\xD3"};
+                                         "01 02 # 03 04 05 06 + 01 # 02 03 追加"};
     ASSERT_TRUE(writeTicketBook(dir.path(), lines));
-    EXPECT_EQ(fileBytes(dir.path() / "tickets.txt"), lines[0] + "\n" + lines[1] + "\n");
+    // 追加 in GBK.
+    EXPECT_EQ(fileBytes(dir.path() / "tickets.txt"),
+              lines[0] + "\n01 02 # 03 04 05 06 + 01 # 02 03 \xD7\xB7\xBC\xD3\n");
     EXPECT_EQ(readTicketBook(dir.path()).lines, lines);
 }
 
