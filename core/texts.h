@@ -86,6 +86,7 @@ inline constexpr std::string_view historyNotSaved =
 // Fetching past draws.
 // %1 draws.
 inline constexpr std::string_view fetchDone = "往期号码输入完成！共输入%1期号码。";
+inline constexpr std::string_view fetchInProgress = "正在获取往期号码，请稍候...";
 inline constexpr std::string_view fetchNothing = "未能获取往期号码，号库保持原样。";
 inline constexpr std::string_view fetchNotWritten = "新的往期号码未能写入号库，号库保持原样。";
 // %1 draws held, %2 fetched, %3 lost.
@@ -155,14 +156,14 @@ inline constexpr std::string_view mergeButton = "合并";
 inline constexpr std::string_view replaceButton = "替换";
 inline constexpr std::string_view cancelButton = "取消";
 
-// 同步最新开奖.
+// 同步最新开奖: the menu's item and its messages' caption.
 inline constexpr std::string_view syncCaption = "同步最新开奖";
 // %1 draws added, %2 the newest issue.
 inline constexpr std::string_view syncDone = "同步完成：新增%1期号码，最新一期为第%2期。";
 inline constexpr std::string_view syncUpToDate = "号库已是最新，没有更新的开奖号码。";
 inline constexpr std::string_view syncUnreachable = "无法从开奖来源取得号码，号库没有改变。";
 
-// 检查号库. %1 draws.
+// 检查号库: the menu's item and its report's caption. %1 draws.
 inline constexpr std::string_view checkCaption = "检查号库";
 inline constexpr std::string_view checkClean = "号库共%1期，没有发现问题。";
 // %1 draws, %2 findings.
@@ -180,6 +181,23 @@ inline constexpr std::string_view checkBackNumbers = "第%1期后区号码超出
 // %1: the findings not listed.
 inline constexpr std::string_view moreFindings = "……另有%1处未列出。";
 inline constexpr std::string_view checkChangesNothing = "检查不会改动号库。";
+
+// The main window's button that opens and closes the history list.
+inline constexpr std::string_view showAdvanced = "展开高级功能";
+inline constexpr std::string_view hideAdvanced = "收回高级功能";
+
+// The library tools' menu and the windows it opens: each window's name is
+// its caption, its objectName and its menu item.
+inline constexpr std::string_view libraryToolsMenu = "号库工具";
+inline constexpr std::string_view trendWindowName = "号码走势图";
+inline constexpr std::string_view backtestWindowName = "历史回测";
+inline constexpr std::string_view ticketWindowName = "兑奖";
+
+// Column heads shared by the tool windows' tables.
+inline constexpr std::string_view issueHead = "期号";
+inline constexpr std::string_view hitsHead = "命中";
+inline constexpr std::string_view costHead = "花费（元）";
+inline constexpr std::string_view noPrize = "未中奖";
 
 // The zones and the prize pools.
 inline constexpr std::string_view frontZoneName = "前区";
@@ -270,5 +288,30 @@ inline constexpr std::string_view ticketBookNotSaved =
     "票据无法保存：请检查数据文件夹后重试！票据保持原样。";
 inline constexpr std::string_view ticketBookUnreadable =
     "票据文件无法读取：为免覆盖，这次不能修改票据。";
+// A line of the book's list: %1 the ticket's number, %2 its kind, %3 bets,
+// %4 yuan, %5 the ticket.
+inline constexpr std::string_view ticketListLine = "第%1张  %2 %3注 %4元：%5";
+// %1 the ticket's number, %2 what is wrong, %3 the line as written.
+inline constexpr std::string_view ticketListUnreadable = "第%1张  （无法读取：%2）%3";
+// The result table's name of a ticket: %1 its number.
+inline constexpr std::string_view ticketName = "第%1张";
+// %1: the first issue whose rules are known.
+inline constexpr std::string_view drawNotChecked = "本程序不知道%1期以前的奖级规则，这一期不兑奖";
+// The total: %1 draws, %2 tickets, %3 yuan spent, %4 the fixed prizes
+// (yuanAmount or yuanByPool).
+inline constexpr std::string_view ticketTotal = "共兑奖%1期、%2张票：花费%3元，固定奖金%4。";
+inline constexpr std::string_view yuanAmount = "%1元";
+// %1 yuan under %2 (poolBelow), %3 yuan under %4 (poolAtOrAbove).
+inline constexpr std::string_view yuanByPool = "%1元（%2）或%3元（%4）";
+// %1: bets that won a floating tier.
+inline constexpr std::string_view ticketFloating =
+    "另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。";
+// %1 draws, %2 the first issue whose rules are known.
+inline constexpr std::string_view ticketUnknownRules =
+    "有%1期在%2期以前，本程序不知道其奖级规则，没有兑奖。";
+// %1: the lines of the book that are no ticket.
+inline constexpr std::string_view ticketUnreadableLines = "票据中有%1行无法读取，没有兑奖。";
+// %1: the rows listed.
+inline constexpr std::string_view ticketRowsCut = "结果太多，表中只列出前%1行，合计包括全部。";
 
 } // namespace dlt::text

@@ -63,7 +63,7 @@ FetchProgress::FetchProgress(QWidget* parent)
     setObjectName(QStringLiteral("获取进度"));
     setWindowTitle(QStringLiteral("自动获取往期号码"));
     setModal(false);
-    auto* note = new QLabel(QStringLiteral("正在获取往期号码，请稍候..."), this);
+    auto* note = new QLabel(fromUtf8(text::fetchInProgress), this);
     note->setObjectName(QStringLiteral("获取进度说明"));
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QStringLiteral("获取进度条"));

@@ -78,8 +78,8 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
       table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
       verdict_(new QLabel(this)), moneyTable_(new QTableWidget(kMoneyRows, kPoolColumns, this)),
       moneyVerdict_(new QLabel(this)), moneyNotes_(new QLabel(this)) {
-    setObjectName(QStringLiteral("历史回测"));
-    setWindowTitle(QStringLiteral("历史回测"));
+    setObjectName(fromUtf8(text::backtestWindowName));
+    setWindowTitle(fromUtf8(text::backtestWindowName));
     setFont(defaultGuiFont());
     closeOnEscape(this);
 
@@ -131,7 +131,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
     moneyTable_->setHorizontalHeaderLabels(
         {fromUtf8(text::poolBelow), fromUtf8(text::poolAtOrAbove)});
     moneyTable_->setVerticalHeaderLabels(
-        {QStringLiteral("计入期数"), QStringLiteral("花费（元）"), QStringLiteral("固定奖金（元）"),
+        {QStringLiteral("计入期数"), fromUtf8(text::costHead), QStringLiteral("固定奖金（元）"),
          QStringLiteral("每元返还（元）"), QStringLiteral("随机一注每元期望返还（元）"),
          QStringLiteral("运气能解释的范围（95%）")});
     moneyTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -160,7 +160,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
     moneyLayout->addStretch(1);
     auto* views = new QTabWidget(this);
     views->setObjectName(QStringLiteral("回测视图"));
-    views->addTab(hitsPage, QStringLiteral("命中"));
+    views->addTab(hitsPage, fromUtf8(text::hitsHead));
     views->addTab(moneyPage, QStringLiteral("奖金"));
 
     auto* progressRow = new QHBoxLayout;

@@ -11,6 +11,7 @@
 #include "app/form/form_build.h"
 #include "app/form/form_widgets.h"
 #include "app/ports/text.h"
+#include "core/texts.h"
 #include "app/form/look.h"
 #include "app/startup/maker.h"
 #include "history/history_commands.h"
@@ -238,7 +239,7 @@ void MainWindow::buildEntryArea() {
     controls_.deleteNewest = addButton(box, QStringLiteral("清除上期号按钮"), {8, 317, 71, 29},
                                        QStringLiteral("清除上期号"), gui);
     controls_.advanced = addButton(box, QStringLiteral("展开高级功能按钮"), {87, 317, 89, 29},
-                                   QStringLiteral("展开高级功能"), gui);
+                                   fromUtf8(text::showAdvanced), gui);
 }
 
 void MainWindow::buildAdvancedArea() {

@@ -7,6 +7,7 @@
 
 #include "app/form/form_widgets.h"
 #include "app/ports/text.h"
+#include "core/texts.h"
 #include "app/windows/main_window.h"
 #include "app/commands/recommendation_run.h"
 #include "history/draw_text.h"
@@ -98,13 +99,13 @@ void MainWindow::toggleAdvancedArea() {
     if (outerWidth() != kNarrowWidth) {
         // Closing only narrows the window; the list keeps its lines.
         setOuterWidth(kNarrowWidth);
-        button->setText(QStringLiteral("展开高级功能"));
+        button->setText(fromUtf8(text::showAdvanced));
         return;
     }
     auto* list = controls_.list;
     list->clear();
     setOuterWidth(kWideWidth);
-    button->setText(QStringLiteral("收回高级功能"));
+    button->setText(fromUtf8(text::hideAdvanced));
     // Every opening reads the files anew, newest draw first.
     const BusyCommands busy(*this);
     const YieldHook yield = [this] { yieldToEvents(); };

@@ -45,14 +45,14 @@ QString yuan(std::int64_t amount) {
     return QString::number(amount);
 }
 
-QString kindName(TicketKind kind) {
+std::string_view kindName(TicketKind kind) {
     switch (kind) {
     case TicketKind::Single:
-        return fromUtf8(text::ticketWordSingle);
+        return text::ticketWordSingle;
     case TicketKind::Multiple:
-        return fromUtf8(text::ticketWordMultiple);
+        return text::ticketWordMultiple;
     case TicketKind::Banker:
-        return fromUtf8(text::ticketWordBankerTicket);
+        return text::ticketWordBankerTicket;
     }
     return {};
 }
@@ -85,10 +85,11 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
       removeButton_(new QPushButton(QStringLiteral("删除"), this)), list_(new QListWidget(this)),
       drawBox_(new QComboBox(this)),
       fromDraw_(new QCheckBox(QStringLiteral("从这一期起的每一期"), this)),
-      poolBox_(new QComboBox(this)), checkButton_(new QPushButton(QStringLiteral("兑奖"), this)),
+      poolBox_(new QComboBox(this)),
+      checkButton_(new QPushButton(fromUtf8(text::ticketWindowName), this)),
       results_(new QTableWidget(0, kColumns, this)), total_(new QLabel(this)) {
-    setObjectName(QStringLiteral("兑奖"));
-    setWindowTitle(QStringLiteral("兑奖"));
+    setObjectName(fromUtf8(text::ticketWindowName));
+    setWindowTitle(fromUtf8(text::ticketWindowName));
     setFont(defaultGuiFont());
     closeOnEscape(this);
 
@@ -110,10 +111,10 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     poolBox_->setToolTip(QStringLiteral("自26014期起，固定奖金随开奖前的奖池是否达到8亿而不同"));
     checkButton_->setObjectName(QStringLiteral("兑奖按钮"));
     results_->setObjectName(QStringLiteral("兑奖结果表"));
-    results_->setHorizontalHeaderLabels(
-        {QStringLiteral("期号"), QStringLiteral("票"), QStringLiteral("命中"),
-         QStringLiteral("注数"), QStringLiteral("奖级"), QStringLiteral("单注奖金（元）"),
-         QStringLiteral("奖金（元）"), QStringLiteral("花费（元）")});
+    results_->setHorizontalHeaderLabels({fromUtf8(text::issueHead), QStringLiteral("票"),
+                                         fromUtf8(text::hitsHead), QStringLiteral("注数"),
+                                         QStringLiteral("奖级"), QStringLiteral("单注奖金（元）"),
+                                         QStringLiteral("奖金（元）"), fromUtf8(text::costHead)});
     results_->verticalHeader()->hide();
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     results_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -261,17 +262,14 @@ void TicketWindow::showBook() {
     for (const std::string& line : lines_) {
         ++number;
         const TicketRead read = readTicket(line);
-        QString shown = QStringLiteral("第%1张  ").arg(number);
         if (read.ok())
-            shown +=
-                kindName(read.ticket.kind()) +
-                QStringLiteral(" %1注 %2元：").arg(read.ticket.bets()).arg(read.ticket.costYuan()) +
-                fromUtf8(ticketText(read.ticket));
+            list_->addItem(fromUtf8(fill(text::ticketListLine,
+                                         {number, kindName(read.ticket.kind()), read.ticket.bets(),
+                                          read.ticket.costYuan(), ticketText(read.ticket)})));
         else
             // A line edited by hand that is no ticket is kept as it is.
-            shown += QStringLiteral("（无法读取：") + fromUtf8(ticketProblemText(read)) +
-                     QStringLiteral("）") + fromUtf8(line);
-        list_->addItem(shown);
+            list_->addItem(fromUtf8(
+                fill(text::ticketListUnreadable, {number, ticketProblemText(read), line})));
     }
     selectionChanged();
 }
@@ -344,15 +342,14 @@ void TicketWindow::checkTickets() {
         if (rules == PrizeRules::Unknown) {
             ++unknownDraws;
             unknownRows.push_back(static_cast<int>(rows.size()));
-            addRow({issue, QStringLiteral("本程序不知道%1期以前的奖级规则，这一期不兑奖")
-                               .arg(ascii(kFirstKnownIssue))});
+            addRow({issue, fromUtf8(fill(text::drawNotChecked, {kFirstKnownIssue}))});
             continue;
         }
         ++checkedDraws;
         poolMattered = poolMattered || poolMatters(rules);
         for (const Graded& g : tickets) {
             const HitTable bets = gradeTicket(g.ticket, draw.front, draw.back);
-            const QString name = QStringLiteral("第%1张").arg(g.number);
+            const QString name = fromUtf8(fill(text::ticketName, {g.number}));
             std::int64_t missed = 0;
             for (int f = 5; f >= 0; --f) {
                 for (int b = 2; b >= 0; --b) {
@@ -376,15 +373,14 @@ void TicketWindow::checkTickets() {
                         each = amountText(rules, pool, tier.yuan);
                         subtotal = amountText(rules, pool, {n * tier.yuan[0], n * tier.yuan[1]});
                     }
-                    addRow(
-                        {issue, name, QStringLiteral("%1+%2").arg(f).arg(b), QString::number(n),
-                         tier.wins() ? fromUtf8(tierName(tier.number)) : QStringLiteral("未中奖"),
-                         each, subtotal, QString()});
+                    addRow({issue, name, QStringLiteral("%1+%2").arg(f).arg(b), QString::number(n),
+                            tier.wins() ? fromUtf8(tierName(tier.number)) : fromUtf8(text::noPrize),
+                            each, subtotal, QString()});
                 }
             }
             if (missed > 0)
                 addRow({issue, name, QStringLiteral("其他"), QString::number(missed),
-                        QStringLiteral("未中奖"), QString(), QString(), QString()});
+                        fromUtf8(text::noPrize), QString(), QString(), QString()});
             const PrizeSum sum = sumPrizes(rules, bets);
             QString won = amountText(rules, pool, sum.fixedYuan);
             if (sum.floatingBets() > 0)
@@ -406,33 +402,20 @@ void TicketWindow::checkTickets() {
             results_->setSpan(r, kTicket, 1, kColumns - kTicket);
     results_->setUpdatesEnabled(true);
 
-    QString total = QStringLiteral("共兑奖%1期、%2张票：花费%3元，固定奖金")
-                        .arg(checkedDraws)
-                        .arg(tickets.size())
-                        .arg(cost);
-    if (!poolMattered || pool == kPoolBelow)
-        total += QStringLiteral("%1元").arg(fixed[0]);
-    else if (pool == kPoolAtOrAbove)
-        total += QStringLiteral("%1元").arg(fixed[1]);
-    else
-        total += QStringLiteral("%1元（%2）或%3元（%4）")
-                     .arg(fixed[0])
-                     .arg(fromUtf8(text::poolBelow))
-                     .arg(fixed[1])
-                     .arg(fromUtf8(text::poolAtOrAbove));
-    total += QStringLiteral("。");
+    const std::string prizes =
+        poolMattered && pool == kBothPools
+            ? fill(text::yuanByPool, {fixed[0], text::poolBelow, fixed[1], text::poolAtOrAbove})
+            : fill(text::yuanAmount, {fixed[poolMattered && pool == kPoolAtOrAbove ? 1 : 0]});
+    std::string total = fill(text::ticketTotal, {checkedDraws, tickets.size(), cost, prizes});
     if (floating > 0)
-        total +=
-            QStringLiteral("另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。").arg(floating);
+        total += fill(text::ticketFloating, {floating});
     if (unknownDraws > 0)
-        total += QStringLiteral("有%1期在%2期以前，本程序不知道其奖级规则，没有兑奖。")
-                     .arg(unknownDraws)
-                     .arg(ascii(kFirstKnownIssue));
+        total += fill(text::ticketUnknownRules, {unknownDraws, kFirstKnownIssue});
     if (unreadable > 0)
-        total += QStringLiteral("票据中有%1行无法读取，没有兑奖。").arg(unreadable);
+        total += fill(text::ticketUnreadableLines, {unreadable});
     if (static_cast<int>(rows.size()) >= kMostRows)
-        total += QStringLiteral("结果太多，表中只列出前%1行，合计包括全部。").arg(kMostRows);
-    total_->setText(total);
+        total += fill(text::ticketRowsCut, {kMostRows});
+    total_->setText(fromUtf8(total));
 }
 
 } // namespace dlt::gui
