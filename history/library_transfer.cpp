@@ -49,8 +49,9 @@ std::string shortened(std::string text) {
     return text + "...";
 }
 
-// A line of a history file as UTF-8: files in UTF-8 and UTF-16 are read as
-// UTF-8, GBK ones as they stand.
+// A line of a history file as UTF-8, for the messages: the reader gives the
+// lines of UTF-8 and UTF-16 files in UTF-8 already, those of GBK files in
+// their own bytes.
 std::string lineText(std::string_view text, TextEncoding encoding) {
     return encoding == TextEncoding::Gbk ? gbkToUtf8(text) : std::string(text);
 }
