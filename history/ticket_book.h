@@ -21,7 +21,9 @@ inline constexpr std::uintmax_t kMaxTicketBookSize = 16u << 20;
 std::filesystem::path ticketBookPath(const std::filesystem::path& folder);
 
 struct TicketBook {
-    bool readable = true;           // false when the file is there but could not be read
+    // false when the file is there but could not be read, or holds a line
+    // that is no GBK: writing the book then would change what it holds.
+    bool readable = true;
     std::vector<std::string> lines; // the non-blank lines, without line ends
 };
 

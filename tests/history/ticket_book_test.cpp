@@ -45,6 +45,17 @@ TEST(TicketBook, AnUnreadableBookIsNotEmpty) {
     EXPECT_FALSE(readTicketBook(dir.path()).readable);
 }
 
+TEST(TicketBook, ALineThatIsNoGbkKeepsTheBookFromBeingRewritten) {
+    TempDir dir;
+    // A byte no GBK character starts with: written back, it would become '?'.
+    std::ofstream(dir.path() / "tickets.txt", std::ios::binary)
+        << "03 06 26 30 33 + 11 12\n01 02 03 04 05 + 01 02 \xFF\n";
+    const TicketBook book = readTicketBook(dir.path());
+    EXPECT_FALSE(book.readable);
+    ASSERT_EQ(book.lines.size(), 2u);
+    EXPECT_EQ(book.lines[0], "03 06 26 30 33 + 11 12");
+}
+
 TEST(TicketBook, AFailedWriteKeepsTheOldBook) {
     TempDir dir;
     ASSERT_TRUE(writeTicketBook(dir.path(), {"03 06 26 30 33 + 11 12"}));
