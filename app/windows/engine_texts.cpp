@@ -20,6 +20,22 @@ std::string_view zoneName(Zone zone) {
 
 } // namespace
 
+std::string_view tierName(int number) {
+    static constexpr std::string_view kNames[kMostTiers + 1] = {
+        {},
+        text::tierFirst,
+        text::tierSecond,
+        text::tierThird,
+        text::tierFourth,
+        text::tierFifth,
+        text::tierSixth,
+        text::tierSeventh,
+        text::tierEighth,
+        text::tierNinth,
+    };
+    return number >= 1 && number <= kMostTiers ? kNames[number] : std::string_view{};
+}
+
 std::string ticketProblemText(const TicketRead& read) {
     const ZoneRules& rules = rulesFor(read.zone);
     const std::string_view zone = zoneName(read.zone);

@@ -10,6 +10,9 @@
 
 namespace dlt::gui {
 
+// The tier's name, "一等奖" .. "九等奖"; empty for no tier.
+std::string_view tierName(int number);
+
 // What is wrong with a ticket that did not read, as one sentence.
 std::string ticketProblemText(const TicketRead& read);
 

@@ -18,6 +18,13 @@ bool endsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+TEST(EngineTexts, TiersAreNamedByNumber) {
+    EXPECT_EQ(tierName(1), "一等奖");
+    EXPECT_EQ(tierName(9), "九等奖");
+    EXPECT_EQ(tierName(0), "");
+    EXPECT_EQ(tierName(10), "");
+}
+
 TEST(EngineTexts, EveryTicketProblemIsOneSentence) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "没有号码。"},
