@@ -186,6 +186,10 @@ inline constexpr std::string_view checkChangesNothing = "检查不会改动号�
 inline constexpr std::string_view showAdvanced = "展开高级功能";
 inline constexpr std::string_view hideAdvanced = "收回高级功能";
 
+// The menus of the main window's bar that the user's guide shows.
+inline constexpr std::string_view updateMenu = "升级更新";
+inline constexpr std::string_view helpMenu = "软件帮助";
+
 // The library tools' menu and the windows it opens: each window's name is
 // its caption, its objectName and its menu item.
 inline constexpr std::string_view libraryToolsMenu = "号库工具";

@@ -214,8 +214,8 @@ QImage withMenu(Studio& s, QMenu* menu) {
                               s.window().windowTitle());
 }
 
-QImage barMenu(Studio& s, const char* caption) {
-    auto* menu = s.window().menuBar()->findChild<QMenu*>(QString::fromUtf8(caption));
+QImage barMenu(Studio& s, std::string_view caption) {
+    auto* menu = s.window().menuBar()->findChild<QMenu*>(fromUtf8(caption));
     s.window().menuBar()->setActiveAction(menu->menuAction());
     QApplication::processEvents();
     QImage image = withMenu(s, menu);
@@ -244,8 +244,8 @@ QImage message(std::string_view text, std::string_view caption, MessageIcon icon
 }
 
 // A tool window of the 号库工具 menu, opened through its item.
-template <class Window> Window* openTool(Studio& s, const char* item) {
-    s.window().findChild<QAction*>(QString::fromUtf8(item))->trigger();
+template <class Window> Window* openTool(Studio& s, std::string_view item) {
+    s.window().findChild<QAction*>(fromUtf8(item))->trigger();
     QApplication::processEvents();
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* window = qobject_cast<Window*>(top); window && window->isVisible())
@@ -275,12 +275,12 @@ std::map<std::string, Shot> shots() {
         {"“软件帮助”菜单",
          [](Studio& s) {
              s.in(Setting::Empty);
-             return barMenu(s, "软件帮助");
+             return barMenu(s, text::helpMenu);
          }},
         {"“升级更新”菜单",
          [](Studio& s) {
              s.in(Setting::Empty);
-             return barMenu(s, "升级更新");
+             return barMenu(s, text::updateMenu);
          }},
         {"右键菜单",
          [](Studio& s) {
@@ -417,12 +417,12 @@ std::map<std::string, Shot> shots() {
         {"“号库工具”菜单",
          [](Studio& s) {
              s.in(Setting::Full);
-             return barMenu(s, "号库工具");
+             return barMenu(s, text::libraryToolsMenu);
          }},
         {"号码走势图",
          [](Studio& s) {
              s.in(Setting::Full);
-             TrendWindow* trend = openTool<TrendWindow>(s, "号码走势图");
+             TrendWindow* trend = openTool<TrendWindow>(s, text::trendWindowName);
              trend->resize(trend->width(), 560);
              QApplication::processEvents();
              const QImage image = picturekit::framed(trend->grab(), trend->windowTitle());
@@ -432,7 +432,7 @@ std::map<std::string, Shot> shots() {
         {"历史回测",
          [](Studio& s) {
              s.in(Setting::Full);
-             BacktestWindow* backtest = openTool<BacktestWindow>(s, "历史回测");
+             BacktestWindow* backtest = openTool<BacktestWindow>(s, text::backtestWindowName);
              if (backtest->running()) {
                  QEventLoop finished;
                  QObject::connect(backtest, &BacktestWindow::finished, &finished,
