@@ -1,7 +1,9 @@
-// Every sentence and label the program shows, once each, whole, in UTF-8.
+// What the program says (its messages, summaries, lists and verdicts) and
+// the labels that more than one place shows, once each, whole, in UTF-8.
 // A sentence that carries figures or names has numbered places (%1 .. %9)
 // that fill() puts them in; a label used in several sentences (前区, 奖池不足8亿)
-// is itself an entry and goes into them through a place.
+// is itself an entry and goes into them through a place. The captions of a
+// window's own controls stay with its form.
 #pragma once
 
 #include <concepts>
