@@ -9,10 +9,11 @@ namespace dlt {
 namespace {
 
 // GB18030 is the superset of GBK that iconv knows everywhere; every GBK
-// byte string reads the same under it. Writing goes to GBK itself: GB18030
-// would spell a character GBK lacks in four bytes that GBK readers garble.
-constexpr const char* kGbk = "GB18030";
-constexpr const char* kGbkOnly = "GBK";
+// byte string reads the same under it. Writing goes to GBK itself, so that
+// a character GBK cannot hold becomes '?' rather than a four-byte GB18030
+// sequence that GBK readers do not know.
+constexpr const char* kGb18030 = "GB18030";
+constexpr const char* kGbk = "GBK";
 
 class Converter {
 public:
@@ -51,11 +52,22 @@ private:
     iconv_t handle_;
 };
 
-// Converts, replacing each unit that cannot be converted by the replacement.
+// The bytes of the UTF-8 character that starts the text (1 for a stray byte).
+std::size_t utf8CharacterLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    for (std::size_t i = 1; i < length; ++i)
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
+// Converts, replacing each unit that cannot be converted by the replacement:
+// a byte, two in UTF-16, or a whole character when converting from UTF-8.
 std::string convertLeniently(std::string_view in, const char* to, const char* from,
                              std::string_view replacement) {
-    const std::string_view source(from);
-    const std::size_t unit = source.starts_with("UTF-16") ? 2 : 1;
+    const bool fromUtf8 = std::string_view(from) == "UTF-8";
+    const std::size_t unit = std::string_view(from).starts_with("UTF-16") ? 2 : 1;
     Converter converter(to, from);
     std::string out;
     if (!converter.valid())
@@ -65,11 +77,7 @@ std::string convertLeniently(std::string_view in, const char* to, const char* fr
         out.append(replacement);
         if (in.empty())
             break;
-        in.remove_prefix(std::min(unit, in.size()));
-        // A UTF-8 character that cannot be converted is replaced once.
-        while (source == "UTF-8" && !in.empty() &&
-               (static_cast<unsigned char>(in[0]) & 0xC0) == 0x80)
-            in.remove_prefix(1);
+        in.remove_prefix(fromUtf8 ? utf8CharacterLength(in) : std::min(unit, in.size()));
     }
     return out;
 }
@@ -89,11 +97,16 @@ std::string decodeLeniently(std::string_view bytes, const char* encoding) {
 }
 
 std::string gbkToUtf8(std::string_view gbk) {
-    return decodeLeniently(gbk, kGbk);
+    return decodeLeniently(gbk, kGb18030);
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
-    return convertLeniently(utf8, kGbkOnly, "UTF-8", "?");
+    return convertLeniently(utf8, kGbk, "UTF-8", "?");
+}
+
+std::string pathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 } // namespace dlt

@@ -23,7 +23,7 @@ ExportOutcome exportLibrary(const HistoryStore& store, const std::filesystem::pa
 
 // What the import asks before it writes: the file's draws, their range and
 // how it was read, the new, same and conflicting draws, the skipped lines
-// and what 合并 and 替换 would do. GBK.
+// and what 合并 and 替换 would do.
 std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison);
 
 enum class ImportOutcome {
@@ -60,7 +60,7 @@ ImportResult importLibrary(const HistoryStore& store, const ImportFile& file,
 ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
                            MessageBoxPort& messages);
 
-// The report of the check, GBK.
+// The report of the check.
 std::string libraryCheckReport(const LibraryCheck& check);
 
 // Checks the library and shows what it found; nothing is changed.

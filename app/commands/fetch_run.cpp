@@ -8,8 +8,9 @@
 #include <chrono>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
+#include "core/texts.h"
 
 namespace dlt::gui {
 
@@ -44,7 +45,7 @@ std::string BackgroundHttpGetter::get(const std::string& url, const CancelFlag& 
 FetchProgress::FetchProgress(MainWindow& window, CancelFlag& cancel)
     : WorkProgress(window, cancel,
                    {QStringLiteral("获取进度"), QStringLiteral("自动获取往期号码"),
-                    QStringLiteral("正在获取往期号码，请稍候..."), QStringLiteral("获取进度条"),
+                    fromUtf8(text::fetchInProgress), QStringLiteral("获取进度条"),
                     QStringLiteral("取消获取按钮")}) {}
 
 WindowFetchSink::WindowFetchSink(MainWindow& window) : window_(window) {}
@@ -54,12 +55,12 @@ void WindowFetchSink::clearList() {
 }
 
 void WindowFetchSink::insertLine(int position, const std::string& line) {
-    window_.controls().list->insertItem(position, fromGbk(line));
+    window_.controls().list->insertItem(position, fromUtf8(line));
 }
 
 void WindowFetchSink::showSummary(const std::string& countLine, const std::string& numbersLine) {
-    window_.controls().summaryCount->setText(fromGbk(countLine));
-    window_.controls().summaryNumbers->setText(fromGbk(numbersLine));
+    window_.controls().summaryCount->setText(fromUtf8(countLine));
+    window_.controls().summaryNumbers->setText(fromUtf8(numbersLine));
 }
 
 FetchCommand::FetchCommand(MainWindow& window, MessageBoxPort& messages, HttpGetter& http,

@@ -10,13 +10,15 @@
 
 #include <thread>
 
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
+#include "core/texts.h"
 
 namespace dlt::gui {
 
 WorkProgress::WorkProgress(MainWindow& window, CancelFlag& cancel, const WorkProgressNames& names)
     : QDialog(&window), bar_(new QProgressBar(this)),
-      cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
+      cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)),
       escape_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
     setObjectName(names.window);
     setWindowTitle(names.title);
