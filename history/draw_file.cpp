@@ -73,7 +73,7 @@ bool readRecord(std::string_view text, std::string_view date, int number, const 
         into.skipped.push_back({number, std::string(text), read.reason});
         return false;
     }
-    into.draws.push_back({number, text, *read.draw, std::string(date.empty() ? read.date : date)});
+    into.draws.push_back({number, text, *read.draw, date.empty() ? read.date : date});
     return true;
 }
 

@@ -25,7 +25,7 @@ DistinctDraws distinctDraws(const std::vector<FoundDraw>& found) {
                                        [&](std::size_t i) { return found[i].draw == kept.draw; });
         if (agree) {
             result.oldestFirst.push_back(kept.draw);
-            result.dates.push_back(kept.date);
+            result.dates.emplace_back(kept.date);
         }
         for (std::size_t k = agree ? first + 1 : first; k < end; ++k) {
             const FoundDraw& again = found[byIssue[k]];

@@ -14,7 +14,7 @@ struct FoundDraw {
     int line = 0;
     std::string_view text; // the line, in the file's text or in its records' lines
     DrawRecord draw;
-    std::string date;
+    std::string_view date; // as written, beside the text
 };
 
 struct DistinctDraws {
