@@ -229,8 +229,8 @@ SyncResult syncLatestDraws(const HistoryStore& store, const DrawDetailsStore& de
 
     Sorted sorted = sortAgainst(library, given);
     result.conflicts = int(sorted.conflicts.size());
-    if (sorted.repeats > 0)
-        addLine(notes, fill(text::syncRepeats, {count(sorted.repeats)}));
+    if (const int repeats = sorted.repeats + reading.repeats; repeats > 0)
+        addLine(notes, fill(text::syncRepeats, {count(repeats)}));
     if (!sorted.conflicts.empty()) {
         addLine(notes, fill(text::syncConflicts, {count(sorted.conflicts.size())}));
         for (std::size_t i = 0; i < sorted.conflicts.size() && i < kListedDraws; ++i) {
@@ -255,10 +255,11 @@ SyncResult syncLatestDraws(const HistoryStore& store, const DrawDetailsStore& de
     if (following < added.size()) {
         const std::vector<DrawRecord> doubtful(added.begin() + std::ptrdiff_t(following),
                                                added.end());
-        const std::string shownNewest = newest.empty() ? std::string("-") : newest;
+        // The draw they do not follow: the library's newest once the
+        // following ones are added.
+        const std::string last = following > 0 ? added[following - 1].issue : newest;
         const MessageAnswer answer = messages.showMessage(
-            fill(text::syncDoubtfulQuestion,
-                 {count(doubtful.size()), shownNewest, drawLines(doubtful)}),
+            fill(text::syncDoubtfulQuestion, {count(doubtful.size()), last, drawLines(doubtful)}),
             std::string(text::attentionCaption), MessageIcon::Question, MessageButtons::YesNo);
         if (cancel.cancelled())
             return {SyncOutcome::Cancelled};

@@ -293,7 +293,7 @@ protected:
         const int exitCode = runProgram(
             messages_, dir_.path() + QStringLiteral("/secret"), toPath(dir_.path()),
             [&](StartupSequence& sequence) {
-                sequence.setSites({local_.address(), local_.address()});
+                sequence.setSites({local_.address(), local_.address(), {}});
                 sequence.setUrlOpener(opener_);
                 QObject::connect(
                     &sequence, &StartupSequence::introShown, &sequence, [](IntroWindow* intro) {
@@ -410,7 +410,7 @@ protected:
             browserBeforeMain = sequence.startupWindow()->browser()->hasView();
             messagesBeforeOnline_ = messages_.shown.size();
         });
-        sequence.setSites({local_.address(), local_.address()});
+        sequence.setSites({local_.address(), local_.address(), {}});
         sequence.setUrlOpener(opener_);
         EXPECT_TRUE(sequence.run());
         return browserBeforeMain;
