@@ -125,9 +125,9 @@ void tell(MessageBoxPort& messages, const std::string& message, std::string_view
 std::string skippedLines(const OfficialReading& reading) {
     std::string lines;
     if (reading.skipped.draws() > 0)
-        addLine(lines, fill(text::syncSkipped, {count(reading.skipped.draws()),
-                                                 count(reading.skipped.noIssue),
-                                                 count(reading.skipped.badNumbers)}));
+        addLine(lines, fill(text::syncSkipped,
+                            {count(reading.skipped.draws()), count(reading.skipped.noIssue),
+                             count(reading.skipped.badNumbers)}));
     if (reading.skipped.badDetails > 0)
         addLine(lines, fill(text::syncDetailsSkipped, {count(reading.skipped.badDetails)}));
     return lines;
@@ -179,8 +179,8 @@ SyncResult syncLatestDraws(const HistoryStore& store, const DrawDetailsStore& de
             return {SyncOutcome::Cancelled};
         case OfficialOutcome::Refused:
             tell(messages,
-                 fill(text::officialRefused, {troubleText(reading.trouble),
-                                              count(sources.official.refusalWaits.size())}) +
+                 fill(text::officialRefused,
+                      {troubleText(reading.trouble), count(sources.official.refusalWaits.size())}) +
                      std::string(text::libraryUnchanged),
                  text::refusedCaption, MessageIcon::Stop);
             return {SyncOutcome::Refused};
@@ -236,11 +236,12 @@ SyncResult syncLatestDraws(const HistoryStore& store, const DrawDetailsStore& de
         for (std::size_t i = 0; i < sorted.conflicts.size() && i < kListedDraws; ++i) {
             const DrawConflict& conflict = sorted.conflicts[i];
             addLine(notes, fill(text::syncConflictLine,
-                                 {conflict.library.issue, numbersText(conflict.library),
-                                  numbersText(conflict.file)}));
+                                {conflict.library.issue, numbersText(conflict.library),
+                                 numbersText(conflict.file)}));
         }
         if (sorted.conflicts.size() > kListedDraws)
-            addLine(notes, fill(text::syncMoreDraws, {count(sorted.conflicts.size() - kListedDraws)}));
+            addLine(notes,
+                    fill(text::syncMoreDraws, {count(sorted.conflicts.size() - kListedDraws)}));
     }
 
     // The new draws that follow the library one after another are added;
@@ -273,8 +274,7 @@ SyncResult syncLatestDraws(const HistoryStore& store, const DrawDetailsStore& de
     if (cancel.cancelled())
         return {SyncOutcome::Cancelled};
     if (!added.empty() && !store.appendDraws(added)) {
-        tell(messages, std::string(text::fetchNotWritten), text::refusedCaption,
-             MessageIcon::Stop);
+        tell(messages, std::string(text::fetchNotWritten), text::refusedCaption, MessageIcon::Stop);
         return {SyncOutcome::NotWritten};
     }
     result.added = int(added.size());
@@ -341,8 +341,7 @@ DetailsResult completeDrawDetails(const HistoryStore& store, const DrawDetailsSt
     const std::set<std::string> missing = missingIssues();
     if (missing.empty()) {
         tell(messages, fill(text::detailsComplete, {std::string(kFirstDetailedIssue)}),
-             text::detailsCaption,
-             MessageIcon::Information);
+             text::detailsCaption, MessageIcon::Information);
         return {DetailsOutcome::Complete};
     }
     oldestMissing = *missing.begin();
@@ -393,8 +392,8 @@ DetailsResult completeDrawDetails(const HistoryStore& store, const DrawDetailsSt
     }
     DetailsResult result{DetailsOutcome::Saved, *saved, int(missing.size()) - *saved};
     std::string message =
-        fill(text::detailsDone, {count(result.saved), std::string(kFirstDetailedIssue),
-                                 count(result.missing)});
+        fill(text::detailsDone,
+             {count(result.saved), std::string(kFirstDetailedIssue), count(result.missing)});
     if (!sorted.conflicts.empty())
         addLine(message, fill(text::detailsConflicts, {count(sorted.conflicts.size())}));
     message += skippedLines(reading);

@@ -171,7 +171,8 @@ std::optional<TierPayout> tierRow(const Json& row) {
     // amount: nobody won the tier.
     const std::optional<std::string> amount = fieldText(row, "stakeAmount");
     const std::optional<std::string> plain = fieldText(row, "stakeAmountFormat");
-    const bool noWinner = (amount && *amount == "---") || (plain && (*plain == "-1" || *plain == "0"));
+    const bool noWinner =
+        (amount && *amount == "---") || (plain && (*plain == "-1" || *plain == "0"));
     std::optional<Fen> prize = amountField(row, "stakeAmount");
     if (!prize)
         prize = amountField(row, "stakeAmountFormat");
@@ -314,7 +315,7 @@ OfficialPage parseOfficialPage(std::string_view body) {
 }
 
 std::vector<std::string> officialRequestHeaders() {
-    return {"Referer: https://static.sporttery.cn/", "Origin: https://static.sporttery.cn"};
+    return {"Referer: https://static.sporttery.cn/"};
 }
 
 OfficialReading readOfficialDraws(HttpGetter& http, const std::string& officialSite,
@@ -346,10 +347,9 @@ OfficialReading readOfficialDraws(HttpGetter& http, const std::string& officialS
                 return fail(OfficialOutcome::Cancelled, {});
             show(fill(text::officialReadingPage,
                       {std::to_string(pageNo), std::to_string(reading.draws.size())}));
-            const HttpResponse response =
-                http.fetch({officialPageUrl(officialSite, pageNo, options.pageSize),
-                            officialRequestHeaders()},
-                           cancel);
+            const HttpResponse response = http.fetch(
+                {officialPageUrl(officialSite, pageNo, options.pageSize), officialRequestHeaders()},
+                cancel);
             if (cancel.cancelled())
                 return fail(OfficialOutcome::Cancelled, {});
             OfficialTrouble trouble{response.failure, response.status, false, {}};
@@ -361,8 +361,7 @@ OfficialReading readOfficialDraws(HttpGetter& http, const std::string& officialS
                 if (page.kind == PageKind::Draws)
                     break;
                 trouble.notService = true;
-            } else if (response.failure != HttpFailure::Status ||
-                       !refusalStatus(response.status)) {
+            } else if (response.failure != HttpFailure::Status || !refusalStatus(response.status)) {
                 return fail(OfficialOutcome::Nothing, trouble);
             }
             if (attempt >= options.refusalWaits.size())
@@ -371,12 +370,12 @@ OfficialReading readOfficialDraws(HttpGetter& http, const std::string& officialS
             const auto wait = options.refusalWaits[attempt];
             const auto end = std::chrono::steady_clock::now() + wait;
             while (!cancel.cancelled() && std::chrono::steady_clock::now() < end) {
-                const auto left = std::chrono::ceil<std::chrono::seconds>(
-                    end - std::chrono::steady_clock::now());
-                show(fill(text::officialWaiting,
-                          {troubleText(trouble), std::to_string(left.count()),
-                           std::to_string(attempt + 1),
-                           std::to_string(options.refusalWaits.size())}));
+                const auto left =
+                    std::chrono::ceil<std::chrono::seconds>(end - std::chrono::steady_clock::now());
+                show(
+                    fill(text::officialWaiting, {troubleText(trouble), std::to_string(left.count()),
+                                                 std::to_string(attempt + 1),
+                                                 std::to_string(options.refusalWaits.size())}));
                 waitFor(std::min<std::chrono::milliseconds>(
                             std::chrono::milliseconds(250),
                             std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -57,12 +57,11 @@ std::optional<Fen> parseYuan(std::string_view text);
 
 // How the service is read. The pause and the waits are shortened by tests.
 struct OfficialReadOptions {
-    int pageSize = 100; // the service caps its pages at 100 draws
+    int pageSize = 100;                    // the service caps its pages at 100 draws
     std::chrono::milliseconds pause{1000}; // between two pages
     // The waits after each refusal; after the last one the reading gives up.
-    std::vector<std::chrono::milliseconds> refusalWaits{std::chrono::seconds(5),
-                                                        std::chrono::seconds(10),
-                                                        std::chrono::seconds(15)};
+    std::vector<std::chrono::milliseconds> refusalWaits{
+        std::chrono::seconds(5), std::chrono::seconds(10), std::chrono::seconds(15)};
 };
 
 // The request's own headers: the Referer of the lottery's site.

@@ -29,7 +29,8 @@ std::string resultsPageUrl(const SiteAddresses& sites) {
 
 std::string officialPageUrl(const std::string& officialSite, int pageNo, int pageSize) {
     // gameNo 85 is this game; provinceId 0 all provinces.
-    return officialSite + "/gateway/lottery/getHistoryPageListV1.qry?gameNo=85&provinceId=0&pageSize=" +
+    return officialSite +
+           "/gateway/lottery/getHistoryPageListV1.qry?gameNo=85&provinceId=0&pageSize=" +
            std::to_string(pageSize) + "&isVerify=1&pageNo=" + std::to_string(pageNo);
 }
 

@@ -154,10 +154,9 @@ void LibraryTools::syncLatestDraws() {
                         QStringLiteral("正在同步最新开奖，请稍候..."));
         const SyncSources sources{sites_.official, drawFileUrl(sites_, window_.state()),
                                   resultsPageUrl(sites_), official_};
-        result = dlt::syncLatestDraws(window_.historyStore(),
-                                      DrawDetailsStore(window_.historyDirectory()), http_, sources,
-                                      run.messages(), run.progressHook(), run.cancel(),
-                                      run.yield());
+        result = dlt::syncLatestDraws(
+            window_.historyStore(), DrawDetailsStore(window_.historyDirectory()), http_, sources,
+            run.messages(), run.progressHook(), run.cancel(), run.yield());
     }
     if (result.outcome == SyncOutcome::Added)
         libraryChanged();
@@ -170,8 +169,8 @@ void LibraryTools::completeDrawDetails() {
     ProgressRun run(window_, messages_, QStringLiteral("补全开奖详情"),
                     QStringLiteral("正在读取开奖详情，请稍候..."));
     dlt::completeDrawDetails(window_.historyStore(), DrawDetailsStore(window_.historyDirectory()),
-                             http_, sites_.official, official_, run.messages(),
-                             run.progressHook(), run.cancel(), run.yield());
+                             http_, sites_.official, official_, run.messages(), run.progressHook(),
+                             run.cancel(), run.yield());
 }
 
 void LibraryTools::checkLibrary() {

@@ -62,7 +62,7 @@ protected:
         site::serveFolder(local_.server(), DLT_SITE_DIR);
         local_.start();
         command_ =
-            new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+            new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
     }
 
     QString label(const char* name) const {
@@ -117,7 +117,8 @@ TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns
                             response.set_content(site::drawFileText(published(0, 5)), "text/plain");
                         });
     local_.start();
-    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    command_ =
+        new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
 
     int ticks = 0;
     bool commandsDisabled = true;
@@ -144,7 +145,8 @@ TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns
 
 TEST_F(FetchRunTest, NothingFetchedKeepsTheLibraryInTheList) {
     local_.start(); // answers 404 to everything
-    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    command_ =
+        new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
     const HistoryStore store = window_->historyStore();
     ASSERT_TRUE(store.appendDraw({"25001", "0102030405", "0607"}));
 
@@ -228,7 +230,8 @@ private:
 TEST_F(FetchRunTest, TheProgressWindowShowsTheFetchAndItsCancelOrEscGivesItUp) {
     SilentDrawFile silent(local_);
     local_.start();
-    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    command_ =
+        new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
     const HistoryStore store = window_->historyStore();
     storeDraws(store, published(40, 3));
     const auto filesBefore = libraryFiles(store);

@@ -457,12 +457,15 @@ TEST_F(LibraryToolsTest, SyncAddsTheNewestDrawsFromTheSources) {
         r.set_content(site::resultsPageHtml(std::span(published).subspan(0, 100)), "text/html");
     });
     server.start();
-    tools->setSites({server.address(), server.address()});
+    // No official service: the two other sources.
+    tools->setSites({server.address(), server.address(), {}});
     only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
     const QString newest = QString::fromStdString(published[0].issue);
-    EXPECT_EQ(fromGbk(messages.shown[0].text),
-              QStringLiteral("同步完成：新增3期号码，最新一期为第%1期。").arg(newest));
+    EXPECT_EQ(
+        fromGbk(messages.shown[0].text),
+        QStringLiteral("同步完成：从软件作者网站与开奖结果网页新增3期号码，最新一期为第%1期。")
+            .arg(newest));
     EXPECT_EQ(store().drawsNewestFirst(),
               std::vector<DrawRecord>(realDraws().begin(), realDraws().begin() + 40));
     EXPECT_EQ(only<QLabel>(window.get(), QStringLiteral("号库显示"))->text(),
@@ -472,7 +475,9 @@ TEST_F(LibraryToolsTest, SyncAddsTheNewestDrawsFromTheSources) {
     only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(fromGbk(messages.shown[1].text),
-              QStringLiteral("号库已是最新，没有更新的开奖号码。"));
+              QStringLiteral("号库已是最新：软件作者网站与开奖结果网页没有更新的开奖号码，"
+                             "最新一期为第%1期。")
+                  .arg(newest));
 }
 
 TEST_F(LibraryToolsTest, CheckShowsWhatItFound) {

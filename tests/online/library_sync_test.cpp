@@ -150,10 +150,10 @@ TEST_F(LibrarySyncTest, EveryFormOfTheFieldsReadsAndWhatDoesNotIsCounted) {
     service_.editEntry(real[1].issue, [&](standin::Json& entry) {
         const DrawRecord& d = real[1];
         entry.erase("lotteryDrawResult");
-        entry["lotteryUnsortDrawresult"] = d.front.substr(8, 2) + "+" + d.front.substr(0, 2) +
-                                           "+" + d.front.substr(6, 2) + "+" + d.front.substr(2, 2) +
-                                           "+" + d.front.substr(4, 2) + " " + d.back.substr(2, 2) +
-                                           "+" + d.back.substr(0, 2);
+        entry["lotteryUnsortDrawresult"] = d.front.substr(8, 2) + "+" + d.front.substr(0, 2) + "+" +
+                                           d.front.substr(6, 2) + "+" + d.front.substr(2, 2) + "+" +
+                                           d.front.substr(4, 2) + " " + d.back.substr(2, 2) + "+" +
+                                           d.back.substr(0, 2);
     });
     // Numbers where strings are usual; the older "0" for a tier nobody won.
     service_.editEntry(real[2].issue, [](standin::Json& entry) {
@@ -186,9 +186,10 @@ TEST_F(LibrarySyncTest, EveryFormOfTheFieldsReadsAndWhatDoesNotIsCounted) {
     const std::vector<DrawRecord> held = draws(published(8, 100));
     expected.insert(expected.end(), held.begin(), held.end());
     EXPECT_EQ(store_.drawsNewestFirst(), expected);
-    EXPECT_EQ(message(), "同步完成：从官方开奖服务新增5期号码，最新一期为第26112期（2026-09-30开奖）。"
-                         "\n有3期数据不全或有误，已略过（缺少期号1期，号码不符2期）。"
-                         "\n有4项开奖详情无法读取，已略过，号码不受影响。\n保存了97期的开奖详情。");
+    EXPECT_EQ(message(),
+              "同步完成：从官方开奖服务新增5期号码，最新一期为第26112期（2026-09-30开奖）。"
+              "\n有3期数据不全或有误，已略过（缺少期号1期，号码不符2期）。"
+              "\n有4项开奖详情无法读取，已略过，号码不受影响。\n保存了97期的开奖详情。");
 
     const std::map<std::string, DrawDetails> kept = details_.load();
     const DrawDetails& numeric = kept.at(real[2].issue);
@@ -221,9 +222,12 @@ TEST_F(LibrarySyncTest, RefusalsAreWaitedOutThenTheDrawsCome) {
     const auto shown = [&](const std::string& line) {
         return std::ranges::count(progressLines_, line) > 0;
     };
-    EXPECT_TRUE(shown("官方开奖服务暂时拒绝了请求（拒绝访问，HTTP 403），1秒后重试（第1次，共3次）..."));
-    EXPECT_TRUE(shown("官方开奖服务暂时拒绝了请求（请求过于频繁，HTTP 429），1秒后重试（第2次，共3次）..."));
-    EXPECT_TRUE(shown("官方开奖服务暂时拒绝了请求（访问受到限制，HTTP 567），1秒后重试（第3次，共3次）..."));
+    EXPECT_TRUE(
+        shown("官方开奖服务暂时拒绝了请求（拒绝访问，HTTP 403），1秒后重试（第1次，共3次）..."));
+    EXPECT_TRUE(shown(
+        "官方开奖服务暂时拒绝了请求（请求过于频繁，HTTP 429），1秒后重试（第2次，共3次）..."));
+    EXPECT_TRUE(shown(
+        "官方开奖服务暂时拒绝了请求（访问受到限制，HTTP 567），1秒后重试（第3次，共3次）..."));
 }
 
 TEST_F(LibrarySyncTest, WhatTheServiceRefusesOrCutsLeavesEverythingAsItWas) {
@@ -235,21 +239,32 @@ TEST_F(LibrarySyncTest, WhatTheServiceRefusesOrCutsLeavesEverythingAsItWas) {
     };
     const std::string tail = "号库没有改变。";
     const Case cases[] = {
-        {"always 429", {429, "", "text/plain"}, SyncOutcome::Refused,
-         "官方开奖服务拒绝了请求（请求过于频繁，HTTP 429），重试3次后仍未成功，请稍后再试。" + tail},
-        {"a 200 HTML page", {200, kFakeDrawPage, "text/html"}, SyncOutcome::Refused,
+        {"always 429",
+         {429, "", "text/plain"},
+         SyncOutcome::Refused,
+         "官方开奖服务拒绝了请求（请求过于频繁，HTTP 429），重试3次后仍未成功，请稍后再试。" +
+             tail},
+        {"a 200 HTML page",
+         {200, kFakeDrawPage, "text/html"},
+         SyncOutcome::Refused,
          "官方开奖服务拒绝了请求（返回的不是开奖数据），重试3次后仍未成功，请稍后再试。" + tail},
         {"truncated JSON",
-         {200, standin::answer({standin::drawEntry(publishedDraws()[0])}, 1, 100, 1).dump().substr(0, 300)},
+         {200, standin::answer({standin::drawEntry(publishedDraws()[0])}, 1, 100, 1)
+                   .dump()
+                   .substr(0, 300)},
          SyncOutcome::Refused,
          "官方开奖服务拒绝了请求（返回的不是开奖数据），重试3次后仍未成功，请稍后再试。" + tail},
         {"success false",
          {200, R"({"success":false,"errorCode":"9","errorMessage":"系统繁忙","value":null})"},
-         SyncOutcome::ServiceError, "官方开奖服务没有给出开奖数据（服务答复：系统繁忙）。" + tail},
-        {"a 50 MB body", {200, std::string(50u << 20, ' ')}, SyncOutcome::Unreachable,
+         SyncOutcome::ServiceError,
+         "官方开奖服务没有给出开奖数据（服务答复：系统繁忙）。" + tail},
+        {"a 50 MB body",
+         {200, std::string(50u << 20, ' ')},
+         SyncOutcome::Unreachable,
          "无法从开奖来源取得号码，号库没有改变。\n官方开奖服务没有给出号码（应答大得异常，已停止"
          "接收），号码改由软件作者网站与开奖结果网页取得。"},
-        {"an empty list", {200, standin::answer(standin::Json::array(), 1, 100, 0).dump()},
+        {"an empty list",
+         {200, standin::answer(standin::Json::array(), 1, 100, 0).dump()},
          SyncOutcome::Unreachable,
          "无法从开奖来源取得号码，号库没有改变。\n官方开奖服务没有给出号码（没有可用的开奖号码），"
          "号码改由软件作者网站与开奖结果网页取得。"},
@@ -313,11 +328,10 @@ TEST_F(LibrarySyncTest, AConflictAndARepeatAreToldAndNeverWritten) {
     EXPECT_EQ(message(), "同步完成：从官方开奖服务新增150期号码，最新一期为第26112期"
                          "（2026-09-30开奖）。\n有1期重复出现，只取第一次。\n以下1期与号库中的号码"
                          "不同，没有写入（可用“检查号库”核对）：\n第" +
-                             held.issue + "期：号库 " +
-                             held.front.substr(0, 2) + " " + held.front.substr(2, 2) + " " +
-                             held.front.substr(4, 2) + " " + held.front.substr(6, 2) + " " +
-                             held.front.substr(8, 2) + "  " + held.back.substr(0, 2) + " " +
-                             held.back.substr(2, 2) +
+                             held.issue + "期：号库 " + held.front.substr(0, 2) + " " +
+                             held.front.substr(2, 2) + " " + held.front.substr(4, 2) + " " +
+                             held.front.substr(6, 2) + " " + held.front.substr(8, 2) + "  " +
+                             held.back.substr(0, 2) + " " + held.back.substr(2, 2) +
                              "，来源 01 02 03 04 05  06 07\n保存了199期的开奖详情。");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
 }
@@ -334,9 +348,10 @@ TEST_F(LibrarySyncTest, DrawsThatDoNotFollowTheLibraryAreAskedAbout) {
     EXPECT_EQ(kept.keptOut, 1);
     EXPECT_EQ(store_.drawsNewestFirst(), draws(published(0, 51)));
     ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_EQ(gbkToUtf8(messages_.shown[0].text),
-              "以下1期接不上号库最新的第26112期，可能不是真实的开奖：\n第26300期 01 02 03 04 05  06 "
-              "07\n仍要把它们加入号库吗？");
+    EXPECT_EQ(
+        gbkToUtf8(messages_.shown[0].text),
+        "以下1期接不上号库最新的第26112期，可能不是真实的开奖：\n第26300期 01 02 03 04 05  06 "
+        "07\n仍要把它们加入号库吗？");
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_NE(gbkToUtf8(messages_.shown[1].text).find("接不上号库的1期没有加入号库。"),
               std::string::npos);
@@ -381,8 +396,8 @@ TEST_F(LibrarySyncTest, AGivenUpSyncWritesAndSaysNothing) {
 TEST_F(LibrarySyncTest, CompletingDetailsReadsBackToTheOldestHeldDrawWithout) {
     seedLibrary(published(0, 600));
     const auto complete = [&] {
-        return completeDrawDetails(store_, details_, http_, service_.address(), options_,
-                                   messages_, progress_, cancel_);
+        return completeDrawDetails(store_, details_, http_, service_.address(), options_, messages_,
+                                   progress_, cancel_);
     };
     const std::string library = libraryBytes();
     const DetailsResult result = complete();

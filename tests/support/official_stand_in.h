@@ -37,8 +37,11 @@ inline std::string withCommas(long long value) {
 inline std::string spaced(const dlt::DrawRecord& draw) {
     const std::string digits = draw.front + draw.back;
     std::string text;
-    for (std::size_t i = 0; i < digits.size(); i += 2)
-        text += (i ? " " : "") + digits.substr(i, 2);
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        if (i > 0)
+            text += ' ';
+        text.append(digits, i, 2);
+    }
     return text;
 }
 
@@ -76,8 +79,8 @@ inline Json drawEntry(const dlt::DrawRecord& draw) {
     // The order drawn: each zone reversed.
     std::string drawn;
     for (std::size_t i = draw.front.size(); i >= 2; i -= 2)
-        drawn += draw.front.substr(i - 2, 2) + " ";
-    drawn += draw.back.substr(2, 2) + " " + draw.back.substr(0, 2);
+        drawn.append(draw.front, i - 2, 2).append(" ");
+    drawn.append(draw.back, 2, 2).append(" ").append(draw.back, 0, 2);
     const auto dates = realDates().find(draw.issue);
     Json tiers = Json::array();
     const auto tier = [&](const char* name, long long winners, long long prize) {
