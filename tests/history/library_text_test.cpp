@@ -37,7 +37,7 @@ TEST(LibraryText, RealHistoryRoundTripsThroughTheStore) {
     ASSERT_TRUE(store.replaceHistory(columns.issues, columns.fronts, columns.backs));
 
     const std::string exported = libraryText(store.drawsNewestFirst());
-    EXPECT_EQ(exported.substr(0, 27), "26094 05 14 15 17 33 01 07\n");
+    EXPECT_EQ(exported.substr(0, 27), "26112 01 03 05 10 22 03 09\n");
     const DrawFileRead back = parseDrawHistoryFile(exported);
     EXPECT_EQ(back.layout, FileLayout::Export);
     EXPECT_EQ(back.oldestFirst, file.oldestFirst);

@@ -189,5 +189,5 @@ TEST(StoreRealDraws, WholeHistoryRoundTrips) {
     HistoryStore store(dir.path(), kKey);
     ASSERT_TRUE(store.replaceHistory(columns.issues, columns.fronts, columns.backs));
     EXPECT_EQ(store.drawsNewestFirst(), newestFirst);
-    EXPECT_EQ(store.newestDraw(), (DrawRecord{"26094", "0514151733", "0107"}));
+    EXPECT_EQ(store.newestDraw(), (DrawRecord{"26112", "0103051022", "0309"}));
 }
