@@ -167,12 +167,12 @@ std::optional<TierPayout> tierRow(const Json& row) {
     if (payout.tier == 0 || !winners)
         return std::nullopt;
     payout.winners = *winners;
-    // "---" in the amount, "-1" (or "0" in older answers) in the plain
-    // amount: nobody won the tier.
-    const std::optional<std::string> amount = fieldText(row, "stakeAmount");
-    const std::optional<std::string> plain = fieldText(row, "stakeAmountFormat");
-    const bool noWinner =
-        (amount && *amount == "---") || (plain && (*plain == "-1" || *plain == "0"));
+    // "---", "-1" (2026) or "0" (2020) in either amount: nobody won the tier.
+    const auto nobody = [&](const char* field) {
+        const std::optional<std::string> text = fieldText(row, field);
+        return text && (*text == "---" || *text == "-1" || *text == "0");
+    };
+    const bool noWinner = nobody("stakeAmount") || nobody("stakeAmountFormat");
     std::optional<Fen> prize = amountField(row, "stakeAmount");
     if (!prize)
         prize = amountField(row, "stakeAmountFormat");
