@@ -328,23 +328,18 @@ DetailsResult completeDrawDetails(const HistoryStore& store, const DrawDetailsSt
                                   const YieldHook& yield) {
     const std::vector<DrawRecord> library = store.drawsNewestFirst();
     const std::map<std::string, DrawDetails> kept = details.load();
-    // The held draws that lack details, and the oldest of them: the service
-    // is read back to it and no further.
-    std::string oldestMissing;
-    const auto missingIssues = [&] {
-        std::set<std::string> missing;
-        for (const DrawRecord& draw : library)
-            if (draw.issue >= kFirstDetailedIssue && !kept.contains(draw.issue))
-                missing.insert(draw.issue);
-        return missing;
-    };
-    const std::set<std::string> missing = missingIssues();
+    // The held draws that lack details; the service is read back to the
+    // oldest of them and no further.
+    std::set<std::string> missing;
+    for (const DrawRecord& draw : library)
+        if (draw.issue >= kFirstDetailedIssue && !kept.contains(draw.issue))
+            missing.insert(draw.issue);
     if (missing.empty()) {
         tell(messages, fill(text::detailsComplete, {std::string(kFirstDetailedIssue)}),
              text::detailsCaption, MessageIcon::Information);
         return {DetailsOutcome::Complete};
     }
-    oldestMissing = *missing.begin();
+    const std::string oldestMissing = *missing.begin();
 
     OfficialReading reading =
         readOfficialDraws(http, officialSite, oldestMissing, options, progress, cancel, yield);
