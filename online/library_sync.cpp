@@ -14,10 +14,6 @@ namespace dlt {
 
 namespace {
 
-std::string fill(std::string_view pattern, std::initializer_list<std::string> values) {
-    return text::fillPlaceholders(pattern, values);
-}
-
 std::string count(std::size_t n) {
     return std::to_string(n);
 }

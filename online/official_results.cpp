@@ -8,7 +8,6 @@
 #include <set>
 #include <thread>
 
-#include "core/encoding.h"
 #include "core/texts.h"
 #include "history/library_merge.h"
 #include "online/sites.h"
@@ -250,10 +249,6 @@ void waitFor(std::chrono::milliseconds span, const CancelFlag& cancel, const Yie
     }
 }
 
-std::string fill(std::string_view pattern, std::initializer_list<std::string> values) {
-    return text::fillPlaceholders(pattern, values);
-}
-
 } // namespace
 
 OfficialSkips& OfficialSkips::operator+=(const OfficialSkips& other) {
@@ -411,7 +406,7 @@ OfficialReading readOfficialDraws(HttpGetter& http, const std::string& officialS
 
 std::string troubleText(const OfficialTrouble& trouble) {
     if (!trouble.serviceMessage.empty())
-        return fill(text::troubleServiceSaid, {utf8ToGbk(trouble.serviceMessage)});
+        return fill(text::troubleServiceSaid, {trouble.serviceMessage});
     if (trouble.notService)
         return std::string(text::troubleNotService);
     switch (trouble.failure) {

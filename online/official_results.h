@@ -44,7 +44,7 @@ struct OfficialPage {
     std::vector<OfficialDraw> draws; // in page order
     int listed = 0;                  // entries of the list, read or left out
     OfficialSkips skipped;
-    std::string serviceMessage; // errorMessage of a ServiceError, UTF-8
+    std::string serviceMessage; // errorMessage of a ServiceError
 };
 
 // Reads one answer of the service. Never throws; time in proportion to the
@@ -80,7 +80,7 @@ struct OfficialTrouble {
     HttpFailure failure = HttpFailure::None;
     int status = 0;
     bool notService = false;    // a 200 answer that was not the service's JSON
-    std::string serviceMessage; // what the service said, UTF-8
+    std::string serviceMessage; // what the service said
 };
 
 struct OfficialReading {
@@ -92,7 +92,7 @@ struct OfficialReading {
     OfficialTrouble trouble; // for Nothing, Refused and ServiceError
 };
 
-// A line of progress for the window (GBK).
+// A line of progress for the window.
 using ProgressHook = std::function<void(const std::string&)>;
 
 // Reads the service's pages from the newest until a page holds a draw at or
@@ -109,7 +109,7 @@ OfficialReading readOfficialDraws(HttpGetter& http, const std::string& officialS
                                   const ProgressHook& progress, const CancelFlag& cancel,
                                   const YieldHook& yield = {});
 
-// The trouble in plain words for a message (GBK): "请求过于频繁（HTTP 429）".
+// The trouble in plain words for a message: "请求过于频繁，HTTP 429".
 std::string troubleText(const OfficialTrouble& trouble);
 
 } // namespace dlt

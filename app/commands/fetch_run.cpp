@@ -15,8 +15,9 @@
 #include <thread>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
+#include "core/texts.h"
 
 namespace dlt::gui {
 
@@ -59,7 +60,7 @@ HttpResponse BackgroundHttpGetter::fetch(const HttpRequest& request, const Cance
 
 FetchProgress::FetchProgress(QWidget* parent, const QString& title, const QString& note)
     : QDialog(parent), note_(new QLabel(note, this)),
-      cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
+      cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)) {
     setObjectName(QStringLiteral("获取进度"));
     setWindowTitle(title);
     setModal(false);
@@ -126,7 +127,7 @@ MessageBoxPort& ProgressRun::messages() {
 }
 
 ProgressHook ProgressRun::progressHook() {
-    return [this](const std::string& line) { progress_->setNote(fromGbk(line)); };
+    return [this](const std::string& line) { progress_->setNote(fromUtf8(line)); };
 }
 
 WindowFetchSink::WindowFetchSink(MainWindow& window) : window_(window) {}
@@ -136,12 +137,12 @@ void WindowFetchSink::clearList() {
 }
 
 void WindowFetchSink::insertLine(int position, const std::string& line) {
-    window_.controls().list->insertItem(position, fromGbk(line));
+    window_.controls().list->insertItem(position, fromUtf8(line));
 }
 
 void WindowFetchSink::showSummary(const std::string& countLine, const std::string& numbersLine) {
-    window_.controls().summaryCount->setText(fromGbk(countLine));
-    window_.controls().summaryNumbers->setText(fromGbk(numbersLine));
+    window_.controls().summaryCount->setText(fromUtf8(countLine));
+    window_.controls().summaryNumbers->setText(fromUtf8(numbersLine));
 }
 
 FetchCommand::FetchCommand(MainWindow& window, MessageBoxPort& messages, HttpGetter& http,
@@ -157,7 +158,7 @@ void FetchCommand::run() {
     const BusyCommands busy(window_);
     WindowFetchSink sink(window_);
     ProgressRun run(window_, messages_, QStringLiteral("自动获取往期号码"),
-                    QStringLiteral("正在获取往期号码，请稍候..."));
+                    fromUtf8(text::fetchInProgress));
     progress_ = &run.progress();
     fetchPastDraws(window_.historyStore(), http_, drawFileUrl(sites_, window_.state()),
                    resultsPageUrl(sites_), sink, run.messages(), run.cancel(), run.yield());

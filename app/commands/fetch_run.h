@@ -49,10 +49,8 @@ private:
 class FetchProgress : public QDialog {
     Q_OBJECT
 public:
-    // The fetch's window by default; the sync and 补全开奖详情 name their own.
-    explicit FetchProgress(QWidget* parent,
-                           const QString& title = QStringLiteral("自动获取往期号码"),
-                           const QString& note = QStringLiteral("正在获取往期号码，请稍候..."));
+    // title: the command's name; note: what it is doing, until setNote.
+    FetchProgress(QWidget* parent, const QString& title, const QString& note);
     QPushButton* cancelButton() const { return cancelButton_; }
     // The line above the bar: what is going on now.
     void setNote(const QString& note);

@@ -10,7 +10,7 @@
 
 #include "app/commands/fetch_run.h"
 #include "app/commands/library_tools_menu.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/ports/platform.h"
 #include "app/windows/main_window.h"
 #include "core/process_state.h"
@@ -64,7 +64,7 @@ protected:
     QString summary() const {
         return only<QLabel>(window.get(), QStringLiteral("号库显示"))->text();
     }
-    QString shownText(std::size_t i) const { return fromGbk(messages.shown.at(i).text); }
+    QString shownText(std::size_t i) const { return fromUtf8(messages.shown.at(i).text); }
     void trigger(const char* command) {
         only<QAction>(window.get(), QString::fromUtf8(command))->trigger();
     }
@@ -159,7 +159,7 @@ TEST_F(LibrarySyncWindowTest, CompletingDetailsShowsItsProgressAndSaysWhatItKept
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(shownText(0), QStringLiteral("补全完成：保存了300期的开奖详情；号库中第19019期以来"
                                            "还有0期没有详情。"));
-    EXPECT_EQ(fromGbk(messages.shown[0].caption), QStringLiteral("补全开奖详情"));
+    EXPECT_EQ(fromUtf8(messages.shown[0].caption), QStringLiteral("补全开奖详情"));
     ASSERT_FALSE(titles.isEmpty());
     EXPECT_EQ(titles.front(), QStringLiteral("补全开奖详情"));
     EXPECT_EQ(filesBytes().substr(0, library.size()), library);

@@ -6,7 +6,6 @@
 #include <span>
 #include <thread>
 
-#include "core/encoding.h"
 #include "core/texts.h"
 #include "online/http_get.h"
 #include "online/library_sync.h"
@@ -74,7 +73,7 @@ protected:
     // The only message, in UTF-8.
     std::string message() const {
         EXPECT_EQ(messages_.shown.size(), 1u);
-        return messages_.shown.empty() ? "" : gbkToUtf8(messages_.shown.back().text);
+        return messages_.shown.empty() ? "" : messages_.shown.back().text;
     }
 
     TempDir dir_;
@@ -88,9 +87,7 @@ protected:
     OfficialReadOptions options_;
     RecordingMessages messages_;
     std::vector<std::string> progressLines_;
-    ProgressHook progress_ = [this](const std::string& line) {
-        progressLines_.push_back(gbkToUtf8(line));
-    };
+    ProgressHook progress_ = [this](const std::string& line) { progressLines_.push_back(line); };
     CancelFlag cancel_;
 };
 
@@ -349,12 +346,11 @@ TEST_F(LibrarySyncTest, DrawsThatDoNotFollowTheLibraryAreAskedAbout) {
     EXPECT_EQ(store_.drawsNewestFirst(), draws(published(0, 51)));
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_EQ(
-        gbkToUtf8(messages_.shown[0].text),
+        messages_.shown[0].text,
         "以下1期接不上号库最新的第26112期，可能不是真实的开奖：\n第26300期 01 02 03 04 05  06 "
         "07\n仍要把它们加入号库吗？");
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
-    EXPECT_NE(gbkToUtf8(messages_.shown[1].text).find("接不上号库的1期没有加入号库。"),
-              std::string::npos);
+    EXPECT_NE(messages_.shown[1].text.find("接不上号库的1期没有加入号库。"), std::string::npos);
 
     // Asked again, the user says Yes.
     messages_.shown.clear();
@@ -385,7 +381,7 @@ TEST_F(LibrarySyncTest, AGivenUpSyncWritesAndSaysNothing) {
     });
     options_.refusalWaits = {30s};
     progress_ = [this](const std::string& line) {
-        if (gbkToUtf8(line).find("重试") != std::string::npos)
+        if (line.find("重试") != std::string::npos)
             cancel_.cancel();
     };
     EXPECT_EQ(sync().outcome, SyncOutcome::Cancelled);
