@@ -33,7 +33,10 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 
 build=build
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The tests build as CI does: every warning is an error.
+werror=OFF
+[ "$mode" = test ] && werror=ON
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDLT_WERROR=$werror >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 case "$mode" in

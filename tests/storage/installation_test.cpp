@@ -53,7 +53,10 @@ bool keep(const SecretStore& store, const std::string& text) {
 
 // The path as the window layer would give it, marked to show it was used.
 std::string shownPath(const fs::path& path) {
-    return "[" + path.string() + "]";
+    std::string shown = "[";
+    shown += path.string();
+    shown += ']';
+    return shown;
 }
 
 // The start-up failure for a kept secret that cannot be read.
