@@ -60,10 +60,6 @@ void FormLabel::setTransparentBackground() {
     update();
 }
 
-QColor FormLabel::backgroundColour() const {
-    return background_;
-}
-
 QList<QColor> FormLabel::gradientStops() const {
     return gradient_;
 }

@@ -31,8 +31,6 @@ public:
     void setBackgroundColour(const QColor& colour);
     void setGradient(const QList<QColor>& stops);
     void setTransparentBackground();
-    // Invalid when the background is a gradient or transparent.
-    QColor backgroundColour() const;
     // Empty unless the background is a gradient.
     QList<QColor> gradientStops() const;
     bool isTransparentBackground() const;

@@ -140,7 +140,11 @@ TEST_F(LibraryTransferTest, WhatCannotBeMergedOrWrittenLeavesTheLibraryAsItWas) 
         {"no draw at all", "issue,front,back\n", ImportOutcome::NoDraws, text::importEmpty,
          nullptr},
         {"columns out of step", kFile, ImportOutcome::OutOfStep, text::mergeOutOfStep,
-         [](const HistoryStore& s) { ASSERT_TRUE(s.saveColumn(columnKey::back, "0102")); }},
+         [](const HistoryStore& s) {
+             // The back column keeps only one draw.
+             ASSERT_TRUE(s.replaceHistory(s.loadColumn(columnKey::issue),
+                                          s.loadColumn(columnKey::front), "0102"));
+         }},
         {"a file that cannot be replaced", kFile, ImportOutcome::NotWritten,
          text::importWriteFailed,
          [](const HistoryStore& s) {
