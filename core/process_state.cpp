@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/identity.h"
 #include "core/texts.h"
 
 namespace dlt {
@@ -13,10 +14,10 @@ ProcessState& processState() {
 }
 
 void setProductIdentity(ProcessState& state) {
-    state.productVersion = DLT_PRODUCT_VERSION;
+    state.productVersion = identity::productVersion;
     state.productName = std::string(text::productName);
-    state.productCode = std::string(kProductCode);
-    state.serverDirectory = "/soft/qvemtrod/";
+    state.productCode = std::string(identity::productCode);
+    state.serverDirectory = std::string(identity::serverDirectory);
 }
 
 namespace {

@@ -25,6 +25,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
@@ -36,6 +37,7 @@
 #include <vector>
 
 #include "app/ports/gbk.h"
+#include "core/identity.h"
 #include "app/windows/about_window.h"
 #include "app/windows/backtest_window.h"
 #include "app/windows/intro_window.h"
@@ -246,6 +248,10 @@ int main(int argc, char* argv[]) {
     options.addOption({QStringLiteral("docs"),
                        QStringLiteral("Where the README's screenshot goes."),
                        QStringLiteral("dir")});
+    options.addOption({QStringLiteral("site"),
+                       QStringLiteral("The bundled site, which serves the README's screenshots "
+                                      "to the metainfo."),
+                       QStringLiteral("dir")});
     options.addOption({QStringLiteral("shots"), QStringLiteral("Where review screenshots go."),
                        QStringLiteral("dir")});
     options.addOption({QStringLiteral("icons"), QStringLiteral("Where the desktop icons go."),
@@ -309,6 +315,20 @@ int main(int argc, char* argv[]) {
         ok = save(trendPicture(draws), docs + QStringLiteral("/trend-window.png"), "PNG") && ok;
         ok = save(backtestPicture(draws), docs + QStringLiteral("/backtest-window.png"), "PNG") &&
              ok;
+        // The desktop's software centre shows the same pictures from the
+        // maker's site, at the addresses the metainfo names.
+        if (options.isSet(QStringLiteral("site"))) {
+            const QString served = options.value(QStringLiteral("site")) +
+                                   QStringLiteral("/soft/") + fromUtf8(identity::productCode) +
+                                   QStringLiteral("/screenshots");
+            QDir().mkpath(served);
+            for (const char* name : {"main-window.png", "main-window-advanced.png",
+                                     "trend-window.png", "backtest-window.png"}) {
+                const QString to = served + u'/' + QString::fromUtf8(name);
+                QFile::remove(to);
+                ok = QFile::copy(docs + u'/' + QString::fromUtf8(name), to) && ok;
+            }
+        }
     }
 
     if (options.isSet(QStringLiteral("shots"))) {
