@@ -9,7 +9,7 @@ mode=${1:-run}
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-webengine-dev qt6-charts-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev libgl-dev qt6-translations-l10n
   libssl-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
@@ -25,11 +25,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-
-# The browser engine's sandbox cannot start as root (containers, CI).
-if [ "$(id -u)" -eq 0 ]; then
-  export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
 
 build=build

@@ -62,8 +62,8 @@ rows for each zone and a one-line pick of five front and two back numbers.
 A trend chart, a backtest over the library, and export and import of the
 library as plain text come with it. The library is kept enciphered in the
 user's own data folder.")
-# dpkg-shlibdeps names the libraries the program links (Qt, Charts and
-# WebEngine with its helper process, libcurl, OpenSSL, the C++ runtime); the
+# dpkg-shlibdeps names the libraries the program links (Qt and its Charts,
+# libcurl, OpenSSL, the C++ runtime); the
 # list adds what is loaded at run time: the Qt platform plugins, Qt's Chinese
 # translations and the fonts of the windows (their CJK faces).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

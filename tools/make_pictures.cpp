@@ -174,9 +174,9 @@ QImage backtestPicture(const std::vector<DrawRecord>& draws) {
     return backtest.grab().toImage();
 }
 
-// The guide is read at the maker's site address: Qt WebEngine loads the
-// pictures of an archive whose parts have http addresses, while file
-// addresses count as local resources and are blocked.
+// The guide's parts are named under the maker's site address, as a web
+// archive saved from the site names them; the page's pictures resolve
+// against its own location.
 const QString kPageName = QStringLiteral("guide");
 QString pageLocation() {
     return fromUtf8(maker::siteAddress) + QStringLiteral("/help/") + kPageName +
@@ -233,7 +233,6 @@ std::string packGuide(const QString& guideDir, const std::vector<DrawRecord>& dr
 int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareBrowserEngineEnvironment();
     QApplication app(argc, argv);
 
     QCommandLineParser options;
