@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "core/identity.h"
-#include "core/texts.h"
 
 namespace dlt {
 
@@ -15,7 +14,7 @@ ProcessState& processState() {
 
 void setProductIdentity(ProcessState& state) {
     state.productVersion = identity::productVersion;
-    state.productName = std::string(text::productName);
+    state.productName = std::string(identity::productName);
     state.productCode = std::string(identity::productCode);
     state.serverDirectory = std::string(identity::serverDirectory);
 }

@@ -36,7 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "core/identity.h"
 #include "app/windows/about_window.h"
 #include "app/windows/backtest_window.h"

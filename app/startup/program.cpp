@@ -6,7 +6,7 @@
 #include <QTranslator>
 
 #include "app/form/look.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
 #include "app/startup/resources.h"
 #include "app/startup/startup_sequence.h"

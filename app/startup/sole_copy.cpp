@@ -8,7 +8,7 @@
 #include <QThread>
 #include <QWidget>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/ports/platform.h"
 #include "core/identity.h"
 

@@ -23,7 +23,7 @@
 #include "app/form/form_build.h"
 #include "app/form/form_widgets.h"
 #include "app/form/look.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/ports/platform.h"
 #include "app/startup/resources.h"
 #include "core/texts.h"
@@ -163,7 +163,7 @@ const QImage* HelpWindow::shownPicture(const QString& name) const {
 bool HelpWindow::openGuide(const ProcessState& state, MessageBoxPort& messages,
                            const std::filesystem::path& temporaryFolder) {
     // The caption names the product, whatever the page's own title says.
-    setWindowTitle(fromGbk(state.productName + std::string(text::helpCaptionSuffix)));
+    setWindowTitle(fromUtf8(fill(text::helpCaption, {state.productName})));
     const std::filesystem::path file = help::writeHelpFile(temporaryFolder, builtInHelpArchive());
     bool shown = false;
     if (!file.empty()) {

@@ -10,7 +10,8 @@
 
 #include "app/form/form_build.h"
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
+#include "core/texts.h"
 #include "app/form/look.h"
 #include "app/startup/maker.h"
 #include "history/history_commands.h"
@@ -46,7 +47,7 @@ MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirecto
     // The window's set-up; the look is the program's, switched on by the
     // start-up before any window shows.
     setOuterWidth(kNarrowWidth);
-    setWindowTitle(fromGbk(mainTitle(state_)));
+    setWindowTitle(fromUtf8(mainTitle(state_)));
     state_.historyFileExtension = std::string(kHistoryFileExtension);
     refreshHistorySummary();
 }
@@ -236,7 +237,7 @@ void MainWindow::buildEntryArea() {
     controls_.deleteNewest = addButton(box, QStringLiteral("清除上期号按钮"), {8, 317, 71, 29},
                                        QStringLiteral("清除上期号"), gui);
     controls_.advanced = addButton(box, QStringLiteral("展开高级功能按钮"), {87, 317, 89, 29},
-                                   QStringLiteral("展开高级功能"), gui);
+                                   fromUtf8(text::showAdvanced), gui);
 }
 
 void MainWindow::buildAdvancedArea() {
