@@ -33,6 +33,7 @@
 #include "core/process_state.h"
 #include "storage/file_io.h"
 #include "online/sites.h"
+#include "tests/support/main_window_fixture.h"
 #include "tests/support/window_support.h"
 
 using namespace dlt;
@@ -269,11 +270,10 @@ TEST(HelpWindowGuide, ATemporaryFolderThatDoesNotExistIsAWriteFailure) {
 
 // ---- The menus -----------------------------------------------------------------------
 
-class MenusTest : public ::testing::Test {
+class MenusTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        state_ = identity();
-        window_ = std::make_unique<MainWindow>(state_, toPath(history_.path()), messages_);
+        MainWindowFixture::SetUp();
         commands_ = new MenuCommands(*window_, messages_, urls_, toPath(temp_.path()));
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -288,16 +288,9 @@ protected:
         EXPECT_EQ(found.size(), 1) << caption;
         return found.value(0);
     }
-    QWidget* control(const char* name) {
-        return window_->clientArea()->findChild<QWidget*>(QString::fromUtf8(name));
-    }
 
-    ProcessState state_;
-    QTemporaryDir history_;
     QTemporaryDir temp_;
-    RecordingMessages messages_;
     RecordingUrls urls_;
-    std::unique_ptr<MainWindow> window_;
     MenuCommands* commands_ = nullptr;
 };
 

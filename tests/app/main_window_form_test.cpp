@@ -24,6 +24,7 @@
 #include "app/ports/platform.h"
 #include "core/process_state.h"
 #include "online/sites.h"
+#include "tests/support/main_window_fixture.h"
 #include "tests/support/window_support.h"
 
 using namespace dlt;
@@ -38,29 +39,7 @@ QColor rgb(int value) {
     return QColor(QRgb(0xFF000000u | unsigned(value)));
 }
 
-class MainWindowForm : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setProductIdentity(state_);
-        ASSERT_TRUE(dir_.isValid());
-        window_ = std::make_unique<MainWindow>(state_, toPath(dir_.path()), messages_);
-    }
-
-    QWidget* control(const char* name) const {
-        return only<QWidget>(window_.get(), QString::fromUtf8(name));
-    }
-
-    void showActiveWindow() {
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    }
-
-    ProcessState state_;
-    QTemporaryDir dir_;
-    RecordingMessages messages_;
-    std::unique_ptr<MainWindow> window_;
-};
+using MainWindowForm = MainWindowFixture;
 
 TEST_F(MainWindowForm, ControlsThatTakeTheFocusAreTheEditBoxesButtonsAndListBox) {
     auto focusable = [&] {
@@ -83,7 +62,7 @@ TEST_F(MainWindowForm, ControlsThatTakeTheFocusAreTheEditBoxesButtonsAndListBox)
 }
 
 TEST_F(MainWindowForm, TabGoesFromTheEntryToTheRunAndOn) {
-    showActiveWindow();
+    showActive();
     auto* numbers = qobject_cast<QLineEdit*>(control("号码框"));
     qobject_cast<QLineEdit*>(control("期号框"))->setText(QStringLiteral("26094"));
     numbers->setText(QStringLiteral("05141517330107")); // 确认输入按钮 is enabled
