@@ -120,9 +120,10 @@ TEST_F(Store, DamagedOrForeignFilesReadAsEmptyAndAreReplacedByTheNextChange) {
 }
 
 TEST_F(Store, TextEndsAtItsFirstZeroByte) {
-    ASSERT_TRUE(store.replaceHistory("12345", std::string("0102\0"
-                                                          "0304",
-                                                          9),
+    ASSERT_TRUE(store.replaceHistory("12345",
+                                     std::string("0102\0"
+                                                 "0304",
+                                                 9),
                                      "0102"));
     EXPECT_EQ(store.loadColumn("qq"), "0102");
 }
