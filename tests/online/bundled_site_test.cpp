@@ -142,7 +142,7 @@ TEST(BundledSiteContent, ServesTheScreenshotsTheMetainfoNames) {
     const std::string text = metainfo.str();
     const std::regex image("<image>http://@DLT_MAKER_HOST@(/[^<]+)</image>");
     const int port = freePort();
-    const BundledSite site({loopback(port), loopback(port)}, DLT_SITE_DIR);
+    const BundledSite site({loopback(port), loopback(port), {}}, DLT_SITE_DIR);
     CurlHttpGetter http;
     int images = 0;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), image);
