@@ -12,13 +12,17 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <map>
+#include <optional>
 
 #include "app/form/form_widgets.h"
 #include "app/ports/gbk.h"
 #include "app/form/look.h"
+#include "app/form/money_text.h"
 #include "core/texts.h"
 #include "engine/prizes.h"
 #include "engine/tickets.h"
+#include "history/draw_details_store.h"
 #include "history/draw_text.h"
 #include "history/ticket_book.h"
 
@@ -66,6 +70,15 @@ QString amountText(PrizeRules rules, int choice, const std::array<std::int64_t, 
     return yuan(yuanByPool[choice == kPoolBelow ? 0 : 1]);
 }
 
+// A published amount, or that it was not published.
+QString publishedYuan(const std::optional<Fen>& fen) {
+    return fen ? yuanText(*fen) + QStringLiteral("元") : QStringLiteral("未公布");
+}
+
+QString floatingText(bool additional) {
+    return additional ? QStringLiteral("浮动（追加）") : QStringLiteral("浮动");
+}
+
 QTableWidgetItem* item(const QString& text) {
     auto* cell = new QTableWidgetItem(text);
     cell->setTextAlignment(Qt::AlignCenter);
@@ -84,6 +97,7 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
       drawBox_(new QComboBox(this)),
       fromDraw_(new QCheckBox(QStringLiteral("从这一期起的每一期"), this)),
       poolBox_(new QComboBox(this)), checkButton_(new QPushButton(QStringLiteral("兑奖"), this)),
+      detailsText_(new QLabel(this)), detailsTable_(new QTableWidget(0, 3, this)),
       results_(new QTableWidget(0, kColumns, this)), total_(new QLabel(this)) {
     setObjectName(QStringLiteral("兑奖"));
     setWindowTitle(QStringLiteral("兑奖"));
@@ -107,6 +121,14 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
                         QStringLiteral("奖池8亿及以上")});
     poolBox_->setToolTip(QStringLiteral("自26014期起，固定奖金随开奖前的奖池是否达到8亿而不同"));
     checkButton_->setObjectName(QStringLiteral("兑奖按钮"));
+    detailsText_->setObjectName(QStringLiteral("开奖详情"));
+    detailsText_->setWordWrap(true);
+    detailsTable_->setObjectName(QStringLiteral("开奖详情表"));
+    detailsTable_->setHorizontalHeaderLabels(
+        {QStringLiteral("奖级"), QStringLiteral("中奖注数"), QStringLiteral("单注奖金（元）")});
+    detailsTable_->verticalHeader()->hide();
+    detailsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    detailsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     results_->setObjectName(QStringLiteral("兑奖结果表"));
     results_->setHorizontalHeaderLabels(
         {QStringLiteral("期号"), QStringLiteral("票"), QStringLiteral("命中"),
@@ -141,6 +163,8 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ticketsBox, 2);
     layout->addLayout(checkRow);
+    layout->addWidget(detailsText_);
+    layout->addWidget(detailsTable_, 1);
     layout->addWidget(results_, 3);
     layout->addWidget(total_);
     resize(820, 720);
@@ -150,6 +174,7 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     connect(removeButton_, &QPushButton::clicked, this, &TicketWindow::removeTicket);
     connect(checkButton_, &QPushButton::clicked, this, &TicketWindow::checkTickets);
     connect(list_, &QListWidget::currentRowChanged, this, &TicketWindow::selectionChanged);
+    connect(drawBox_, &QComboBox::currentIndexChanged, this, &TicketWindow::showDetails);
 
     const TicketBook book = readTicketBook(folder_);
     bookReadable_ = book.readable;
@@ -173,6 +198,49 @@ void TicketWindow::setDraws(std::vector<DrawRecord> newestFirst) {
                           ascii(formatNumberGroups(draw.back)));
     drawBox_->setCurrentIndex(draws_.empty() ? -1 : 0);
     checkButton_->setEnabled(!draws_.empty());
+    showDetails();
+}
+
+void TicketWindow::showDetails() {
+    detailsTable_->setRowCount(0);
+    const int chosen = drawBox_->currentIndex();
+    if (chosen < 0 || chosen >= static_cast<int>(draws_.size())) {
+        detailsText_->clear();
+        return;
+    }
+    const std::string& issue = draws_[static_cast<std::size_t>(chosen)].issue;
+    const std::map<std::string, DrawDetails> kept = DrawDetailsStore(folder_).load();
+    const auto found = kept.find(issue);
+    if (found == kept.end()) {
+        detailsText_->setText(QStringLiteral("%1期没有开奖详情：兑奖时一等奖、二等奖只标为浮动，"
+                                             "固定奖金按奖池不足8亿和8亿及以上两种列出。")
+                                  .arg(ascii(issue)));
+        return;
+    }
+    const DrawDetails& details = found->second;
+    QString shown =
+        QStringLiteral("%1期开奖详情：开奖日期%2，开奖前奖池%3，开奖后奖池%4，销售额%5。")
+            .arg(ascii(issue),
+                 details.date.empty() ? QStringLiteral("未公布") : ascii(details.date),
+                 publishedYuan(details.poolBefore), publishedYuan(details.poolAfter),
+                 publishedYuan(details.sales));
+    if (paidPrizes(prizeRulesFor(issue), details))
+        shown += QStringLiteral("兑奖按公布的奖金。");
+    else
+        shown += QStringLiteral("开奖前奖池未公布，兑奖时一等奖、二等奖只标为浮动，"
+                                "固定奖金按两种奖池列出。");
+    detailsText_->setText(shown);
+    detailsTable_->setRowCount(static_cast<int>(details.tiers.size()));
+    for (int r = 0; r < static_cast<int>(details.tiers.size()); ++r) {
+        const TierPayout& tier = details.tiers[static_cast<std::size_t>(r)];
+        QString name = fromGbk(tierName(tier.tier));
+        if (tier.addOn)
+            name += QStringLiteral("（追加）");
+        detailsTable_->setItem(r, 0, item(name));
+        detailsTable_->setItem(r, 1, item(QString::number(tier.winners)));
+        detailsTable_->setItem(
+            r, 2, item(tier.prizePerBet ? yuanText(*tier.prizePerBet) : QStringLiteral("—")));
+    }
 }
 
 void TicketWindow::refuse(std::string_view message) {
@@ -330,11 +398,14 @@ void TicketWindow::checkTickets() {
         rows.push_back(cells);
     };
 
+    const std::map<std::string, DrawDetails> details = DrawDetailsStore(folder_).load();
     int checkedDraws = 0;
+    int detailedDraws = 0;
     int unknownDraws = 0;
     bool poolMattered = false;
     std::int64_t cost = 0;
     std::int64_t floating = 0;
+    Fen paidFen = 0;
     std::array<std::int64_t, 2> fixed{};
     std::vector<int> unknownRows;
     // From the chosen draw to the newest, oldest first; or the chosen one.
@@ -350,7 +421,14 @@ void TicketWindow::checkTickets() {
             continue;
         }
         ++checkedDraws;
-        poolMattered = poolMattered || poolMatters(rules);
+        // A draw with its published details is paid as it was.
+        const auto found = details.find(draw.issue);
+        const std::optional<PaidPrizes> paid =
+            found == details.end() ? std::nullopt : paidPrizes(rules, found->second);
+        if (paid)
+            ++detailedDraws;
+        else
+            poolMattered = poolMattered || poolMatters(rules);
         for (const Graded& g : tickets) {
             const HitTable bets = gradeTicket(g.ticket, draw.front, draw.back);
             const QString name = QStringLiteral("第%1张").arg(g.number);
@@ -369,9 +447,13 @@ void TicketWindow::checkTickets() {
                     }
                     QString each;
                     QString subtotal;
-                    if (tier.floating) {
-                        each = g.ticket.additional ? QStringLiteral("浮动（追加）")
-                                                   : QStringLiteral("浮动");
+                    const std::optional<Fen> prize =
+                        paid ? paidPrize(*paid, tier, g.ticket.additional) : std::nullopt;
+                    if (tier.wins() && prize) {
+                        each = yuanText(*prize);
+                        subtotal = yuanText(n * *prize);
+                    } else if (tier.floating) {
+                        each = floatingText(g.ticket.additional);
                         subtotal = each;
                     } else if (tier.wins()) {
                         each = amountText(rules, pool, tier.yuan);
@@ -385,16 +467,26 @@ void TicketWindow::checkTickets() {
             if (missed > 0)
                 addRow({issue, name, QStringLiteral("其他"), QString::number(missed),
                         QStringLiteral("未中奖"), QString(), QString(), QString()});
-            const PrizeSum sum = sumPrizes(rules, bets);
-            QString won = amountText(rules, pool, sum.fixedYuan);
-            if (sum.floatingBets() > 0)
-                won += QStringLiteral(" + 浮动奖%1注").arg(sum.floatingBets());
+            QString won;
+            std::int64_t floatingBets = 0;
+            if (paid) {
+                const PaidSum sum = sumPaid(rules, bets, g.ticket.additional, *paid);
+                won = yuanText(sum.fen);
+                floatingBets = sum.unpaidFloatingBets;
+                paidFen += sum.fen;
+            } else {
+                const PrizeSum sum = sumPrizes(rules, bets);
+                won = amountText(rules, pool, sum.fixedYuan);
+                floatingBets = sum.floatingBets();
+                fixed[0] += sum.fixedYuan[0];
+                fixed[1] += sum.fixedYuan[1];
+            }
+            if (floatingBets > 0)
+                won += QStringLiteral(" + 浮动奖%1注").arg(floatingBets);
             addRow({issue, name, QStringLiteral("本票合计"), QString::number(g.ticket.bets()),
                     QString(), QString(), won, yuan(g.ticket.costYuan())});
             cost += g.ticket.costYuan();
-            floating += sum.floatingBets();
-            fixed[0] += sum.fixedYuan[0];
-            fixed[1] += sum.fixedYuan[1];
+            floating += floatingBets;
         }
     }
     results_->setRowCount(static_cast<int>(rows.size()));
@@ -406,22 +498,38 @@ void TicketWindow::checkTickets() {
             results_->setSpan(r, kTicket, 1, kColumns - kTicket);
     results_->setUpdatesEnabled(true);
 
-    QString total = QStringLiteral("共兑奖%1期、%2张票：花费%3元，固定奖金")
+    QString total = QStringLiteral("共兑奖%1期、%2张票：花费%3元")
                         .arg(checkedDraws)
                         .arg(tickets.size())
                         .arg(cost);
-    if (!poolMattered || pool == kPoolBelow)
-        total += QStringLiteral("%1元").arg(fixed[0]);
-    else if (pool == kPoolAtOrAbove)
-        total += QStringLiteral("%1元").arg(fixed[1]);
+    const int undetailedDraws = checkedDraws - detailedDraws;
+    if (detailedDraws > 0 && undetailedDraws == 0)
+        total += QStringLiteral("，奖金%1元（按公布的奖金）").arg(yuanText(paidFen));
+    else if (detailedDraws > 0)
+        total += QStringLiteral("；有开奖详情的%1期奖金%2元（按公布的奖金），其余%3期固定奖金")
+                     .arg(detailedDraws)
+                     .arg(yuanText(paidFen))
+                     .arg(undetailedDraws);
     else
-        total += QStringLiteral("%1元（奖池不足8亿）或%2元（奖池8亿及以上）")
-                     .arg(fixed[0])
-                     .arg(fixed[1]);
+        total += QStringLiteral("，固定奖金");
+    if (detailedDraws == 0 || undetailedDraws > 0) {
+        if (!poolMattered || pool == kPoolBelow)
+            total += QStringLiteral("%1元").arg(fixed[0]);
+        else if (pool == kPoolAtOrAbove)
+            total += QStringLiteral("%1元").arg(fixed[1]);
+        else
+            total += QStringLiteral("%1元（奖池不足8亿）或%2元（奖池8亿及以上）")
+                         .arg(fixed[0])
+                         .arg(fixed[1]);
+    }
     total += QStringLiteral("。");
     if (floating > 0)
         total +=
             QStringLiteral("另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。").arg(floating);
+    if (undetailedDraws > 0)
+        total += (everyDraw ? QStringLiteral("有%1期没有开奖详情").arg(undetailedDraws)
+                            : QStringLiteral("这一期没有开奖详情")) +
+                 QStringLiteral("，其一等奖、二等奖只标为浮动。");
     if (unknownDraws > 0)
         total += QStringLiteral("有%1期在%2期以前，本程序不知道其奖级规则，没有兑奖。")
                      .arg(unknownDraws)
