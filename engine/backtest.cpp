@@ -284,8 +284,11 @@ std::string moneyVerdict(const BacktestMoney& money, PrizePool pool) {
 }
 
 std::string moneyNotes(const BacktestMoney& money) {
-    std::string notes = std::string(text::moneyFloatingPrefix) +
-                        std::to_string(money.floatingBets) + std::string(text::moneyFloatingSuffix);
+    // Where every counted draw was paid as published, nothing floating is left aside.
+    std::string notes;
+    if (money.detailed < money.counted || money.counted == 0)
+        notes = std::string(text::moneyFloatingPrefix) + std::to_string(money.floatingBets) +
+                std::string(text::moneyFloatingSuffix);
     if (money.unknownRules > 0) {
         notes += text::moneyUnknownPrefix;
         notes += std::to_string(money.unknownRules);

@@ -12,6 +12,7 @@
 #include "app/ports/platform.h"
 #include "app/windows/ticket_window.h"
 #include "app/windows/trend_window.h"
+#include "history/draw_details_store.h"
 #include "history/library_transfer.h"
 #include "online/library_sync.h"
 
@@ -91,9 +92,9 @@ void LibraryTools::openBacktestWindow() {
     // Each opening walks the library as it is now.
     delete backtest_;
     const HistoryStore store = window_.historyStore();
-    backtest_ =
-        new BacktestWindow(store.loadColumn(columnKey::issue), store.loadColumn(columnKey::front),
-                           store.loadColumn(columnKey::back));
+    backtest_ = new BacktestWindow(
+        store.loadColumn(columnKey::issue), store.loadColumn(columnKey::front),
+        store.loadColumn(columnKey::back), DrawDetailsStore(window_.historyDirectory()).load());
     backtest_->setAttribute(Qt::WA_DeleteOnClose, true);
     backtest_->show();
 }

@@ -19,6 +19,7 @@
 #include "app/form/form_widgets.h"
 #include "app/ports/gbk.h"
 #include "app/form/look.h"
+#include "app/form/money_text.h"
 
 namespace dlt::gui {
 
@@ -69,9 +70,9 @@ QLineSeries* series(const QString& name, const QColor& colour, Qt::PenStyle styl
 } // namespace
 
 BacktestWindow::BacktestWindow(std::string issues, std::string front, std::string back,
-                               QWidget* parent)
+                               std::map<std::string, DrawDetails> details, QWidget* parent)
     : QWidget(parent, Qt::Window), issues_(std::move(issues)), front_(std::move(front)),
-      back_(std::move(back)), progress_(new QProgressBar(this)),
+      back_(std::move(back)), details_(std::move(details)), progress_(new QProgressBar(this)),
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
       table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
       verdict_(new QLabel(this)), moneyTable_(new QTableWidget(kMoneyRows, kPoolColumns, this)),
@@ -129,7 +130,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
     moneyTable_->setHorizontalHeaderLabels(
         {QStringLiteral("奖池不足8亿"), QStringLiteral("奖池8亿及以上")});
     moneyTable_->setVerticalHeaderLabels(
-        {QStringLiteral("计入期数"), QStringLiteral("花费（元）"), QStringLiteral("固定奖金（元）"),
+        {QStringLiteral("计入期数"), QStringLiteral("花费（元）"), QStringLiteral("奖金（元）"),
          QStringLiteral("每元返还（元）"), QStringLiteral("随机一注每元期望返还（元）"),
          QStringLiteral("运气能解释的范围（95%）")});
     moneyTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -177,7 +178,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
                     this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
             return !cancelRequested_.load(std::memory_order_relaxed);
         });
-        money_ = backtestMoney(result_, issues_);
+        money_ = backtestMoney(result_, issues_, details_);
     });
     connect(worker_, &QThread::finished, this, &BacktestWindow::showResult);
     worker_->start();
@@ -241,7 +242,8 @@ void BacktestWindow::showMoney() {
         moneyTable_->item(kCounted, c)->setText(QString::number(money_.counted));
         moneyTable_->item(kCost, c)->setText(QString::number(money_.costYuan));
         moneyTable_->item(kPrizes, c)
-            ->setText(QString::number(money_.columns[static_cast<std::size_t>(c)].fixedYuan));
+            ->setText(yuanText(money_.columns[static_cast<std::size_t>(c)].fixedYuan * 100 +
+                               money_.floatingPaidFen));
         moneyTable_->item(kReturn, c)->setText(yuanPerYuan(money_.returnPerYuan(pool)));
         moneyTable_->item(kChance, c)->setText(yuanPerYuan(money_.expectedPerYuan(pool)));
         moneyTable_->item(kLuck, c)->setText(yuanPerYuan(luck.low) + QStringLiteral(" 至 ") +
@@ -253,7 +255,23 @@ void BacktestWindow::showMoney() {
                                 kMoneyRows * moneyTable_->verticalHeader()->defaultSectionSize() +
                                 2 * moneyTable_->frameWidth());
     moneyVerdict_->setText(verdicts.join(u'\n'));
-    moneyNotes_->setText(fromGbk(moneyNotes(money_)));
+    moneyNotes_->setText(detailsNote() + fromGbk(moneyNotes(money_)));
+}
+
+QString BacktestWindow::detailsNote() const {
+    if (money_.counted == 0)
+        return {};
+    if (money_.detailed == 0)
+        return QStringLiteral("计入的%1期都没有开奖详情。").arg(money_.counted);
+    QString note = QStringLiteral("计入的%1期中有%2期有开奖详情，按开奖前的奖池兑固定奖金，"
+                                  "一等奖、二等奖按公布的奖金计入（中了%3注，共%4元）")
+                       .arg(money_.counted)
+                       .arg(money_.detailed)
+                       .arg(money_.floatingPaidBets)
+                       .arg(yuanText(money_.floatingPaidFen));
+    if (money_.detailed < money_.counted)
+        note += QStringLiteral("；其余%1期没有开奖详情").arg(money_.counted - money_.detailed);
+    return note + QStringLiteral("。");
 }
 
 void BacktestWindow::fillChart() {
