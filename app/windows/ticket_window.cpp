@@ -191,6 +191,8 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
 
 void TicketWindow::setDraws(std::vector<DrawRecord> newestFirst) {
     draws_ = std::move(newestFirst);
+    // The details are shown once, for the draw chosen at the end.
+    const QSignalBlocker quiet(drawBox_);
     drawBox_->clear();
     for (const DrawRecord& draw : draws_)
         drawBox_->addItem(ascii(draw.issue) + QStringLiteral("期  ") +
