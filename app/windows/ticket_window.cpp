@@ -204,7 +204,9 @@ void TicketWindow::setDraws(std::vector<DrawRecord> newestFirst) {
 }
 
 void TicketWindow::showDetails() {
+    // The tier table is there only for a draw with details.
     detailsTable_->setRowCount(0);
+    detailsTable_->hide();
     const int chosen = drawBox_->currentIndex();
     if (chosen < 0 || chosen >= static_cast<int>(draws_.size())) {
         detailsText_->clear();
@@ -233,6 +235,7 @@ void TicketWindow::showDetails() {
                                 "固定奖金按两种奖池列出。");
     detailsText_->setText(shown);
     detailsTable_->setRowCount(static_cast<int>(details.tiers.size()));
+    detailsTable_->setVisible(!details.tiers.empty());
     for (int r = 0; r < static_cast<int>(details.tiers.size()); ++r) {
         const TierPayout& tier = details.tiers[static_cast<std::size_t>(r)];
         QString name = fromGbk(tierName(tier.tier));

@@ -226,6 +226,7 @@ TEST_F(TicketWindowTest, ADrawWithDetailsIsPaidAtThePublishedAmounts) {
                              "开奖后奖池860000000.50元，销售额300000000元。"
                              "兑奖按公布的奖金。"));
     QTableWidget* tiers = only<QTableWidget>(tickets, QStringLiteral("开奖详情表"));
+    EXPECT_FALSE(tiers->isHidden());
     ASSERT_EQ(tiers->rowCount(), 5);
     auto tierRow = [&](int r) {
         return QStringList{tiers->item(r, 0)->text(), tiers->item(r, 1)->text(),
@@ -266,6 +267,7 @@ TEST_F(TicketWindowTest, DrawsWithoutDetailsKeepBothPoolsAndTheFloatingTiersName
     EXPECT_EQ(details(), QStringLiteral("25001期没有开奖详情：兑奖时一等奖、二等奖只标为浮动，"
                                         "固定奖金按奖池不足8亿和8亿及以上两种列出。"));
     EXPECT_EQ(only<QTableWidget>(tickets, QStringLiteral("开奖详情表"))->rowCount(), 0);
+    EXPECT_TRUE(only<QTableWidget>(tickets, QStringLiteral("开奖详情表"))->isHidden());
     EXPECT_EQ(rowOf("25001", "第2张", "5+2"), (QStringList{"25001", "第2张", "5+2", "1", "一等奖",
                                                            "浮动（追加）", "浮动（追加）", ""}));
     EXPECT_EQ(total(), QStringLiteral("共兑奖1期、2张票：花费129元，固定奖金38300元。"
