@@ -68,9 +68,6 @@ struct ChanceInterval {
 };
 ChanceInterval chanceInterval(const ZoneRules& rules, std::int32_t draws);
 
-// The plain sentence of verdict for a finished walk (GBK).
-std::string backtestVerdict(const BacktestResult& result);
-
 // The walk in money: each walked draw's picks bought as one bet of 2 yuan and
 // paid by the fixed tiers of the rules in force at that draw's issue. Where a
 // draw's details were published, its fixed prizes are those of the pool it
@@ -110,12 +107,5 @@ struct BacktestMoney {
 // the published details of the draws that have them, by issue.
 BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues,
                             const std::map<std::string, DrawDetails>& details = {});
-
-// The sentence of verdict in money under one pool column (GBK); it names the
-// column when the walk counted seven-tier draws.
-std::string moneyVerdict(const BacktestMoney& money, PrizePool pool);
-
-// What was counted apart, said plainly (GBK).
-std::string moneyNotes(const BacktestMoney& money);
 
 } // namespace dlt

@@ -170,10 +170,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
         const std::vector<DrawRecord> held = store.drawsNewestFirst();
         if (const int dropped = drawsDropped(held, gathered); dropped > 0) {
             const std::string question =
-                std::string(text::fetchDropHeld) + std::to_string(held.size()) +
-                std::string(text::fetchDropFetched) + std::to_string(gathered.size()) +
-                std::string(text::fetchDropLost) + std::to_string(dropped) +
-                std::string(text::fetchDropQuestion);
+                fill(text::fetchDrop, {held.size(), gathered.size(), dropped});
             if (messages.showMessage(question, std::string(text::attentionCaption),
                                      MessageIcon::Question,
                                      MessageButtons::YesNo) != MessageAnswer::Yes) {
@@ -205,8 +202,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
 
     switch (outcome) {
     case FetchOutcome::Replaced:
-        messages.showMessage(std::string(text::fetchDonePrefix) + numberText(double(shown)) +
-                                 std::string(text::drawsSuffix),
+        messages.showMessage(fill(text::fetchDone, {numberText(double(shown))}),
                              std::string(text::fetchDoneCaption), MessageIcon::Information,
                              MessageButtons::Ok);
         break;

@@ -30,7 +30,7 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
                                          const YieldHook& yield = {});
 
 // Where the fetch shows its progress: the history list and the two summary
-// lines. Texts are GBK.
+// lines.
 class FetchSink {
 public:
     virtual ~FetchSink() = default;

@@ -17,7 +17,9 @@
 #include <cmath>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
+#include "app/windows/engine_texts.h"
+#include "core/texts.h"
 #include "app/form/look.h"
 #include "app/form/money_text.h"
 
@@ -29,10 +31,10 @@ const QColor kFront(0xE0, 0x26, 0x2B);
 const QColor kBack(0x1E, 0x5A, 0xC8);
 
 struct ZoneRows {
-    const char* name;
+    std::string_view name;
     Zone zone;
 };
-const ZoneRows kZones[] = {{"前区", Zone::Front}, {"后区", Zone::Back}};
+const ZoneRows kZones[] = {{text::frontZoneName, Zone::Front}, {text::backZoneName, Zone::Back}};
 
 int tableRows() {
     int rows = 0;
@@ -73,12 +75,12 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
                                std::map<std::string, DrawDetails> details, QWidget* parent)
     : QWidget(parent, Qt::Window), issues_(std::move(issues)), front_(std::move(front)),
       back_(std::move(back)), details_(std::move(details)), progress_(new QProgressBar(this)),
-      cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
+      cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)),
       table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
       verdict_(new QLabel(this)), moneyTable_(new QTableWidget(kMoneyRows, kPoolColumns, this)),
       moneyVerdict_(new QLabel(this)), moneyNotes_(new QLabel(this)) {
-    setObjectName(QStringLiteral("历史回测"));
-    setWindowTitle(QStringLiteral("历史回测"));
+    setObjectName(fromUtf8(text::backtestWindowName));
+    setWindowTitle(fromUtf8(text::backtestWindowName));
     setFont(defaultGuiFont());
     closeOnEscape(this);
 
@@ -107,7 +109,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
         const std::vector<double> chance =
             chanceOfHits(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw);
         for (int k = 0; k <= rules.picksPerDraw; ++k, ++row) {
-            table_->setItem(row, 0, cellItem(QString::fromUtf8(z.name)));
+            table_->setItem(row, 0, cellItem(fromUtf8(z.name)));
             table_->setItem(row, 1, cellItem(QString::number(k)));
             table_->setItem(row, 2, cellItem(QString()));
             table_->setItem(row, 3, cellItem(QString()));
@@ -123,14 +125,14 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
 
     verdict_->setObjectName(QStringLiteral("回测结论"));
     verdict_->setWordWrap(true);
-    verdict_->setText(QStringLiteral("回测中..."));
+    verdict_->setText(fromUtf8(text::backtestRunning));
 
     // The money view: each walked draw's picks as one bet of 2 yuan.
     moneyTable_->setObjectName(QStringLiteral("奖金表"));
     moneyTable_->setHorizontalHeaderLabels(
-        {QStringLiteral("奖池不足8亿"), QStringLiteral("奖池8亿及以上")});
+        {fromUtf8(text::poolBelow), fromUtf8(text::poolAtOrAbove)});
     moneyTable_->setVerticalHeaderLabels(
-        {QStringLiteral("计入期数"), QStringLiteral("花费（元）"), QStringLiteral("奖金（元）"),
+        {QStringLiteral("计入期数"), fromUtf8(text::costHead), QStringLiteral("奖金（元）"),
          QStringLiteral("每元返还（元）"), QStringLiteral("随机一注每元期望返还（元）"),
          QStringLiteral("运气能解释的范围（95%）")});
     moneyTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -142,7 +144,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
             moneyTable_->setItem(r, c, cellItem(QString()));
     moneyVerdict_->setObjectName(QStringLiteral("奖金结论"));
     moneyVerdict_->setWordWrap(true);
-    moneyVerdict_->setText(QStringLiteral("回测中..."));
+    moneyVerdict_->setText(fromUtf8(text::backtestRunning));
     moneyNotes_->setObjectName(QStringLiteral("奖金说明"));
     moneyNotes_->setWordWrap(true);
 
@@ -159,7 +161,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
     moneyLayout->addStretch(1);
     auto* views = new QTabWidget(this);
     views->setObjectName(QStringLiteral("回测视图"));
-    views->addTab(hitsPage, QStringLiteral("命中"));
+    views->addTab(hitsPage, fromUtf8(text::hitsHead));
     views->addTab(moneyPage, QStringLiteral("奖金"));
 
     auto* progressRow = new QHBoxLayout;
@@ -224,7 +226,7 @@ void BacktestWindow::showResult() {
         }
     }
     fillChart();
-    verdict_->setText(fromGbk(backtestVerdict(result_)));
+    verdict_->setText(fromUtf8(backtestVerdict(result_)));
     showMoney();
     emit finished();
 }
@@ -233,7 +235,7 @@ void BacktestWindow::showMoney() {
     // Without seven-tier draws both pool columns are the same: one is shown.
     const bool twoColumns = money_.poolMatters > 0;
     moneyTable_->setColumnHidden(1, !twoColumns);
-    moneyTable_->horizontalHeaderItem(0)->setText(twoColumns ? QStringLiteral("奖池不足8亿")
+    moneyTable_->horizontalHeaderItem(0)->setText(twoColumns ? fromUtf8(text::poolBelow)
                                                              : QStringLiteral("金额"));
     QStringList verdicts;
     for (const PrizePool pool : {PrizePool::Below, PrizePool::AtOrAbove}) {
@@ -249,29 +251,13 @@ void BacktestWindow::showMoney() {
         moneyTable_->item(kLuck, c)->setText(yuanPerYuan(luck.low) + QStringLiteral(" 至 ") +
                                              yuanPerYuan(luck.high));
         if (twoColumns || pool == PrizePool::Below)
-            verdicts << fromGbk(moneyVerdict(money_, pool));
+            verdicts << fromUtf8(moneyVerdict(money_, pool));
     }
     moneyTable_->setFixedHeight(moneyTable_->horizontalHeader()->sizeHint().height() +
                                 kMoneyRows * moneyTable_->verticalHeader()->defaultSectionSize() +
                                 2 * moneyTable_->frameWidth());
     moneyVerdict_->setText(verdicts.join(u'\n'));
-    moneyNotes_->setText(detailsNote() + fromGbk(moneyNotes(money_)));
-}
-
-QString BacktestWindow::detailsNote() const {
-    if (money_.counted == 0)
-        return {};
-    if (money_.detailed == 0)
-        return QStringLiteral("计入的%1期都没有开奖详情。").arg(money_.counted);
-    QString note = QStringLiteral("计入的%1期中有%2期有开奖详情，按开奖前的奖池兑固定奖金，"
-                                  "一等奖、二等奖按公布的奖金计入（中了%3注，共%4元）")
-                       .arg(money_.counted)
-                       .arg(money_.detailed)
-                       .arg(money_.floatingPaidBets)
-                       .arg(yuanText(money_.floatingPaidFen));
-    if (money_.detailed < money_.counted)
-        note += QStringLiteral("；其余%1期没有开奖详情").arg(money_.counted - money_.detailed);
-    return note + QStringLiteral("。");
+    moneyNotes_->setText(fromUtf8(moneyNotes(money_)));
 }
 
 void BacktestWindow::fillChart() {
@@ -285,7 +271,7 @@ void BacktestWindow::fillChart() {
         const ZoneHits& hits = z.zone == Zone::Front ? result_.front : result_.back;
         const QColor colour = z.zone == Zone::Front ? kFront : kBack;
         QLineSeries* mean =
-            series(QString::fromUtf8(z.name) + QStringLiteral("平均命中"), colour, Qt::SolidLine);
+            series(fromUtf8(z.name) + QStringLiteral("平均命中"), colour, Qt::SolidLine);
         QList<QPointF> points;
         points.reserve(walked);
         double sum = 0;
@@ -299,7 +285,7 @@ void BacktestWindow::fillChart() {
         mean->replace(points);
         const double chanceMean =
             chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw).mean;
-        QLineSeries* chance = series(QString::fromUtf8(z.name) + QStringLiteral("随机期望"),
+        QLineSeries* chance = series(fromUtf8(z.name) + QStringLiteral("随机期望"),
                                      colour.lighter(140), Qt::DashLine);
         chance->append(1, chanceMean);
         chance->append(std::max(walked, 1), chanceMean);

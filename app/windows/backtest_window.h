@@ -50,8 +50,6 @@ private:
     void showResult();
     void fillChart();
     void showMoney();
-    // For how many counted draws the published prizes were known.
-    QString detailsNote() const;
 
     std::string issues_;
     std::string front_;
