@@ -34,6 +34,9 @@ public:
 
     // The library changed: the draw list follows it (the newest is chosen).
     void setDraws(std::vector<DrawRecord> newestFirst);
+    // Shows the chosen draw's published details as kept now, or that it has
+    // none; also after the details file changed.
+    void showDetails();
 
     // The commands of the buttons. Adding and replacing read every line of
     // 票输入框 as a ticket; one bad ticket stores none of them.
@@ -53,8 +56,6 @@ private:
     bool storeBook(std::vector<std::string> lines);
     void showBook();
     void selectionChanged();
-    // The chosen draw's published details, or that it has none.
-    void showDetails();
     void refuse(std::string_view message);
 
     MessageBoxPort& messages_;
