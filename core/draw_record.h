@@ -23,26 +23,6 @@ struct DrawRecord {
     bool operator==(const DrawRecord&) const = default;
 };
 
-// A draw as a draw can be: an issue of five digits, and exactly the numbers
-// of each zone, each two digits within the zone's pool. A downloaded entry
-// that is not whole is no draw (an error page, a changed layout).
-inline bool isWholeDraw(const DrawRecord& draw) {
-    const auto zoneWhole = [](const std::string& numbers, const ZoneRules& rules) {
-        if (numbers.size() != std::size_t(rules.digitsPerDraw()))
-            return false;
-        for (std::int32_t k = 1; k <= rules.picksPerDraw; ++k)
-            if (tokenNumber(numbers, k, rules.poolSize) == 0)
-                return false;
-        return true;
-    };
-    if (draw.issue.size() != kIssueDigits)
-        return false;
-    for (const char c : draw.issue)
-        if (c < '0' || c > '9')
-            return false;
-    return zoneWhole(draw.front, kLotteryRules.front) && zoneWhole(draw.back, kLotteryRules.back);
-}
-
 // The library's column files: issues, then each zone under its zone key.
 namespace columnKey {
 inline constexpr std::string_view issue = "qh";

@@ -1,5 +1,6 @@
 #include "core/encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -62,10 +63,11 @@ std::size_t utf8CharacterLength(std::string_view text) {
 }
 
 // Converts, replacing each unit that cannot be converted by the replacement:
-// a byte, or a whole character when converting from UTF-8.
+// a byte, two in UTF-16, or a whole character when converting from UTF-8.
 std::string convertLeniently(std::string_view in, const char* to, const char* from,
                              std::string_view replacement) {
     const bool fromUtf8 = std::string_view(from) == "UTF-8";
+    const std::size_t unit = std::string_view(from).starts_with("UTF-16") ? 2 : 1;
     Converter converter(to, from);
     std::string out;
     if (!converter.valid())
@@ -75,7 +77,7 @@ std::string convertLeniently(std::string_view in, const char* to, const char* fr
         out.append(replacement);
         if (in.empty())
             break;
-        in.remove_prefix(fromUtf8 ? utf8CharacterLength(in) : 1);
+        in.remove_prefix(fromUtf8 ? utf8CharacterLength(in) : std::min(unit, in.size()));
     }
     return out;
 }
@@ -90,8 +92,12 @@ std::optional<std::string> decodeStrictly(std::string_view bytes, const char* en
     return out;
 }
 
+std::string decodeLeniently(std::string_view bytes, const char* encoding) {
+    return convertLeniently(bytes, "UTF-8", encoding, "\xEF\xBF\xBD");
+}
+
 std::string gbkToUtf8(std::string_view gbk) {
-    return convertLeniently(gbk, "UTF-8", kGb18030, "\xEF\xBF\xBD");
+    return decodeLeniently(gbk, kGb18030);
 }
 
 std::string utf8ToGbk(std::string_view utf8) {

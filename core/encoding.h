@@ -15,6 +15,11 @@ namespace dlt {
 // none when they are not valid in it.
 std::optional<std::string> decodeStrictly(std::string_view bytes, const char* encoding);
 
+// The bytes in the named encoding as UTF-8. What is not valid in it becomes
+// U+FFFD, a unit at a time (two bytes in UTF-16, else one), so that a damaged
+// file still shows what it can.
+std::string decodeLeniently(std::string_view bytes, const char* encoding);
+
 // GBK bytes as UTF-8. A byte that starts no GBK character becomes U+FFFD, so
 // that a damaged download still shows what it can.
 std::string gbkToUtf8(std::string_view gbk);

@@ -1,14 +1,8 @@
 #include "core/rules.h"
 
+#include "core/draw_check.h"
+
 namespace dlt {
-
-namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-} // namespace
 
 Zone zoneOf(const ZoneRules& rules) {
     return rules.zoneKey == kLotteryRules.front.zoneKey ? Zone::Front : Zone::Back;
@@ -22,7 +16,7 @@ std::int32_t tokenNumber(std::string_view text, std::int32_t k, std::int32_t poo
     const std::size_t at = 2 * static_cast<std::size_t>(k - 1);
     const char hi = text[at];
     const char lo = text[at + 1];
-    if (!isDigit(hi) || !isDigit(lo)) {
+    if (!isAsciiDigit(hi) || !isAsciiDigit(lo)) {
         return 0;
     }
     const std::int32_t v = (hi - '0') * 10 + (lo - '0');

@@ -100,6 +100,7 @@ inline constexpr std::string_view newVersionQuestion = "%1\r\n\r\n是否更新�
 inline constexpr std::string_view upToDate = "\"%1\" 已是最新版本，不需要升级。";
 
 // The library tools: export and import.
+inline constexpr std::string_view importInProgress = "正在读取号码文件，请稍候...";
 inline constexpr std::string_view importEmpty = "文件中没有号码，号库没有改变。";
 inline constexpr std::string_view importUnreadable = "无法读取文件，号库没有改变。";
 inline constexpr std::string_view importWriteFailed = "号库写入失败，号库没有改变。";

@@ -6,6 +6,7 @@
 #include <optional>
 #include <variant>
 
+#include "core/draw_record.h"
 #include "engine/engine.h"
 
 namespace dlt {
@@ -172,7 +173,6 @@ BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issue
             chance[r][column(pool)] = randomBetPrize(known[r], pool);
         }
     }
-    static constexpr std::size_t kIssueDigits = 5;
     BacktestMoney money;
     for (std::int32_t i = 0; i < result.walked(); ++i) {
         const std::size_t at = static_cast<std::size_t>(result.firstDraw + i) * kIssueDigits;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/draw_check.h"
+
 namespace dlt {
 
 namespace {
@@ -34,16 +36,11 @@ constexpr PrizeColumn kNineTierYuan{0, 0, 0, 10000, 3000, 300, 200, 100, 15, 5};
 constexpr PrizeColumn kSevenTierYuanBelow{0, 0, 0, 5000, 300, 150, 15, 5, 0, 0};
 constexpr PrizeColumn kSevenTierYuanAtOrAbove{0, 0, 0, 6666, 380, 200, 18, 7, 0, 0};
 
-bool isFiveDigits(std::string_view issue) {
-    return issue.size() == 5 &&
-           std::all_of(issue.begin(), issue.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 } // namespace
 
 PrizeRules prizeRulesFor(std::string_view issue) {
     // Five-digit issues compare as their numbers do.
-    if (!isFiveDigits(issue) || issue < kFirstKnownIssue) {
+    if (!isIssue(issue) || issue < kFirstKnownIssue) {
         return PrizeRules::Unknown;
     }
     return issue < kFirstSevenTierIssue ? PrizeRules::NineTiers : PrizeRules::SevenTiers;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "core/draw_check.h"
 #include "core/texts.h"
 
 namespace dlt {
@@ -88,7 +89,7 @@ std::size_t characterLength(unsigned char c) {
 // length in bytes, or 0.
 std::size_t digitAt(std::string_view line, std::size_t at, char& digit) {
     const auto c = static_cast<unsigned char>(line[at]);
-    if (c >= '0' && c <= '9') {
+    if (isAsciiDigit(char(c))) {
         digit = static_cast<char>(c);
         return 1;
     }
@@ -196,7 +197,7 @@ std::array<std::int64_t, 6> waysByHits(const TicketZone& zone, const ZoneRules& 
     for (std::size_t at = 0; at + 1 < drawn.size() && at < 2u * rules.picksPerDraw; at += 2) {
         const char hi = drawn[at];
         const char lo = drawn[at + 1];
-        if (hi >= '0' && hi <= '9' && lo >= '0' && lo <= '9') {
+        if (isAsciiDigit(hi) && isAsciiDigit(lo)) {
             isDrawn[static_cast<std::size_t>((hi - '0') * 10 + (lo - '0'))] = true;
         }
     }

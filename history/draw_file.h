@@ -3,11 +3,13 @@
 // UTF-16 or GBK, newest or oldest first. Plain bytes in, draws out.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "history/history_store.h"
+#include "core/draw_record.h"
+#include "core/ports.h"
 
 namespace dlt {
 
@@ -37,18 +39,27 @@ enum class SkipReason {
 
 struct SkippedLine {
     int line = 0;     // 1-based; for JSON the number of the record
-    std::string text; // as the file has it (UTF-16 is given as UTF-8)
+    std::string text; // as the file has it, in UTF-8
     SkipReason reason = SkipReason::NotADraw;
 };
 
 struct DrawFileRead {
     std::vector<DrawRecord> oldestFirst; // sorted by issue, numbers ascending in each zone
-    std::vector<std::string> dates;      // each draw's date as the file writes it, or ""
+    std::vector<std::string> dates;      // each draw's date as the file writes it (UTF-8), or ""
     std::vector<SkippedLine> skipped;
     int ignoredLines = 0; // headers, titles and comments, which hold no draw
     TextEncoding encoding = TextEncoding::Utf8;
     FileLayout layout = FileLayout::None;
     FileOrder order = FileOrder::None;
+    bool cancelled = false; // the read was given up: nothing else here counts
+};
+
+// Lets another thread follow a long read and give it up. A raised flag is
+// watched everywhere but in the decoding of the whole file (a fraction of a
+// second at 64 MB), even inside one long line.
+struct ReadWatch {
+    const CancelFlag* cancel = nullptr;
+    std::atomic<int>* permille = nullptr; // thousandths of the file read so far
 };
 
 // Reads every draw of the file. An issue is taken with 5 digits, with 4 (the
@@ -56,7 +67,8 @@ struct DrawFileRead {
 // 26079) or as 第25128期; it may follow an index column, and a date and
 // words may stand between it and the numbers; columns after the seven
 // numbers are ignored. A line that holds numbers but no good draw is
-// skipped with its reason; lines without a number are ignored.
-DrawFileRead parseDrawHistoryFile(std::string_view bytes);
+// skipped with its reason; lines without a number are ignored. Time and
+// memory grow in proportion to the file, whatever its shape.
+DrawFileRead parseDrawHistoryFile(std::string_view bytes, const ReadWatch& watch = {});
 
 } // namespace dlt

@@ -4,6 +4,7 @@
 #include <optional>
 #include <system_error>
 
+#include "core/draw_check.h"
 #include "storage/cipher.h"
 #include "storage/commit.h"
 #include "storage/file_io.h"
@@ -16,7 +17,7 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kColumns{columnKey::issue, columnKey::front,
                                                    columnKey::back};
-constexpr std::array<std::size_t, 3> kWidths{5, 10, 4};
+constexpr std::array<std::size_t, 3> kWidths{kIssueDigits, kFrontDigits, kBackDigits};
 
 // The text ends before its first zero byte.
 std::string asText(std::string bytes) {
@@ -54,10 +55,6 @@ ColumnFile readColumnFile(const fs::path& path, std::string_view keyText) {
         break;
     }
     return column;
-}
-
-bool isWholeField(const std::string& field, std::size_t width) {
-    return field.size() == width && field.find('\0') == std::string::npos;
 }
 
 // The width characters of record k counted from the end (k = 1 newest); a
@@ -148,13 +145,12 @@ bool HistoryStore::appendDraw(const DrawRecord& draw) const {
 bool HistoryStore::appendDraws(const std::vector<DrawRecord>& draws) const {
     std::array<std::string, 3> added;
     for (const DrawRecord& draw : draws) {
-        const std::array<const std::string*, 3> fields{&draw.issue, &draw.front, &draw.back};
         // A short or broken field would shift every older record of its column.
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (!isWholeField(*fields[i], kWidths[i]))
-                return false;
-            added[i] += *fields[i];
-        }
+        if (!fitsRecord(draw))
+            return false;
+        added[0] += draw.issue;
+        added[1] += draw.front;
+        added[2] += draw.back;
     }
     return rewriteColumns([&](std::size_t i, std::string column) { return column + added[i]; });
 }

@@ -5,33 +5,11 @@
 #include <set>
 #include <unordered_map>
 
-#include "core/rules.h"
+#include "core/draw_check.h"
 
 namespace dlt {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool allDigits(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), isDigit);
-}
-
-// Two-digit groups of a zone, each in 1..pool and none twice.
-bool soundZone(std::string_view digits, const ZoneRules& rules) {
-    if (digits.size() != static_cast<std::size_t>(rules.digitsPerDraw()) || !allDigits(digits))
-        return false;
-    std::vector<bool> seen(static_cast<std::size_t>(rules.poolSize) + 1, false);
-    for (std::size_t at = 0; at < digits.size(); at += 2) {
-        const int v = (digits[at] - '0') * 10 + (digits[at + 1] - '0');
-        if (v < 1 || v > rules.poolSize || seen[static_cast<std::size_t>(v)])
-            return false;
-        seen[static_cast<std::size_t>(v)] = true;
-    }
-    return true;
-}
 
 std::vector<std::string_view> sortedGroups(std::string_view digits) {
     std::vector<std::string_view> groups;
@@ -41,16 +19,7 @@ std::vector<std::string_view> sortedGroups(std::string_view digits) {
     return groups;
 }
 
-bool isSoundIssue(std::string_view issue) {
-    return issue.size() == kIssueDigits && allDigits(issue);
-}
-
 } // namespace
-
-bool isSoundDraw(const DrawRecord& draw) {
-    return isSoundIssue(draw.issue) && soundZone(draw.front, rulesFor(Zone::Front)) &&
-           soundZone(draw.back, rulesFor(Zone::Back));
-}
 
 bool sameNumbers(const DrawRecord& a, const DrawRecord& b) {
     return sortedGroups(a.front) == sortedGroups(b.front) &&
@@ -154,13 +123,13 @@ LibraryCheck checkLibrary(std::string_view issues, std::string_view fronts,
         const std::string issue(field(issues, kIssueDigits));
         const std::string_view front = field(fronts, kFrontDigits);
         const std::string_view back = field(backs, kBackDigits);
-        if (isSoundIssue(issue))
+        if (isIssue(issue))
             ++seen[issue];
         else if (!issue.empty())
             check.findings.push_back({FindingKind::BadIssue, issue, {}, 0});
-        if (!soundZone(front, rulesFor(Zone::Front)))
+        if (!isSoundZone(front, kLotteryRules.front))
             check.findings.push_back({FindingKind::FrontNumbers, issue, {}, 0});
-        if (!back.empty() && !soundZone(back, rulesFor(Zone::Back)))
+        if (!back.empty() && !isSoundZone(back, kLotteryRules.back))
             check.findings.push_back({FindingKind::BackNumbers, issue, {}, 0});
     }
     for (const auto& [issue, times] : seen)

@@ -7,13 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/draw_check.h"
 #include "history/history_store.h"
 
 namespace dlt {
-
-// A draw of five different front numbers in 1..35 and two different back
-// numbers in 1..12, with a five-digit issue.
-bool isSoundDraw(const DrawRecord& draw);
 
 // Whether two draws have the same numbers in each zone, in any order.
 bool sameNumbers(const DrawRecord& a, const DrawRecord& b);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/encoding.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
 #include "storage/file_io.h"
@@ -47,13 +46,6 @@ std::string shortened(std::string text) {
         return text;
     text.resize(at);
     return text + "...";
-}
-
-// A line of a history file as UTF-8, for the messages: the reader gives the
-// lines of UTF-8 and UTF-16 files in UTF-8 already, those of GBK files in
-// their own bytes.
-std::string lineText(std::string_view text, TextEncoding encoding) {
-    return encoding == TextEncoding::Gbk ? gbkToUtf8(text) : std::string(text);
 }
 
 std::string_view encodingName(TextEncoding encoding) {
@@ -132,8 +124,8 @@ std::string skippedLines(const DrawFileRead& read) {
     const std::size_t shown = std::min(read.skipped.size(), kShownItems);
     for (std::size_t i = 0; i < shown; ++i) {
         const SkippedLine& line = read.skipped[i];
-        lines += fill(text::skippedLine, {line.line, skipReasonText(line.reason),
-                                          shortened(lineText(line.text, read.encoding))}) +
+        lines += fill(text::skippedLine,
+                      {line.line, skipReasonText(line.reason), shortened(line.text)}) +
                  "\n";
     }
     if (read.skipped.size() > shown)
@@ -203,14 +195,27 @@ std::string importSummary(const DrawFileRead& read, const LibraryComparison& com
     return summary;
 }
 
+ImportFile readImportFile(const std::filesystem::path& file, const ReadWatch& watch) {
+    const FileRead bytes = readFile(file, kLargestImport);
+    if (bytes.status != FileRead::Status::Read)
+        return {};
+    return {true, parseDrawHistoryFile(bytes.bytes, watch)};
+}
+
 ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
                            MessageBoxPort& messages) {
-    const FileRead bytes = readFile(file, kLargestImport);
-    if (bytes.status != FileRead::Status::Read) {
+    return importLibrary(store, readImportFile(file), messages);
+}
+
+ImportResult importLibrary(const HistoryStore& store, const ImportFile& file,
+                           MessageBoxPort& messages) {
+    if (!file.readable) {
         show(messages, text::importUnreadable, text::refusedCaption, MessageIcon::Stop);
         return {ImportOutcome::Unreadable};
     }
-    const DrawFileRead read = parseDrawHistoryFile(bytes.bytes);
+    const DrawFileRead& read = file.read;
+    if (read.cancelled)
+        return {ImportOutcome::Cancelled};
     if (read.oldestFirst.empty()) {
         const std::string skipped = skippedLines(read);
         show(messages, std::string(text::importEmpty) + (skipped.empty() ? "" : "\n" + skipped),

@@ -43,8 +43,20 @@ struct ImportResult {
     int libraryDraws = 0; // draws in the library afterwards
 };
 
-// Reads the file, shows its summary and asks 合并, 替换 or 取消; the change
-// is written in one commit of the store, or not at all.
+// The file of an import and its draws: the slow part, which may run on any
+// thread while the window shows it at work.
+struct ImportFile {
+    bool readable = false; // too large, missing or unreadable: not
+    DrawFileRead read;
+};
+ImportFile readImportFile(const std::filesystem::path& file, const ReadWatch& watch = {});
+
+// Shows the file's summary and asks 合并, 替换 or 取消; the change is
+// written in one commit of the store, or not at all. A read that was given
+// up is Cancelled, and nothing is said.
+ImportResult importLibrary(const HistoryStore& store, const ImportFile& file,
+                           MessageBoxPort& messages);
+// Both steps in one.
 ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
                            MessageBoxPort& messages);
 

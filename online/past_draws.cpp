@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "core/draw_check.h"
 #include "core/process_state.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
@@ -48,7 +49,7 @@ std::vector<DrawRecord> parseDrawFile(std::string_view text, const YieldHook& yi
     std::vector<DrawRecord> draws;
     for (int bar = findForward(text, "|", 1, kIgnoreCase); bar > 0 && bar <= bound;
          bar = findForward(text, "|", bar + 1, kIgnoreCase)) {
-        if (DrawRecord draw = drawFileEntry(text, bar); isWholeDraw(draw))
+        if (DrawRecord draw = drawFileEntry(text, bar); isSoundDraw(draw))
             draws.push_back(std::move(draw));
         yieldIfSet(yield);
     }
@@ -85,7 +86,7 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
         }
         if (em < 0)
             break; // fewer than seven numbers: the page ends here
-        if (isWholeDraw(draw))
+        if (isSoundDraw(draw))
             draws.push_back(std::move(draw));
         const int next = findForward(page, "redBalls", em, kIgnoreCase);
         // A page whose numbers stand before their marker would find the same

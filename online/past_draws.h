@@ -17,7 +17,7 @@ inline constexpr int kDrawFileEntries = 280;
 // The draws of the maker's draw file, newest first as the file lists them:
 // the first 280 entries, or every entry of a shorter file. Each entry is read
 // at fixed offsets from its "|"; the bytes are taken as they stand, and an
-// entry that is no whole draw (isWholeDraw) is left out. Time in proportion
+// entry that is no sound draw (isSoundDraw) is left out. Time in proportion
 // to the text read.
 std::vector<DrawRecord> parseDrawFile(std::string_view text, const YieldHook& yield = {});
 

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "core/draw_check.h"
+
 namespace dlt {
 
 namespace {
@@ -88,7 +90,7 @@ long leadingInteger(std::string_view text) {
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
     long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && value < 100000000; ++i)
+    for (; i < text.size() && isAsciiDigit(text[i]) && value < 100000000; ++i)
         value = value * 10 + (text[i] - '0');
     return value;
 }

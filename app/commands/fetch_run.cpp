@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -12,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include <chrono>
-#include <thread>
 
+#include "app/commands/work_progress.h"
 #include "app/form/form_widgets.h"
 #include "app/ports/text.h"
 #include "app/windows/main_window.h"
@@ -45,16 +44,7 @@ private:
 
 HttpResponse BackgroundHttpGetter::fetch(const HttpRequest& request, const CancelFlag& cancel) {
     HttpResponse response;
-    QEventLoop waiting;
-    std::thread worker([&] {
-        response = inner_.fetch(request, cancel);
-        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    // Returns early only when the program is ending, and the closed main
-    // window has raised the flag by then: the download ends within a
-    // fraction of a second either way.
-    waiting.exec();
-    worker.join();
+    runOffWindowThread([&] { response = inner_.fetch(request, cancel); });
     return response;
 }
 

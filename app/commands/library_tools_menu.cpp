@@ -5,6 +5,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
 
 #include "app/ports/text.h"
 #include "app/windows/backtest_window.h"
@@ -25,6 +29,14 @@ QString textFilter() {
     return QStringLiteral("文本文件 (*.txt);;所有文件 (*)");
 }
 
+// The title of the import's file dialog and of its progress window.
+QString importTitle() {
+    return QStringLiteral("导入号库");
+}
+
+// A read that ends sooner shows no progress window.
+constexpr std::chrono::milliseconds kQuietRead{200};
+
 // History files from other programs: tables, text and JSON.
 QString historyFileFilter() {
     return QStringLiteral("号码文件 (*.txt *.csv *.tsv *.json);;所有文件 (*)");
@@ -39,8 +51,8 @@ LibraryTools::LibraryTools(MainWindow& window)
                                             textFilter());
     };
     chooseOpen_ = [this](const QString& suggested) {
-        return QFileDialog::getOpenFileName(&window_, QStringLiteral("导入号库"),
-                                            QFileInfo(suggested).path(), historyFileFilter());
+        return QFileDialog::getOpenFileName(&window_, importTitle(), QFileInfo(suggested).path(),
+                                            historyFileFilter());
     };
 }
 
@@ -130,7 +142,32 @@ void LibraryTools::importLibrary() {
     if (path.isEmpty())
         return;
     lastFolder_ = QFileInfo(path).absolutePath();
-    const ImportResult result = dlt::importLibrary(window_.historyStore(), toPath(path), messages_);
+    CancelFlag cancel;
+    ImportFile file;
+    {
+        // Nothing may change the library while its file is read. A big file
+        // takes a while: it is read off the window's thread, with a progress
+        // window and its 取消; closing the main window ends the read at once.
+        const BusyCommands busy(window_);
+        WorkProgress progress(window_, cancel,
+                              {QStringLiteral("导入进度"), importTitle(),
+                               fromUtf8(text::importInProgress), QStringLiteral("导入进度条"),
+                               QStringLiteral("取消导入按钮")});
+        importProgress_ = &progress;
+        // Shown only when the read takes a noticeable time.
+        QTimer::singleShot(kQuietRead, &progress, &QWidget::show);
+        std::atomic<int> permille{0};
+        QTimer ticks;
+        connect(&ticks, &QTimer::timeout, &progress,
+                [&] { progress.setProgress(permille.load(std::memory_order_relaxed)); });
+        ticks.start(50);
+        runOffWindowThread([&] { file = readImportFile(toPath(path), {&cancel, &permille}); });
+        importProgress_ = nullptr;
+    }
+    // Given up, even if the read had just ended: nothing more is asked.
+    if (cancel.cancelled())
+        return;
+    const ImportResult result = dlt::importLibrary(window_.historyStore(), file, messages_);
     if (result.outcome == ImportOutcome::Merged || result.outcome == ImportOutcome::Replaced)
         libraryChanged();
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/commands/fetch_run.h"
+#include "app/commands/work_progress.h"
 #include "core/ports.h"
 #include "online/http_get.h"
 #include "online/official_results.h"
@@ -54,6 +55,9 @@ public:
     // How the official service is read (tests shorten the pauses).
     void setOfficialOptions(OfficialReadOptions options) { official_ = std::move(options); }
 
+    // The progress window while an import reads its file; null otherwise.
+    WorkProgress* importProgress() const { return importProgress_; }
+
     // The open tool windows (null when closed).
     TrendWindow* trendWindow() const;
     BacktestWindow* backtestWindow() const;
@@ -71,6 +75,7 @@ private:
     QPointer<TrendWindow> trend_;
     QPointer<BacktestWindow> backtest_;
     QPointer<TicketWindow> tickets_;
+    WorkProgress* importProgress_ = nullptr;
     SiteAddresses sites_ = builtInSites();
     OfficialReadOptions official_;
     CurlHttpGetter curl_;

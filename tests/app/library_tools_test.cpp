@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "app/windows/backtest_window.h"
@@ -468,6 +469,66 @@ TEST_F(LibraryToolsTest, ImportAnsweredCancelChangesNothing) {
     tools->importLibrary();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(historyBytes(), before);
+}
+
+// A file at the import's limit of 64 MB is read off the window's thread: the
+// progress window shows how far the read has come, and each way of giving it
+// up ends the import with the library as it was and nothing said.
+TEST_F(LibraryToolsTest, ABigFileShowsItsProgressAndEachWayOfGivingUpEndsIt) {
+    storeDraws({{"10001", "0607080910", "0304"}});
+    const std::string before = historyBytes();
+    std::string lines;
+    while (lines.size() < (64u << 20) - 64)
+        lines += "26094 05 14 15 17 33 01 07\n";
+    const QString path = writeFile(QStringLiteral("big.txt"), lines);
+    tools->setOpenChooser([&](const QString&) { return path; });
+    QPushButton* fetch = only<QPushButton>(window.get(), QStringLiteral("自动获取往期号按钮"));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+
+    using GiveUp = std::function<void(WorkProgress&)>;
+    const GiveUp ways[] = {
+        [](WorkProgress& progress) {
+            only<QPushButton>(&progress, QStringLiteral("取消导入按钮"))->click();
+        },
+        [](WorkProgress& progress) { QTest::keyClick(&progress, Qt::Key_Escape); },
+        [this](WorkProgress&) {
+            // The user clicks into the main window, away from the progress.
+            QApplication::setActiveWindow(window.get());
+            ASSERT_EQ(QApplication::activeWindow(), window.get());
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        },
+        [this](WorkProgress&) { window->close(); },
+    };
+    for (std::size_t way = 0; way < std::size(ways); ++way) {
+        SCOPED_TRACE(way);
+        bool shown = false;
+        bool givenUp = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            WorkProgress* progress = tools->importProgress();
+            if (!progress || givenUp || !progress->isVisible())
+                return;
+            // Given up once the bar has moved.
+            auto* bar = only<QProgressBar>(progress, QStringLiteral("导入进度条"));
+            if (bar->value() <= 0)
+                return;
+            shown = progress->parentWidget() == window.get() && bar->maximum() == 1000 &&
+                    bar->value() < 1000 && !fetch->isEnabled();
+            givenUp = true;
+            ways[way](*progress);
+        });
+        poll.start(20);
+        tools->importLibrary();
+        poll.stop();
+
+        EXPECT_TRUE(shown);
+        EXPECT_TRUE(givenUp);
+        EXPECT_EQ(tools->importProgress(), nullptr);
+        EXPECT_TRUE(messages.shown.empty()); // the user asked for it: nothing to say
+        EXPECT_EQ(historyBytes(), before);
+        EXPECT_TRUE(fetch->isEnabled());
+    }
 }
 
 TEST_F(LibraryToolsTest, TheMessageBoxOffersMergeReplaceAndCancel) {

@@ -20,6 +20,7 @@
 #include "app/windows/startup_window.h"
 #include "app/form/form_widgets.h"
 #include "storage/installation.h"
+#include "core/draw_check.h"
 #include "tests/support/window_support.h"
 
 using namespace dlt;
@@ -59,10 +60,6 @@ void pressNextWhenShown(StartupSequence& sequence, StartRecord& record,
                      [&](MainWindow*) { ++record.mainShown; });
 }
 
-bool isDigits(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 class StartupSequenceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -84,7 +81,7 @@ TEST_F(StartupSequenceTest, FirstStartGeneratesTheSecretShowsTheIntroThenTheMain
     EXPECT_TRUE(messages_.shown.empty());
     const std::string secret = SecretStore(toPath(secretFolder())).read();
     EXPECT_EQ(secret.size(), 10000u);
-    EXPECT_TRUE(isDigits(secret));
+    EXPECT_TRUE(isDigitText(secret));
     const ProcessState& state = processState();
     EXPECT_EQ(state.installationSecret, secret);
     EXPECT_EQ(state.installationKey.size(), 32u);

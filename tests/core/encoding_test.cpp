@@ -28,3 +28,14 @@ TEST(Encoding, StrictDecodingRefusesWhatIsNotInTheEncoding) {
     EXPECT_FALSE(decodeStrictly("\xC6", "UTF-8"));
     EXPECT_FALSE(decodeStrictly("abc", "NO-SUCH-ENCODING"));
 }
+
+TEST(Encoding, LenientDecodingReplacesWholeUnits) {
+    // A high surrogate without its low half, then 期 and a cut-off unit.
+    EXPECT_EQ(decodeLeniently(std::string("\x00\xD8\x1F\x67\x41", 5), "UTF-16LE"),
+              "\xEF\xBF\xBD期\xEF\xBF\xBD");
+    EXPECT_EQ(decodeLeniently("a\xFF"
+                              "b",
+                              "UTF-8"),
+              "a\xEF\xBF\xBD"
+              "b");
+}

@@ -27,7 +27,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
 std::string includedFolder(const std::string& line) {
     const std::size_t open = line.find('"');
     const std::size_t slash = line.find('/', open + 1);
-    if (line.rfind("#include", 0) != 0 || open == std::string::npos || slash == std::string::npos)
+    if (!line.starts_with("#include") || open == std::string::npos || slash == std::string::npos)
         return {};
     return line.substr(open + 1, slash - open - 1);
 }

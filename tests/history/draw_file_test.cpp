@@ -2,6 +2,12 @@
 // written for the test.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -220,6 +226,113 @@ TEST(HistoryFileReader, BrokenJsonIsReadLineByLine) {
 TEST(HistoryFileReader, DeepJsonIsRefusedWithoutExhaustingTheStack) {
     const std::string deep(100000, '[');
     EXPECT_TRUE(parseDrawHistoryFile(deep).oldestFirst.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(HistoryFileReader, EachDrawKeepsItsDateAsTheFileWritesIt) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"JSON records with a date key",
+         "[{\"issue\":\"26093\",\"drawDate\":\"2026-08-17\",\"red\":\"08 10 22 26 29\","
+         "\"blue\":\"03 10\"},\n"
+         " {\"issue\":\"26094\",\"drawDate\":\"2026-08-19\",\"red\":\"05 14 15 17 33\","
+         "\"blue\":\"01 07\"}]"},
+        {"JSON arrays", "[[\"26094\",\"2026-08-19\",\"05\",\"14\",\"15\",\"17\",\"33\",\"01\","
+                        "\"07\"],[\"26093\",\"2026-08-17\",8,10,22,26,29,3,10]]"},
+        {"CSV", "issue,date,numbers\n26094,2026-08-19,05 14 15 17 33 01 07\n"
+                "26093,2026-08-17,08 10 22 26 29 03 10\n"},
+    };
+    for (const auto& file : files) {
+        const DrawFileRead read = parseDrawHistoryFile(file.bytes);
+        EXPECT_EQ(read.oldestFirst, std::vector<DrawRecord>(kRecent.begin() + 1, kRecent.end()))
+            << file.name;
+        EXPECT_EQ(read.dates, (std::vector<std::string>{"2026-08-17", "2026-08-19"})) << file.name;
+    }
+    // A GBK file's date comes as UTF-8, like its skipped lines.
+    const DrawFileRead gbk = parseDrawHistoryFile("26094 2026\xC4\xEA"
+                                                  "8\xD4\xC2"
+                                                  "19\xC8\xD5"
+                                                  " 05 14 15 17 33 01 07\n\xB9\xB2 1\n");
+    EXPECT_EQ(gbk.encoding, TextEncoding::Gbk);
+    EXPECT_EQ(gbk.dates, std::vector<std::string>{"2026年8月19日"});
+    ASSERT_EQ(gbk.skipped.size(), 1u);
+    EXPECT_EQ(gbk.skipped[0].text, "共 1");
+}
+
+// One line as long as the import allows: the draw at its start is read,
+// whatever follows; a raised flag gives the read up.
+TEST(HistoryFileReader, OneLongLineIsReadAndCanBeGivenUp) {
+    std::string line = "26094 2026-08-19 05 14 15 17 33 01 07";
+    while (line.size() < (8u << 20))
+        line += " 26093 2026-08-17 08 10 22 26 29 03 10";
+    std::atomic<int> permille{0};
+    const DrawFileRead read = parseDrawHistoryFile(line, {nullptr, &permille});
+    EXPECT_EQ(read.oldestFirst, std::vector<DrawRecord>{kRecent.back()});
+    EXPECT_EQ(permille.load(), 1000);
+    EXPECT_FALSE(read.cancelled);
+
+    CancelFlag cancel;
+    cancel.cancel();
+    const DrawFileRead givenUp = parseDrawHistoryFile(line, {&cancel, nullptr});
+    EXPECT_TRUE(givenUp.cancelled);
+    EXPECT_TRUE(givenUp.oldestFirst.empty());
+}
+
+} // namespace
+
+namespace {
+
+// The address space the process holds now, in bytes.
+std::size_t addressSpace() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    std::size_t kilobytes = 0;
+    while (status >> key) {
+        if (key == "VmSize:" && status >> kilobytes)
+            return kilobytes << 10;
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+// A line of 64 MB, the import's limit, is read in memory that does not grow
+// with the line's number of tokens: a child process reads it with 384 MB of
+// address space to spare, where a list of the line's 16 million tokens would
+// need gigabytes. Under AddressSanitizer, whose shadow memory needs the
+// address space, the bound cannot be set.
+TEST(HistoryFileReader, OneLineOfSixtyFourMegabytesReadsInBoundedMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves the address space";
+#else
+    std::string line;
+    line.reserve(64u << 20);
+    while (line.size() + 64 < (64u << 20))
+        line += "26094 2026-08-19 05 14 15 17 33 01 07 ";
+    const std::size_t bound = addressSpace() + (384u << 20);
+    ASSERT_GT(bound, 384u << 20);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{bound, bound};
+        if (setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(2);
+        try {
+            const DrawFileRead read = parseDrawHistoryFile(line);
+            _exit(read.oldestFirst == std::vector<DrawRecord>{kRecent.back()} ? 0 : 3);
+        } catch (...) {
+            _exit(4); // out of memory
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
 
 } // namespace

@@ -63,15 +63,6 @@ TEST(LibraryMerge, OnlySoundDrawsNewerThanTheLibraryAreAdded) {
               (std::vector<DrawRecord>{draw("26001"), draw("26002")}));
 }
 
-TEST(LibraryMerge, SoundDraws) {
-    EXPECT_TRUE(isSoundDraw(draw("26001", "3501020304", "1201")));
-    for (const DrawRecord& bad :
-         {draw("2600"), draw("26a01"), draw("26001", "0001020304"), draw("26001", "0101020304"),
-          draw("26001", "010203040"), draw("26001", "0102030405", "1301"),
-          draw("26001", "0102030405", "0505")})
-        EXPECT_FALSE(isSoundDraw(bad)) << bad.issue << " " << bad.front << " " << bad.back;
-}
-
 struct Columns {
     std::string issues, fronts, backs;
 };

@@ -15,6 +15,7 @@
 #endif
 
 #include "storage/installation.h"
+#include "core/draw_check.h"
 #include "core/process_state.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"
@@ -31,10 +32,6 @@ namespace {
 bool keep(const SecretStore& store, const std::string& text) {
     fs::create_directories(store.filePath().parent_path());
     return replaceFileDurably(store.filePath(), text);
-}
-
-bool allDigits(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace
@@ -63,7 +60,7 @@ TEST(InstallationKey, FirstStartGeneratesAndKeepsASecretSecondStartReadsItBack) 
     ASSERT_TRUE(establishInstallationKey(first, store, [&] { ++yields; }).ready());
     EXPECT_EQ(yields, 10000) << "events are processed after every digit";
     EXPECT_EQ(first.installationSecret.size(), 10000u);
-    EXPECT_TRUE(allDigits(first.installationSecret));
+    EXPECT_TRUE(isDigitText(first.installationSecret));
     EXPECT_EQ(first.installationKey, digestHex(first.installationSecret));
     EXPECT_EQ(store.read(), first.installationSecret);
 #ifndef _WIN32
@@ -92,7 +89,7 @@ TEST(InstallationKey, SecretOfAnotherLengthIsReplaced) {
         ProcessState state;
         ASSERT_TRUE(establishInstallationKey(state, store).ready());
         EXPECT_EQ(state.installationSecret.size(), 10000u);
-        EXPECT_TRUE(allDigits(state.installationSecret));
+        EXPECT_TRUE(isDigitText(state.installationSecret));
         EXPECT_EQ(store.read(), state.installationSecret);
     }
 
