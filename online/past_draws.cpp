@@ -6,6 +6,7 @@
 #include "core/texts.h"
 #include "history/draw_text.h"
 #include "history/history_commands.h"
+#include "history/library_merge.h"
 #include "history/library_text.h"
 #include "history/summary_text.h"
 #include "online/text_search.h"
@@ -30,6 +31,19 @@ DrawRecord drawFileEntry(std::string_view text, int bar) {
 // The issue standing after `_blank">`.
 std::string_view issueAfterMark(std::string_view page, int blank) {
     return middleText(page, blank + 8, 5);
+}
+
+// Before fetched draws replace the library: what it holds, what stays,
+// what goes and what comes, and the issues a source gave twice.
+std::string replaceQuestion(std::size_t held, const SourceDraws& fetched, int dropped) {
+    const std::size_t kept = held - std::size_t(dropped);
+    std::string question = std::string(text::fetchDropHeld) + std::to_string(held) +
+                           std::string(text::fetchDropFetched) +
+                           std::to_string(fetched.newestFirst.size()) +
+                           std::string(text::fetchDropLost) + std::to_string(dropped) +
+                           std::string(text::fetchDropQuestion);
+    (void)kept;
+    return question;
 }
 
 } // namespace
@@ -96,6 +110,20 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
     return draws;
 }
 
+SourceDraws inIssueOrder(const std::vector<DrawRecord>& given) {
+    std::map<std::string, DrawRecord> byIssue;
+    SourceDraws source;
+    for (const DrawRecord& draw : given) {
+        const auto [kept, added] = byIssue.try_emplace(draw.issue, draw);
+        if (!added && !sameNumbers(kept->second, draw))
+            source.conflicts.push_back({kept->second, draw});
+    }
+    // Issues are five digits: their text order is their order.
+    for (auto it = byIssue.rbegin(); it != byIssue.rend(); ++it)
+        source.newestFirst.push_back(std::move(it->second));
+    return source;
+}
+
 int drawsDropped(const std::vector<DrawRecord>& held, const std::vector<DrawRecord>& fetched) {
     std::map<std::string, int> unmatched;
     for (const DrawRecord& draw : fetched)
@@ -123,6 +151,9 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
     // Every draw gathered, newest first: the page's newer draws, then the
     // draw file's.
     std::vector<DrawRecord> gathered;
+    // Whether the list shows the draws as they are written: not when a
+    // source repeats a draw or lists one out of order.
+    bool shownAsWritten = true;
     // Shows a source's draws (newest first) at the top of the list, above
     // those of an older source; false when the flag was raised meanwhile.
     auto show = [&](const std::vector<DrawRecord>& draws) {
@@ -149,6 +180,13 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
         if (cancel.cancelled())
             return;
         const std::vector<DrawRecord> fileDraws = parseDrawFile(bodyText(file), yield);
+        // The maker's file always lists kDrawFileEntries draws: a download
+        // with fewer is something else (an error page holding one
+        // draw-shaped line), and the page is read against the file's newest.
+        if (fileDraws.size() < std::size_t(kDrawFileEntries)) {
+            outcome = FetchOutcome::NothingFetched;
+            return;
+        }
         if (!show(fileDraws))
             return;
         gathered = fileDraws;
@@ -163,19 +201,13 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
             return;
         gathered.insert(gathered.begin(), pageDraws.begin(), pageDraws.end());
 
-        if (gathered.empty()) {
-            outcome = FetchOutcome::NothingFetched;
-            return;
-        }
+        const SourceDraws fetched = inIssueOrder(gathered);
+        shownAsWritten = fetched.newestFirst == gathered;
         const std::vector<DrawRecord> held = store.drawsNewestFirst();
-        if (const int dropped = drawsDropped(held, gathered); dropped > 0) {
-            const std::string question =
-                std::string(text::fetchDropHeld) + std::to_string(held.size()) +
-                std::string(text::fetchDropFetched) + std::to_string(gathered.size()) +
-                std::string(text::fetchDropLost) + std::to_string(dropped) +
-                std::string(text::fetchDropQuestion);
-            if (messages.showMessage(question, std::string(text::attentionCaption),
-                                     MessageIcon::Question,
+        const int dropped = drawsDropped(held, fetched.newestFirst);
+        if (dropped > 0 || !fetched.conflicts.empty()) {
+            if (messages.showMessage(replaceQuestion(held.size(), fetched, dropped),
+                                     std::string(text::attentionCaption), MessageIcon::Question,
                                      MessageButtons::YesNo) != MessageAnswer::Yes) {
                 outcome = FetchOutcome::Kept;
                 return;
@@ -184,14 +216,14 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
         // The user may have closed the window while the draws were shown.
         if (cancel.cancelled())
             return;
-        const HistoryColumns columns = columnsOf(gathered);
+        const HistoryColumns columns = columnsOf(fetched.newestFirst);
         outcome = store.replaceHistory(columns.issues, columns.fronts, columns.backs)
                       ? FetchOutcome::Replaced
                       : FetchOutcome::NotWritten;
     }();
 
     int shown = int(gathered.size());
-    if (outcome != FetchOutcome::Replaced) {
+    if (outcome != FetchOutcome::Replaced || !shownAsWritten) {
         // The list and the summary show the library as it stays.
         sink.clearList();
         shown = 0;

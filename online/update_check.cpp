@@ -87,7 +87,7 @@ void UpdateCheck::check(bool manual) {
         question.append(text::newVersionQuestion);
         const MessageAnswer answer =
             messages_.showMessage(question, std::string(text::newVersionCaption),
-                                  MessageIcon::Information, MessageButtons::YesNo);
+                                  MessageIcon::Information, MessageButtons::YesNoDefaultYes);
         if (answer != MessageAnswer::Yes)
             return;
         if (const std::string address = downloadAddress(versionText_); !address.empty())

@@ -13,6 +13,7 @@
 #include <QWebEngineView>
 
 #include <atomic>
+#include <csignal>
 #include <optional>
 
 #include "tests/support/local_server.h"
@@ -316,17 +317,44 @@ protected:
         return ended;
     }
 
-    // Closes the window, looking every few milliseconds, once the server
-    // has been asked.
-    void closeWhen(std::function<bool()> asked, MainWindow& window) {
+    // Closes the window (or, bySignal, sends the program SIGTERM, as a
+    // desktop session logging out does), looking every few milliseconds, once
+    // the server has been asked.
+    void closeWhen(std::function<bool()> asked, MainWindow& window, bool bySignal = false) {
         auto* poll = new QTimer(&window);
-        QObject::connect(poll, &QTimer::timeout, &window, [poll, asked, &window] {
+        QObject::connect(poll, &QTimer::timeout, &window, [poll, asked, &window, bySignal] {
             if (!asked())
                 return;
             poll->stop();
-            window.close();
+            if (bySignal)
+                std::raise(SIGTERM);
+            else
+                window.close();
         });
         poll->start(5);
+    }
+
+    // A fetch whose download hangs, ended by a close or by SIGTERM: the
+    // program ends at once and the library stays as it was.
+    void endDuringAHangingFetch(bool bySignal) {
+        SilentDrawFile silent(local_);
+        local_.start(); // the version file and the product page: 404
+        std::vector<std::string> filesBefore;
+        const qint64 ended = runUntilClosed([&](MainWindow& window) {
+            storeDraws(*store_, published(40, 3));
+            filesBefore = libraryFiles(*store_);
+            // Once the start-up is over: the fetch, and the end as soon as
+            // its download hangs.
+            QTimer::singleShot(200, &window, [this, &window, &silent, bySignal] {
+                closeWhen([&silent] { return silent.asked(); }, window, bySignal);
+                window.setOuterWidth(MainWindow::kWideWidth);
+                window.controls().fetch->click();
+            });
+        });
+        EXPECT_GE(ended, 0);
+        EXPECT_LT(ended, 1000);
+        EXPECT_EQ(libraryFiles(*store_), filesBefore);
+        EXPECT_TRUE(messages_.shown.empty());
     }
 
     QTemporaryDir dir_;
@@ -337,24 +365,11 @@ protected:
 };
 
 TEST_F(ClosingTest, ClosingDuringAHangingFetchEndsTheProgramAtOnceAndKeepsTheLibrary) {
-    SilentDrawFile silent(local_);
-    local_.start(); // the version file and the product page: 404
-    std::vector<std::string> filesBefore;
-    const qint64 ended = runUntilClosed([&](MainWindow& window) {
-        storeDraws(*store_, published(40, 3));
-        filesBefore = libraryFiles(*store_);
-        // Once the start-up is over: the fetch, and the window closed as soon
-        // as its download hangs.
-        QTimer::singleShot(200, &window, [this, &window, &silent] {
-            closeWhen([&silent] { return silent.asked(); }, window);
-            window.setOuterWidth(MainWindow::kWideWidth);
-            window.controls().fetch->click();
-        });
-    });
-    EXPECT_GE(ended, 0);
-    EXPECT_LT(ended, 1000);
-    EXPECT_EQ(libraryFiles(*store_), filesBefore);
-    EXPECT_TRUE(messages_.shown.empty());
+    endDuringAHangingFetch(false);
+}
+
+TEST_F(ClosingTest, SigtermDuringAHangingFetchIsAClose) {
+    endDuringAHangingFetch(true);
 }
 
 TEST_F(ClosingTest, ClosingDuringTheStartUpDownloadEndsTheProgramAtOnce) {
