@@ -107,18 +107,22 @@ inline constexpr std::string_view fetchNotWritten =
     "\xE2"
     "\xA3\xAC\xBA\xC5\xBF\xE2\xB1\xA3\xB3\xD6\xD4\xAD\xD1\xF9\xA1\xA3";
 
-// The question before a fetch that would drop draws of the library (caption
-// 注意：): 号库中现有 ... 期号码，本次获取到 ... 期号码，写入后将失去其中的 ...
-// 期号码。仍要替换号库吗？
+// The question before a fetch that would drop draws of the library or that
+// got an issue twice with different numbers (caption 注意：):
+// 号库中现有 ... 期号码，本次获取到 ... 期号码。替换后保留其中 ... 期，去掉 ...
+// 期，新增 ... 期。
+// 获取到的号码中有 ... 期出现两组不同的号码，只取先出现的一组：(and the lines)
+// 仍要替换号库吗？
 inline constexpr std::string_view fetchDropHeld = "\xBA\xC5\xBF\xE2\xD6\xD0\xCF\xD6\xD3\xD0";
 inline constexpr std::string_view fetchDropFetched =
     "\xC6\xDA\xBA\xC5\xC2\xEB\xA3\xAC\xB1\xBE\xB4\xCE\xBB\xF1\xC8\xA1\xB5\xBD";
-inline constexpr std::string_view fetchDropLost =
-    "\xC6\xDA\xBA\xC5\xC2\xEB\xA3\xAC\xD0\xB4\xC8\xEB\xBA\xF3\xBD\xAB\xCA\xA7\xC8\xA5"
-    "\xC6\xE4\xD6\xD0\xB5\xC4";
-inline constexpr std::string_view fetchDropQuestion =
-    "\xC6\xDA\xBA\xC5\xC2\xEB\xA1\xA3\xC8\xD4\xD2\xAA\xCC\xE6\xBB\xBB\xBA\xC5\xBF\xE2"
-    "\xC2\xF0\xA3\xBF";
+inline constexpr std::string_view fetchDropKept = "\xC6\xDA\xBA\xC5\xC2\xEB\xA1\xA3\xCC\xE6\xBB\xBB\xBA\xF3\xB1\xA3\xC1\xF4\xC6\xE4\xD6\xD0";
+inline constexpr std::string_view fetchDropDropped = "\xC6\xDA\xA3\xAC\xC8\xA5\xB5\xF4";
+inline constexpr std::string_view fetchDropAdded = "\xC6\xDA\xA3\xAC\xD0\xC2\xD4\xF6";
+inline constexpr std::string_view fetchDropEnd = "\xC6\xDA\xA1\xA3";
+inline constexpr std::string_view fetchConflictsPrefix = "\xBB\xF1\xC8\xA1\xB5\xBD\xB5\xC4\xBA\xC5\xC2\xEB\xD6\xD0\xD3\xD0";
+inline constexpr std::string_view fetchConflictsSuffix = "\xC6\xDA\xB3\xF6\xCF\xD6\xC1\xBD\xD7\xE9\xB2\xBB\xCD\xAC\xB5\xC4\xBA\xC5\xC2\xEB\xA3\xAC\xD6\xBB\xC8\xA1\xCF\xC8\xB3\xF6\xCF\xD6\xB5\xC4\xD2\xBB\xD7\xE9\xA3\xBA";
+inline constexpr std::string_view fetchDropQuestion = "\xC8\xD4\xD2\xAA\xCC\xE6\xBB\xBB\xBA\xC5\xBF\xE2\xC2\xF0\xA3\xBF";
 
 // 检测到新版本： and the question after the version text: 是否更新？
 inline constexpr std::string_view newVersionCaption =

@@ -1,5 +1,6 @@
 #include "online/past_draws.h"
 
+#include <algorithm>
 #include <map>
 
 #include "core/process_state.h"
@@ -36,14 +37,29 @@ std::string_view issueAfterMark(std::string_view page, int blank) {
 // Before fetched draws replace the library: what it holds, what stays,
 // what goes and what comes, and the issues a source gave twice.
 std::string replaceQuestion(std::size_t held, const SourceDraws& fetched, int dropped) {
+    constexpr std::size_t kShownConflicts = 10;
     const std::size_t kept = held - std::size_t(dropped);
+    const std::size_t added = fetched.newestFirst.size() - kept;
     std::string question = std::string(text::fetchDropHeld) + std::to_string(held) +
                            std::string(text::fetchDropFetched) +
                            std::to_string(fetched.newestFirst.size()) +
-                           std::string(text::fetchDropLost) + std::to_string(dropped) +
-                           std::string(text::fetchDropQuestion);
-    (void)kept;
-    return question;
+                           std::string(text::fetchDropKept) + std::to_string(kept) +
+                           std::string(text::fetchDropDropped) + std::to_string(dropped) +
+                           std::string(text::fetchDropAdded) + std::to_string(added) +
+                           std::string(text::fetchDropEnd) + "\n";
+    if (!fetched.conflicts.empty()) {
+        question += std::string(text::fetchConflictsPrefix) +
+                    std::to_string(fetched.conflicts.size()) +
+                    std::string(text::fetchConflictsSuffix) + "\n";
+        for (std::size_t i = 0; i < fetched.conflicts.size() && i < kShownConflicts; ++i) {
+            const IssueConflict& conflict = fetched.conflicts[i];
+            question +=
+                historyListLine(conflict.taken.issue, conflict.taken.front, conflict.taken.back) +
+                "  /  " + formatNumberGroups(conflict.other.front) + "  " +
+                formatNumberGroups(conflict.other.back) + "\n";
+        }
+    }
+    return question + std::string(text::fetchDropQuestion);
 }
 
 } // namespace
@@ -191,7 +207,12 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
             return;
         gathered = fileDraws;
 
-        const std::string latestIssue = fileDraws.empty() ? std::string() : fileDraws.front().issue;
+        // The file's newest issue, wherever the file lists it.
+        const std::string latestIssue =
+            std::max_element(
+                fileDraws.begin(), fileDraws.end(),
+                [](const DrawRecord& a, const DrawRecord& b) { return a.issue < b.issue; })
+                ->issue;
         const std::string page = http.get(resultsPageUrl, cancel);
         if (cancel.cancelled())
             return;

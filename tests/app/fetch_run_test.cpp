@@ -115,7 +115,7 @@ TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns
                         [&](const httplib::Request&, httplib::Response& response) {
                             for (int i = 0; i < 500 && !release; ++i)
                                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                            response.set_content(site::drawFileText(published(0, 5)), "text/plain");
+                            response.set_content(site::drawFileText(published(0, 300)), "text/plain");
                         });
     local_.start();
     command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
@@ -139,7 +139,7 @@ TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns
 
     EXPECT_GE(ticks, 5);
     EXPECT_TRUE(commandsDisabled);
-    EXPECT_EQ(list_->count(), 5);
+    EXPECT_EQ(list_->count(), 280);
     EXPECT_TRUE(button_->isEnabled());
 }
 
@@ -183,8 +183,8 @@ TEST_F(FetchRunTest, DroppingDrawsAsksAndNoKeepsTheLibraryTheListAndTheSummary) 
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(
         fromGbk(messages_.shown[0].text),
-        QStringLiteral("号库中现有400期号码，本次获取到310期号码，写入后将失去其中的90期号码。"
-                       "仍要替换号库吗？"));
+        QStringLiteral("号库中现有400期号码，本次获取到310期号码。替换后保留其中310期，去掉90期，"
+                       "新增0期。\n仍要替换号库吗？"));
     EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("注意："));
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(libraryFiles(store), filesBefore);
@@ -193,7 +193,8 @@ TEST_F(FetchRunTest, DroppingDrawsAsksAndNoKeepsTheLibraryTheListAndTheSummary) 
     EXPECT_EQ(label("号库显示"), summaryBefore);
 
     messages_.shown.clear();
-    button_->click(); // Yes this time
+    messages_.answers = {MessageAnswer::Yes}; // Yes this time
+    button_->click();
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_EQ(fromGbk(messages_.shown[1].text),
               QStringLiteral("往期号码输入完成！共输入310期号码。"));
@@ -457,7 +458,7 @@ TEST_F(StartupOnlineTest, ANewerVersionIsOfferedAfterTheMainWindowIsVisible) {
 
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("检测到新版本："));
-    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNoDefaultYes);
     EXPECT_EQ(opener_.opened,
               (std::vector<std::string>{"http://127.0.0.1/new.zip", local_.address() + "/"}));
 }

@@ -315,8 +315,10 @@ TEST_F(FetchTest, AJunkPageWithALoneBarLeavesTheLibraryAlone) {
 std::string dropQuestion(int held, int fetched, int dropped) {
     return std::string(text::fetchDropHeld) + std::to_string(held) +
            std::string(text::fetchDropFetched) + std::to_string(fetched) +
-           std::string(text::fetchDropLost) + std::to_string(dropped) +
-           std::string(text::fetchDropQuestion);
+           std::string(text::fetchDropKept) + std::to_string(held - dropped) +
+           std::string(text::fetchDropDropped) + std::to_string(dropped) +
+           std::string(text::fetchDropAdded) + std::to_string(fetched - held + dropped) +
+           std::string(text::fetchDropEnd) + "\n" + std::string(text::fetchDropQuestion);
 }
 
 TEST_F(FetchTest, DroppingDrawsOfTheLibraryAsksFirst) {
