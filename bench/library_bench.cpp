@@ -156,14 +156,11 @@ void BM_Import100000DrawsIntoTheStore(benchmark::State& state) {
     const dlt::HistoryColumns columns = dlt::columnsOf(half);
     const dlt::HistoryStore store(dir, dlt::digestHex("bench"));
     MergeAnswers messages;
-    const dlt::FileTextToGbk asIs = [](std::string_view text, dlt::TextEncoding) {
-        return std::string(text);
-    };
     for (auto _ : state) {
         state.PauseTiming();
         store.replaceHistory(columns.issues, columns.fronts, columns.backs);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(dlt::importLibrary(store, file, messages, asIs).added);
+        benchmark::DoNotOptimize(dlt::importLibrary(store, file, messages).added);
     }
     fs::remove_all(dir);
 }

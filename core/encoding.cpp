@@ -8,8 +8,11 @@ namespace dlt {
 namespace {
 
 // GB18030 is the superset of GBK that iconv knows everywhere; every GBK
-// byte string reads the same under it.
-constexpr const char* kGbk = "GB18030";
+// byte string reads the same under it. Writing goes to GBK itself, so that
+// a character GBK cannot hold becomes '?' rather than a four-byte GB18030
+// sequence that GBK readers do not know.
+constexpr const char* kGb18030 = "GB18030";
+constexpr const char* kGbk = "GBK";
 
 class Converter {
 public:
@@ -48,9 +51,21 @@ private:
     iconv_t handle_;
 };
 
-// Converts, replacing each byte that cannot be converted by the replacement.
+// The bytes of the UTF-8 character that starts the text (1 for a stray byte).
+std::size_t utf8CharacterLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    for (std::size_t i = 1; i < length; ++i)
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
+// Converts, replacing each unit that cannot be converted by the replacement:
+// a byte, or a whole character when converting from UTF-8.
 std::string convertLeniently(std::string_view in, const char* to, const char* from,
                              std::string_view replacement) {
+    const bool fromUtf8 = std::string_view(from) == "UTF-8";
     Converter converter(to, from);
     std::string out;
     if (!converter.valid())
@@ -60,7 +75,7 @@ std::string convertLeniently(std::string_view in, const char* to, const char* fr
         out.append(replacement);
         if (in.empty())
             break;
-        in.remove_prefix(1);
+        in.remove_prefix(fromUtf8 ? utf8CharacterLength(in) : 1);
     }
     return out;
 }
@@ -76,11 +91,16 @@ std::optional<std::string> decodeStrictly(std::string_view bytes, const char* en
 }
 
 std::string gbkToUtf8(std::string_view gbk) {
-    return convertLeniently(gbk, "UTF-8", kGbk, "\xEF\xBF\xBD");
+    return convertLeniently(gbk, "UTF-8", kGb18030, "\xEF\xBF\xBD");
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
     return convertLeniently(utf8, kGbk, "UTF-8", "?");
+}
+
+std::string pathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 } // namespace dlt

@@ -4,6 +4,7 @@
 // library's iconv rather than by hand.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,5 +21,8 @@ std::string gbkToUtf8(std::string_view gbk);
 
 // UTF-8 as GBK bytes; a character GBK cannot hold becomes '?'.
 std::string utf8ToGbk(std::string_view utf8);
+
+// A file's path as UTF-8 text for a message, as the desktop spells it.
+std::string pathText(const std::filesystem::path& path);
 
 } // namespace dlt

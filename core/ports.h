@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -17,7 +16,7 @@ enum class MessageIcon { None, Stop, Question, Exclamation, Information };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoDefaultYes, MergeReplaceCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No, Merge, Replace };
 
-// A modal message box. Texts are GBK byte strings.
+// A modal message box. Its texts are UTF-8, as every text inside the program.
 class MessageBoxPort {
 public:
     virtual ~MessageBoxPort() = default;
@@ -52,10 +51,6 @@ public:
     virtual ~UrlOpener() = default;
     virtual void openUrl(const std::string& address) = 0;
 };
-
-// A file's path as GBK text for a message: the window layer converts it from
-// the file system's own encoding.
-using PathText = std::function<std::string(const std::filesystem::path&)>;
 
 // Processes the window events that are waiting, then returns.
 using YieldHook = std::function<void()>;

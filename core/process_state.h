@@ -13,7 +13,7 @@ namespace dlt {
 inline constexpr std::string_view kProductCode = "qvemtrod";
 
 struct ProcessState {
-    std::string productName; // GBK
+    std::string productName; // UTF-8, as every text inside the program
     float productVersion = 0.0f;
     std::string productCode;
     std::string serverDirectory;

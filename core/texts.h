@@ -1,572 +1,332 @@
-// The program's own texts, as GBK byte strings (the UTF-8 reading in each
-// comment). They are turned into display strings only at the window's edge.
+// What the program says (its messages, summaries, lists and verdicts) and
+// the labels that more than one place shows, once each, whole, in UTF-8.
+// A sentence that carries figures or names has numbered places (%1 .. %9)
+// that fill() puts them in; a label used in several sentences (前区, 奖池不足8亿)
+// is itself an entry and goes into them through a place. The captions of a
+// window's own controls stay with its form.
 #pragma once
 
+#include <concepts>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
+namespace dlt {
+
+// One value for a numbered place: a text, or an integer in decimal.
+class FillValue {
+public:
+    FillValue(std::string_view text) : text_(text) {}
+    FillValue(const std::string& text) : text_(text) {}
+    FillValue(const char* text) : text_(text) {}
+    template <std::integral Number>
+    FillValue(Number number) : owned_(std::to_string(number)), text_(owned_) {}
+    FillValue(const FillValue&) = delete;
+    FillValue& operator=(const FillValue&) = delete;
+    std::string_view text() const { return text_; }
+
+private:
+    std::string owned_;
+    std::string_view text_;
+};
+
+// The text with %1 .. %9 replaced by the values in order. A place without a
+// value stays as it is, and a "%" followed by anything else is plain text
+// ("（95%）").
+std::string fill(std::string_view text, std::initializer_list<FillValue> values);
+
+} // namespace dlt
+
 namespace dlt::text {
 
-// 禾澄大乐透荐号器
-inline constexpr std::string_view productName =
-    "\xBA\xCC\xB3\xCE\xB4\xF3\xC0\xD6\xCD\xB8\xBC\xF6\xBA\xC5\xC6\xF7";
-// 软件初始化失败：请重试！
-inline constexpr std::string_view initFailed = "\xC8\xED\xBC\xFE\xB3\xF5\xCA\xBC\xBB\xAF\xCA\xA7"
-                                               "\xB0\xDC\xA3\xBA\xC7\xEB\xD6\xD8\xCA\xD4\xA3\xA1";
-// After 软件初始化失败：请重试！ when the kept secret cannot be read:
-// "\n无法读取保存安装密钥的文件（" reason "）：\n" path, then
-// "\n请检查此文件能否由当前用户读取，然后再启动程序。"
-inline constexpr std::string_view secretUnreadableBefore =
-    "\n\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xB1\xA3\xB4\xE6\xB0\xB2\xD7\xB0\xC3\xDC\xD4\xBF\xB5\xC4"
-    "\xCE\xC4\xBC\xFE\xA3\xA8";
-inline constexpr std::string_view secretUnreadableMiddle = "\xA3\xA9\xA3\xBA\n";
-inline constexpr std::string_view secretUnreadableAfter =
-    "\n\xC7\xEB\xBC\xEC\xB2\xE9\xB4\xCB\xCE\xC4\xBC\xFE\xC4\xDC\xB7\xF1\xD3\xC9\xB5\xB1\xC7\xB0"
-    "\xD3\xC3\xBB\xA7\xB6\xC1\xC8\xA1\xA3\xAC\xC8\xBB\xBA\xF3\xD4\xD9\xC6\xF4\xB6\xAF\xB3\xCC"
-    "\xD0\xF2\xA1\xA3";
-// The reasons: 没有读取权限, 不是普通文件, 读取出错： (then the system's words)
-inline constexpr std::string_view noReadPermission =
-    "\xC3\xBB\xD3\xD0\xB6\xC1\xC8\xA1\xC8\xA8\xCF\xDE";
-inline constexpr std::string_view notAPlainFile =
-    "\xB2\xBB\xCA\xC7\xC6\xD5\xCD\xA8\xCE\xC4\xBC\xFE";
-inline constexpr std::string_view readError = "\xB6\xC1\xC8\xA1\xB3\xF6\xB4\xED\xA3\xBA";
-// 错误
-inline constexpr std::string_view errorCaption = "\xB4\xED\xCE\xF3";
+// The product and start-up.
+inline constexpr std::string_view productName = "禾澄大乐透荐号器";
+inline constexpr std::string_view initFailed = "软件初始化失败：请重试！";
+// After initFailed, when the kept secret cannot be read: why, and the file.
+inline constexpr std::string_view secretUnreadable =
+    "无法读取保存安装密钥的文件（%1）：\n%2\n请检查此文件能否由当前用户读取，然后再启动程序。";
+inline constexpr std::string_view noReadPermission = "没有读取权限";
+inline constexpr std::string_view notAPlainFile = "不是普通文件";
+// %1: the system's words.
+inline constexpr std::string_view readError = "读取出错：%1";
 
-// " 使用帮助": after the product name in the help window's caption.
-inline constexpr std::string_view helpCaptionSuffix = " \xCA\xB9\xD3\xC3\xB0\xEF\xD6\xFA";
-// 帮助文档打开失败：请重试！
-inline constexpr std::string_view helpOpenFailed =
-    "\xB0\xEF\xD6\xFA\xCE\xC4\xB5\xB5\xB4\xF2\xBF\xAA\xCA\xA7\xB0\xDC\xA3\xBA\xC7\xEB\xD6\xD8\xCA"
-    "\xD4\xA3\xA1";
+// The captions of the message boxes, which tell their kind.
+inline constexpr std::string_view errorCaption = "错误";       // start-up and help failures
+inline constexpr std::string_view refusedCaption = "错误：";   // rejected input, failed changes
+inline constexpr std::string_view successCaption = "成功：";   // after a change
+inline constexpr std::string_view attentionCaption = "注意："; // before a deletion or an import
+inline constexpr std::string_view cannotRecommendCaption = "无法荐号：";
+inline constexpr std::string_view fetchDoneCaption = "输入完成";
+inline constexpr std::string_view newVersionCaption = "检测到新版本：";
+inline constexpr std::string_view upToDateCaption = "软件更新：";
 
-// 第 and 期: around an issue number ("第15061期").
-inline constexpr std::string_view issuePrefix = "\xB5\xDA";
-inline constexpr std::string_view issueSuffix = "\xC6\xDA";
+// The help window: its caption after the product name, and its failure.
+inline constexpr std::string_view helpCaption = "%1 使用帮助";
+inline constexpr std::string_view helpOpenFailed = "帮助文档打开失败：请重试！";
 
-// 号码推荐中...  (every result cell while a recommendation runs)
-inline constexpr std::string_view recommendingCell = "\xBA\xC5\xC2\xEB\xCD\xC6\xBC\xF6\xD6\xD0...";
-// 号码推荐中，请稍等...  (the next-draw line while a recommendation runs)
-inline constexpr std::string_view recommendingPicks =
-    "\xBA\xC5\xC2\xEB\xCD\xC6\xBC\xF6\xD6\xD0\xA3\xAC\xC7\xEB\xC9\xD4\xB5\xC8...";
-// 号库不足：请按先后顺序依次存入最近开出至少 (then the zone's minimum draws)
-inline constexpr std::string_view shortHistoryBefore =
-    "\xBA\xC5\xBF\xE2\xB2\xBB\xD7\xE3\xA3\xBA\xC7\xEB\xB0\xB4\xCF\xC8\xBA\xF3\xCB\xB3\xD0\xF2"
-    "\xD2\xC0\xB4\xCE\xB4\xE6\xC8\xEB\xD7\xEE\xBD\xFC\xBF\xAA\xB3\xF6\xD6\xC1\xC9\xD9";
-// 期的号码。
-inline constexpr std::string_view shortHistoryAfter = "\xC6\xDA\xB5\xC4\xBA\xC5\xC2\xEB\xA1\xA3";
-// 无法荐号：
-inline constexpr std::string_view cannotRecommendCaption =
-    "\xCE\xDE\xB7\xA8\xBC\xF6\xBA\xC5\xA3\xBA";
+// The main window: the history summary and list, and the recommendation.
+// %1 draws, %2 the newest issue.
+inline constexpr std::string_view summaryCount = "号库数量:%1    第%2期:";
+// %1 issue, %2 front groups, %3 back groups.
+inline constexpr std::string_view historyListLine = "第%1期 %2  %3";
+inline constexpr std::string_view recommendingCell = "号码推荐中...";
+inline constexpr std::string_view recommendingPicks = "号码推荐中，请稍等...";
+// %1: the fewest draws a recommendation needs.
+inline constexpr std::string_view shortHistory =
+    "号库不足：请按先后顺序依次存入最近开出至少%1期的号码。";
 
-// 期数或号码输入不正确：请检查后重试！
-inline constexpr std::string_view entryRejected =
-    "\xC6\xDA\xCA\xFD\xBB\xF2\xBA\xC5\xC2\xEB\xCA\xE4\xC8\xEB\xB2\xBB\xD5\xFD\xC8\xB7\xA3\xBA"
-    "\xC7\xEB\xBC\xEC\xB2\xE9\xBA\xF3\xD6\xD8\xCA\xD4\xA3\xA1";
-// 号码已成功添加！
-inline constexpr std::string_view drawAdded =
-    "\xBA\xC5\xC2\xEB\xD2\xD1\xB3\xC9\xB9\xA6\xCC\xED\xBC\xD3\xA3\xA1";
-// 您确定要删除吗？
-inline constexpr std::string_view confirmDelete =
-    "\xC4\xFA\xC8\xB7\xB6\xA8\xD2\xAA\xC9\xBE\xB3\xFD\xC2\xF0\xA3\xBF";
-// 号码已成功删除！
-inline constexpr std::string_view drawDeleted =
-    "\xBA\xC5\xC2\xEB\xD2\xD1\xB3\xC9\xB9\xA6\xC9\xBE\xB3\xFD\xA3\xA1";
-// 号库中没有可删除的号码！
-inline constexpr std::string_view nothingToDelete =
-    "\xBA\xC5\xBF\xE2\xD6\xD0\xC3\xBB\xD3\xD0\xBF\xC9\xC9\xBE\xB3\xFD\xB5\xC4\xBA\xC5\xC2\xEB\xA3"
-    "\xA1";
-// 号库无法保存：号码未能写入，请检查程序所在文件夹后重试！
+// Typing and deleting draws.
+inline constexpr std::string_view entryRejected = "期数或号码输入不正确：请检查后重试！";
+inline constexpr std::string_view drawAdded = "号码已成功添加！";
+inline constexpr std::string_view confirmDelete = "您确定要删除吗？";
+inline constexpr std::string_view drawDeleted = "号码已成功删除！";
+inline constexpr std::string_view nothingToDelete = "号库中没有可删除的号码！";
+// %1: the folder the library lives in.
 inline constexpr std::string_view historyNotSaved =
-    "\xBA\xC5\xBF\xE2\xCE\xDE\xB7\xA8\xB1\xA3\xB4\xE6\xA3\xBA\xBA\xC5\xC2\xEB\xCE\xB4\xC4\xDC"
-    "\xD0\xB4\xC8\xEB\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9\xB3\xCC\xD0\xF2\xCB\xF9\xD4\xDA\xCE\xC4"
-    "\xBC\xFE\xBC\xD0\xBA\xF3\xD6\xD8\xCA\xD4\xA3\xA1";
-// 错误：  (rejected input, failed writes and fetches)
-inline constexpr std::string_view refusedCaption = "\xB4\xED\xCE\xF3\xA3\xBA";
-// 成功：  (after a change, an export or an import)
-inline constexpr std::string_view successCaption = "\xB3\xC9\xB9\xA6\xA3\xBA";
-// 注意：  (before a deletion or an import)
-inline constexpr std::string_view attentionCaption = "\xD7\xA2\xD2\xE2\xA3\xBA";
+    "号库无法保存：号码未能写入，请检查号库所在的文件夹后重试！\n%1";
 
-// 号库数量:  (the history summary's count, with an ASCII colon)
-inline constexpr std::string_view summaryCount = "\xBA\xC5\xBF\xE2\xCA\xFD\xC1\xBF:";
+// Fetching past draws.
+// %1 draws.
+inline constexpr std::string_view fetchDone = "往期号码输入完成！共输入%1期号码。";
+inline constexpr std::string_view fetchInProgress = "正在获取往期号码，请稍候...";
+inline constexpr std::string_view fetchNothing = "未能获取往期号码，号库保持原样。";
+inline constexpr std::string_view fetchNotWritten = "新的往期号码未能写入号库，号库保持原样。";
+// Before fetched draws replace the library: fetchDrop, then fetchConflicts
+// and a list line for each conflict (only when a source gave an issue
+// twice), then fetchReplaceQuestion. %1 draws held, %2 fetched, %3 of the
+// held kept, %4 dropped, %5 added.
+inline constexpr std::string_view fetchDrop =
+    "号库中现有%1期号码，本次获取到%2期号码。替换后保留其中%3期，去掉%4期，新增%5期。";
+// %1 issues.
+inline constexpr std::string_view fetchConflicts =
+    "获取到的号码中有%1期出现两组不同的号码，只取先出现的一组：";
+// %1: the list line of the draw taken, %2 and %3: the other front and back numbers.
+inline constexpr std::string_view fetchConflictLine = "%1  /  %2  %3";
+inline constexpr std::string_view fetchReplaceQuestion = "仍要替换号库吗？";
 
-// 往期号码输入完成！共输入 ... 期号码。 (caption 输入完成)
-inline constexpr std::string_view fetchDonePrefix =
-    "\xCD\xF9\xC6\xDA\xBA\xC5\xC2\xEB\xCA\xE4\xC8\xEB\xCD\xEA\xB3\xC9\xA3\xA1\xB9\xB2\xCA\xE4\xC8"
-    "\xEB";
-// 期号码。  (after a count of draws)
-inline constexpr std::string_view drawsSuffix = "\xC6\xDA\xBA\xC5\xC2\xEB\xA1\xA3";
-inline constexpr std::string_view fetchDoneCaption = "\xCA\xE4\xC8\xEB\xCD\xEA\xB3\xC9";
-// 未能获取往期号码，号库保持原样。
-inline constexpr std::string_view fetchNothing = "\xCE\xB4\xC4\xDC\xBB\xF1\xC8\xA1\xCD\xF9\xC6\xDA"
-                                                 "\xBA\xC5\xC2\xEB\xA3\xAC\xBA\xC5\xBF\xE2\xB1\xA3"
-                                                 "\xB3\xD6\xD4\xAD\xD1\xF9\xA1\xA3";
-// 新的往期号码未能写入号库，号库保持原样。
-inline constexpr std::string_view fetchNotWritten =
-    "\xD0\xC2\xB5\xC4\xCD\xF9\xC6\xDA\xBA\xC5\xC2\xEB\xCE\xB4\xC4\xDC\xD0\xB4\xC8\xEB\xBA\xC5\xBF"
-    "\xE2"
-    "\xA3\xAC\xBA\xC5\xBF\xE2\xB1\xA3\xB3\xD6\xD4\xAD\xD1\xF9\xA1\xA3";
+// The update check. %1: the version file's text.
+inline constexpr std::string_view newVersionQuestion = "%1\r\n\r\n是否更新？";
+// %1: the product's name and version.
+inline constexpr std::string_view upToDate = "\"%1\" 已是最新版本，不需要升级。";
 
-// The question before a fetch that would drop draws of the library or that
-// got an issue twice with different numbers (caption 注意：):
-// 号库中现有 ... 期号码，本次获取到 ... 期号码。替换后保留其中 ... 期，去掉 ...
-// 期，新增 ... 期。
-// 获取到的号码中有 ... 期出现两组不同的号码，只取先出现的一组：(and the lines)
-// 仍要替换号库吗？
-inline constexpr std::string_view fetchDropHeld = "\xBA\xC5\xBF\xE2\xD6\xD0\xCF\xD6\xD3\xD0";
-inline constexpr std::string_view fetchDropFetched =
-    "\xC6\xDA\xBA\xC5\xC2\xEB\xA3\xAC\xB1\xBE\xB4\xCE\xBB\xF1\xC8\xA1\xB5\xBD";
-inline constexpr std::string_view fetchDropKept = "\xC6\xDA\xBA\xC5\xC2\xEB\xA1\xA3\xCC\xE6\xBB\xBB\xBA\xF3\xB1\xA3\xC1\xF4\xC6\xE4\xD6\xD0";
-inline constexpr std::string_view fetchDropDropped = "\xC6\xDA\xA3\xAC\xC8\xA5\xB5\xF4";
-inline constexpr std::string_view fetchDropAdded = "\xC6\xDA\xA3\xAC\xD0\xC2\xD4\xF6";
-inline constexpr std::string_view fetchDropEnd = "\xC6\xDA\xA1\xA3";
-inline constexpr std::string_view fetchConflictsPrefix = "\xBB\xF1\xC8\xA1\xB5\xBD\xB5\xC4\xBA\xC5\xC2\xEB\xD6\xD0\xD3\xD0";
-inline constexpr std::string_view fetchConflictsSuffix = "\xC6\xDA\xB3\xF6\xCF\xD6\xC1\xBD\xD7\xE9\xB2\xBB\xCD\xAC\xB5\xC4\xBA\xC5\xC2\xEB\xA3\xAC\xD6\xBB\xC8\xA1\xCF\xC8\xB3\xF6\xCF\xD6\xB5\xC4\xD2\xBB\xD7\xE9\xA3\xBA";
-inline constexpr std::string_view fetchDropQuestion = "\xC8\xD4\xD2\xAA\xCC\xE6\xBB\xBB\xBA\xC5\xBF\xE2\xC2\xF0\xA3\xBF";
-
-// 检测到新版本： and the question after the version text: 是否更新？
-inline constexpr std::string_view newVersionCaption =
-    "\xBC\xEC\xB2\xE2\xB5\xBD\xD0\xC2\xB0\xE6\xB1\xBE\xA3\xBA";
-inline constexpr std::string_view newVersionQuestion =
-    "\r\n\r\n\xCA\xC7\xB7\xF1\xB8\xFC\xD0\xC2\xA3\xBF";
-// 软件更新： and " 已是最新版本，不需要升级。"
-inline constexpr std::string_view upToDateCaption = "\xC8\xED\xBC\xFE\xB8\xFC\xD0\xC2\xA3\xBA";
-inline constexpr std::string_view upToDateSuffix =
-    " \xD2\xD1\xCA\xC7\xD7\xEE\xD0\xC2\xB0\xE6\xB1\xBE\xA3\xAC\xB2\xBB\xD0\xE8\xD2\xAA\xC9\xFD\xBC"
-    "\xB6\xA1\xA3";
-
-} // namespace dlt::text
-
-namespace dlt::text {
-
-// Captions of the message boxes: rejected input, after a change, before a replacement.
-
-// The library tools: export and import of the library.
-// 第 (before a line number)
-inline constexpr std::string_view lineNumberPrefix = "\xB5\xDA";
-// 文件中没有号码，号库没有改变。
-inline constexpr std::string_view importEmpty =
-    "\xCE\xC4\xBC\xFE\xD6\xD0\xC3\xBB\xD3\xD0\xBA\xC5\xC2\xEB\xA3\xAC\xBA\xC5\xBF\xE2\xC3\xBB\xD3"
-    "\xD0\xB8\xC4\xB1\xE4\xA1\xA3";
-// 无法读取文件，号库没有改变。
-inline constexpr std::string_view importUnreadable =
-    "\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE\xA3\xAC\xBA\xC5\xBF\xE2\xC3\xBB\xD3\xD0\xB8"
-    "\xC4\xB1\xE4\xA1\xA3";
-// 号库导入成功：共
-inline constexpr std::string_view importDonePrefix =
-    "\xBA\xC5\xBF\xE2\xB5\xBC\xC8\xEB\xB3\xC9\xB9\xA6\xA3\xBA\xB9\xB2";
-// 号库导出成功：共
-inline constexpr std::string_view exportDonePrefix =
-    "\xBA\xC5\xBF\xE2\xB5\xBC\xB3\xF6\xB3\xC9\xB9\xA6\xA3\xBA\xB9\xB2";
-// 号库写入失败，号库没有改变。
-inline constexpr std::string_view importWriteFailed =
-    "\xBA\xC5\xBF\xE2\xD0\xB4\xC8\xEB\xCA\xA7\xB0\xDC\xA3\xAC\xBA\xC5\xBF\xE2\xC3\xBB\xD3\xD0\xB8"
-    "\xC4\xB1\xE4\xA1\xA3";
-// 无法写入文件，号库没有导出。
-inline constexpr std::string_view exportFailed =
-    "\xCE\xDE\xB7\xA8\xD0\xB4\xC8\xEB\xCE\xC4\xBC\xFE\xA3\xAC\xBA\xC5\xBF\xE2\xC3\xBB\xD3\xD0\xB5"
-    "\xBC\xB3\xF6\xA1\xA3";
-
-// The import's summary before anything is written.
-// 文件中有
-inline constexpr std::string_view summaryFileHolds = "\xCE\xC4\xBC\xFE\xD6\xD0\xD3\xD0";
-// 期号码，从第
-inline constexpr std::string_view summaryRangeFrom =
-    "\xC6\xDA\xBA\xC5\xC2\xEB\xA3\xAC\xB4\xD3\xB5\xDA";
-// 期到第
-inline constexpr std::string_view summaryRangeTo = "\xC6\xDA\xB5\xBD\xB5\xDA";
-// 期。
-inline constexpr std::string_view summaryRangeEnd = "\xC6\xDA\xA1\xA3";
-// 识别为：
-inline constexpr std::string_view summaryRecognised = "\xCA\xB6\xB1\xF0\xCE\xAA\xA3\xBA";
-// ，
-inline constexpr std::string_view summaryListSeparator = "\xA3\xAC";
-// 。
-inline constexpr std::string_view summaryEnd = "\xA1\xA3";
-// 本程序导出的号库
-inline constexpr std::string_view layoutExport =
-    "\xB1\xBE\xB3\xCC\xD0\xF2\xB5\xBC\xB3\xF6\xB5\xC4\xBA\xC5\xBF\xE2";
-// 本程序的号码列表
-inline constexpr std::string_view layoutList =
-    "\xB1\xBE\xB3\xCC\xD0\xF2\xB5\xC4\xBA\xC5\xC2\xEB\xC1\xD0\xB1\xED";
-// 逗号分隔
-inline constexpr std::string_view layoutCommas = "\xB6\xBA\xBA\xC5\xB7\xD6\xB8\xF4";
-// 分号分隔
-inline constexpr std::string_view layoutSemicolons = "\xB7\xD6\xBA\xC5\xB7\xD6\xB8\xF4";
-// 制表符分隔
-inline constexpr std::string_view layoutTabs = "\xD6\xC6\xB1\xED\xB7\xFB\xB7\xD6\xB8\xF4";
-// 空格或固定宽度分列
-inline constexpr std::string_view layoutSpaces =
-    "\xBF\xD5\xB8\xF1\xBB\xF2\xB9\xCC\xB6\xA8\xBF\xED\xB6\xC8\xB7\xD6\xC1\xD0";
-// 从新到旧
-inline constexpr std::string_view orderNewestFirst = "\xB4\xD3\xD0\xC2\xB5\xBD\xBE\xC9";
-// 从旧到新
-inline constexpr std::string_view orderOldestFirst = "\xB4\xD3\xBE\xC9\xB5\xBD\xD0\xC2";
-// 顺序不一
-inline constexpr std::string_view orderMixed = "\xCB\xB3\xD0\xF2\xB2\xBB\xD2\xBB";
-// 其中号库没有的新号码
-inline constexpr std::string_view summaryNew =
-    "\xC6\xE4\xD6\xD0\xBA\xC5\xBF\xE2\xC3\xBB\xD3\xD0\xB5\xC4\xD0\xC2\xBA\xC5\xC2\xEB";
-// 期，号库已有且号码相同的
-inline constexpr std::string_view summarySame = "\xC6\xDA\xA3\xAC\xBA\xC5\xBF\xE2\xD2\xD1\xD3\xD0"
-                                                "\xC7\xD2\xBA\xC5\xC2\xEB\xCF\xE0\xCD\xAC\xB5\xC4";
-// 期，期号相同而号码不同的
-inline constexpr std::string_view summaryConflicts =
-    "\xC6\xDA\xA3\xAC\xC6\xDA\xBA\xC5\xCF\xE0\xCD\xAC\xB6\xF8\xBA\xC5\xC2\xEB\xB2\xBB\xCD\xAC\xB5"
-    "\xC4";
-// 期。
-inline constexpr std::string_view summaryDrawsEnd = "\xC6\xDA\xA1\xA3";
-// 期：号库为
-inline constexpr std::string_view conflictLibrary = "\xC6\xDA\xA3\xBA\xBA\xC5\xBF\xE2\xCE\xAA";
-// ，文件为
-inline constexpr std::string_view conflictFile = "\xA3\xAC\xCE\xC4\xBC\xFE\xCE\xAA";
-// 跳过的行：
-inline constexpr std::string_view summarySkipped = "\xCC\xF8\xB9\xFD\xB5\xC4\xD0\xD0\xA3\xBA";
-// 行。
-inline constexpr std::string_view summaryLines = "\xD0\xD0\xA1\xA3";
-// 行：
-inline constexpr std::string_view lineWord = "\xD0\xD0\xA3\xBA";
-// 不是一期开奖号码
-inline constexpr std::string_view skipNotADraw =
-    "\xB2\xBB\xCA\xC7\xD2\xBB\xC6\xDA\xBF\xAA\xBD\xB1\xBA\xC5\xC2\xEB";
-// 前区须为1至35之间互不相同的五个号码
-inline constexpr std::string_view skipFront =
-    "\xC7\xB0\xC7\xF8\xD0\xEB\xCE\xAA"
-    "1\xD6\xC1"
-    "35\xD6\xAE\xBC\xE4\xBB\xA5\xB2\xBB\xCF\xE0\xCD\xAC\xB5\xC4\xCE\xE5\xB8\xF6\xBA\xC5\xC2\xEB";
-// 后区须为1至12之间互不相同的两个号码
-inline constexpr std::string_view skipBack =
-    "\xBA\xF3\xC7\xF8\xD0\xEB\xCE\xAA"
-    "1\xD6\xC1"
-    "12\xD6\xAE\xBC\xE4\xBB\xA5\xB2\xBB\xCF\xE0\xCD\xAC\xB5\xC4\xC1\xBD\xB8\xF6\xBA\xC5\xC2\xEB";
-// 同一期号在文件中有不同的号码，都没有采用
-inline constexpr std::string_view skipConflict =
-    "\xCD\xAC\xD2\xBB\xC6\xDA\xBA\xC5\xD4\xDA\xCE\xC4\xBC\xFE\xD6\xD0\xD3\xD0\xB2\xBB\xCD\xAC\xB5"
-    "\xC4\xBA\xC5\xC2\xEB\xA3\xAC\xB6\xBC\xC3\xBB\xD3\xD0\xB2\xC9\xD3\xC3";
-// 同一期号码重复出现
-inline constexpr std::string_view skipRepeated =
-    "\xCD\xAC\xD2\xBB\xC6\xDA\xBA\xC5\xC2\xEB\xD6\xD8\xB8\xB4\xB3\xF6\xCF\xD6";
-// ……另有
-inline constexpr std::string_view moreLinesPrefix = "\xA1\xAD\xA1\xAD\xC1\xED\xD3\xD0";
-// 行未列出。
-inline constexpr std::string_view moreLinesSuffix = "\xD0\xD0\xCE\xB4\xC1\xD0\xB3\xF6\xA1\xA3";
-// 期未列出。
-inline constexpr std::string_view moreConflictsSuffix = "\xC6\xDA\xCE\xB4\xC1\xD0\xB3\xF6\xA1\xA3";
-// 合并：把新号码按期号加入号库，号库原有的号码（包括期号相同而号码不同的）不变。
-inline constexpr std::string_view choiceMerge =
-    "\xBA\xCF\xB2\xA2\xA3\xBA\xB0\xD1\xD0\xC2\xBA\xC5\xC2\xEB\xB0\xB4\xC6\xDA\xBA\xC5\xBC\xD3\xC8"
-    "\xEB\xBA\xC5\xBF\xE2\xA3\xAC\xBA\xC5\xBF\xE2\xD4\xAD\xD3\xD0\xB5\xC4\xBA\xC5\xC2\xEB\xA3\xA8"
-    "\xB0\xFC\xC0\xA8\xC6\xDA\xBA\xC5\xCF\xE0\xCD\xAC\xB6\xF8\xBA\xC5\xC2\xEB\xB2\xBB\xCD\xAC\xB5"
-    "\xC4\xA3\xA9\xB2\xBB\xB1\xE4\xA1\xA3";
-// 替换：号库改为文件中的号码
-inline constexpr std::string_view choiceReplace =
-    "\xCC\xE6\xBB\xBB\xA3\xBA\xBA\xC5\xBF\xE2\xB8\xC4\xCE\xAA\xCE\xC4\xBC\xFE\xD6\xD0\xB5\xC4\xBA"
-    "\xC5\xC2\xEB";
-// ，号库中文件没有的
-inline constexpr std::string_view choiceReplaceDrops =
-    "\xA3\xAC\xBA\xC5\xBF\xE2\xD6\xD0\xCE\xC4\xBC\xFE\xC3\xBB\xD3\xD0\xB5\xC4";
-// 期号码将被去掉
-inline constexpr std::string_view choiceReplaceDropsEnd =
-    "\xC6\xDA\xBA\xC5\xC2\xEB\xBD\xAB\xB1\xBB\xC8\xA5\xB5\xF4";
-// 合并
-inline constexpr std::string_view mergeButton = "\xBA\xCF\xB2\xA2";
-// 替换
-inline constexpr std::string_view replaceButton = "\xCC\xE6\xBB\xBB";
-// 取消
-inline constexpr std::string_view cancelButton = "\xC8\xA1\xCF\xFB";
-// 号库导入成功：新增
-inline constexpr std::string_view mergeDonePrefix =
-    "\xBA\xC5\xBF\xE2\xB5\xBC\xC8\xEB\xB3\xC9\xB9\xA6\xA3\xBA\xD0\xC2\xD4\xF6";
-// 期号码，号库现有
-inline constexpr std::string_view mergeDoneMiddle =
-    "\xC6\xDA\xBA\xC5\xC2\xEB\xA3\xAC\xBA\xC5\xBF\xE2\xCF\xD6\xD3\xD0";
-// 文件中没有号库缺少的号码，号库没有改变。
-inline constexpr std::string_view mergeNothingNew =
-    "\xCE\xC4\xBC\xFE\xD6\xD0\xC3\xBB\xD3\xD0\xBA\xC5\xBF\xE2\xC8\xB1\xC9\xD9\xB5\xC4\xBA\xC5\xC2"
-    "\xEB\xA3\xAC\xBA\xC5\xBF\xE2\xC3\xBB\xD3\xD0\xB8\xC4\xB1\xE4\xA1\xA3";
-// 号库的三列长短不一，无法合并，号库没有改变。请先用“检查号库”查看。
+// The library tools: export and import.
+inline constexpr std::string_view importEmpty = "文件中没有号码，号库没有改变。";
+inline constexpr std::string_view importUnreadable = "无法读取文件，号库没有改变。";
+inline constexpr std::string_view importWriteFailed = "号库写入失败，号库没有改变。";
+inline constexpr std::string_view exportFailed = "无法写入文件，号库没有导出。";
+// %1 draws.
+inline constexpr std::string_view exportDone = "号库导出成功：共%1期号码。";
+inline constexpr std::string_view importDone = "号库导入成功：共%1期号码。";
+// %1 draws added, %2 draws in the library.
+inline constexpr std::string_view mergeDone = "号库导入成功：新增%1期号码，号库现有%2期号码。";
+inline constexpr std::string_view mergeNothingNew = "文件中没有号库缺少的号码，号库没有改变。";
 inline constexpr std::string_view mergeOutOfStep =
-    "\xBA\xC5\xBF\xE2\xB5\xC4\xC8\xFD\xC1\xD0\xB3\xA4\xB6\xCC\xB2\xBB\xD2\xBB\xA3\xAC\xCE\xDE\xB7"
-    "\xA8\xBA\xCF\xB2\xA2\xA3\xAC\xBA\xC5\xBF\xE2\xC3\xBB\xD3\xD0\xB8\xC4\xB1\xE4\xA1\xA3\xC7\xEB"
-    "\xCF\xC8\xD3\xC3\xA1\xB0\xBC\xEC\xB2\xE9\xBA\xC5\xBF\xE2\xA1\xB1\xB2\xE9\xBF\xB4\xA1\xA3";
+    "号库的三列长短不一，无法合并，号库没有改变。请先用“检查号库”查看。";
 
-// 同步最新开奖
-// 同步最新开奖
-inline constexpr std::string_view syncCaption = "\xCD\xAC\xB2\xBD\xD7\xEE\xD0\xC2\xBF\xAA\xBD\xB1";
-// 同步完成：新增
-inline constexpr std::string_view syncDonePrefix =
-    "\xCD\xAC\xB2\xBD\xCD\xEA\xB3\xC9\xA3\xBA\xD0\xC2\xD4\xF6";
-// 期号码，最新一期为第
-inline constexpr std::string_view syncDoneMiddle =
-    "\xC6\xDA\xBA\xC5\xC2\xEB\xA3\xAC\xD7\xEE\xD0\xC2\xD2\xBB\xC6\xDA\xCE\xAA\xB5\xDA";
-// 号库已是最新，没有更新的开奖号码。
-inline constexpr std::string_view syncUpToDate =
-    "\xBA\xC5\xBF\xE2\xD2\xD1\xCA\xC7\xD7\xEE\xD0\xC2\xA3\xAC\xC3\xBB\xD3\xD0\xB8\xFC\xD0\xC2\xB5"
-    "\xC4\xBF\xAA\xBD\xB1\xBA\xC5\xC2\xEB\xA1\xA3";
-// 无法从开奖来源取得号码，号库没有改变。
-inline constexpr std::string_view syncUnreachable =
-    "\xCE\xDE\xB7\xA8\xB4\xD3\xBF\xAA\xBD\xB1\xC0\xB4\xD4\xB4\xC8\xA1\xB5\xC3\xBA\xC5\xC2\xEB\xA3"
-    "\xAC\xBA\xC5\xBF\xE2\xC3\xBB\xD3\xD0\xB8\xC4\xB1\xE4\xA1\xA3";
+// The import's summary before anything is written. %1 draws, %2 the first
+// issue, %3 the last.
+inline constexpr std::string_view summaryRange = "文件中有%1期号码，从第%2期到第%3期。";
+// %1: how the file was read, a list joined by listSeparator.
+inline constexpr std::string_view summaryRecognised = "识别为：%1。";
+inline constexpr std::string_view listSeparator = "，";
+inline constexpr std::string_view layoutExport = "本程序导出的号库";
+inline constexpr std::string_view layoutList = "本程序的号码列表";
+inline constexpr std::string_view layoutCommas = "逗号分隔";
+inline constexpr std::string_view layoutSemicolons = "分号分隔";
+inline constexpr std::string_view layoutTabs = "制表符分隔";
+inline constexpr std::string_view layoutSpaces = "空格或固定宽度分列";
+inline constexpr std::string_view orderNewestFirst = "从新到旧";
+inline constexpr std::string_view orderOldestFirst = "从旧到新";
+inline constexpr std::string_view orderMixed = "顺序不一";
+// %1 new draws, %2 the same, %3 conflicting.
+inline constexpr std::string_view summaryDraws =
+    "其中号库没有的新号码%1期，号库已有且号码相同的%2期，期号相同而号码不同的%3期。";
+// %1 issue, %2 the library's numbers, %3 the file's.
+inline constexpr std::string_view conflictLine = "第%1期：号库为 %2，文件为 %3";
+// %1: the conflicts not listed.
+inline constexpr std::string_view moreConflicts = "……另有%1期未列出。";
+// %1: the lines skipped.
+inline constexpr std::string_view summarySkipped = "跳过的行：%1行。";
+// %1 line number, %2 why, %3 the line.
+inline constexpr std::string_view skippedLine = "第%1行：%2，%3";
+// %1: the lines not listed.
+inline constexpr std::string_view moreLines = "……另有%1行未列出。";
+inline constexpr std::string_view skipNotADraw = "不是一期开奖号码";
+inline constexpr std::string_view skipFront = "前区须为1至35之间互不相同的五个号码";
+inline constexpr std::string_view skipBack = "后区须为1至12之间互不相同的两个号码";
+inline constexpr std::string_view skipConflict = "同一期号在文件中有不同的号码，都没有采用";
+inline constexpr std::string_view skipRepeated = "同一期号码重复出现";
+inline constexpr std::string_view choiceMerge =
+    "合并：把新号码按期号加入号库，号库原有的号码（包括期号相同而号码不同的）不变。";
+inline constexpr std::string_view choiceReplace = "替换：号库改为文件中的号码。";
+// %1: the library's draws the file lacks.
+inline constexpr std::string_view choiceReplaceDropping =
+    "替换：号库改为文件中的号码，号库中文件没有的%1期号码将被去掉。";
+// The buttons of the question.
+inline constexpr std::string_view mergeButton = "合并";
+inline constexpr std::string_view replaceButton = "替换";
+inline constexpr std::string_view cancelButton = "取消";
 
-// 检查号库
-// 检查号库
-inline constexpr std::string_view checkCaption = "\xBC\xEC\xB2\xE9\xBA\xC5\xBF\xE2";
-// 号库共
-inline constexpr std::string_view checkCountPrefix = "\xBA\xC5\xBF\xE2\xB9\xB2";
-// 期，没有发现问题。
-inline constexpr std::string_view checkClean =
-    "\xC6\xDA\xA3\xAC\xC3\xBB\xD3\xD0\xB7\xA2\xCF\xD6\xCE\xCA\xCC\xE2\xA1\xA3";
-// 期，发现
-inline constexpr std::string_view checkFoundMiddle = "\xC6\xDA\xA3\xAC\xB7\xA2\xCF\xD6";
-// 处问题：
-inline constexpr std::string_view checkFoundSuffix = "\xB4\xA6\xCE\xCA\xCC\xE2\xA3\xBA";
-// 三列长短不一：期号列
-inline constexpr std::string_view checkOutOfStepPrefix =
-    "\xC8\xFD\xC1\xD0\xB3\xA4\xB6\xCC\xB2\xBB\xD2\xBB\xA3\xBA\xC6\xDA\xBA\xC5\xC1\xD0";
-// 字节，前区列
-inline constexpr std::string_view checkOutOfStepFront =
-    "\xD7\xD6\xBD\xDA\xA3\xAC\xC7\xB0\xC7\xF8\xC1\xD0";
-// 字节，后区列
-inline constexpr std::string_view checkOutOfStepBack =
-    "\xD7\xD6\xBD\xDA\xA3\xAC\xBA\xF3\xC7\xF8\xC1\xD0";
-// 字节
-inline constexpr std::string_view checkOutOfStepEnd = "\xD7\xD6\xBD\xDA";
-// 缺少第
-inline constexpr std::string_view checkGapPrefix = "\xC8\xB1\xC9\xD9\xB5\xDA";
-// 期至第
-inline constexpr std::string_view checkGapTo = "\xC6\xDA\xD6\xC1\xB5\xDA";
-// 期出现了
-inline constexpr std::string_view checkRepeatedMiddle = "\xC6\xDA\xB3\xF6\xCF\xD6\xC1\xCB";
-// 次
-inline constexpr std::string_view checkRepeatedSuffix = "\xB4\xCE";
-// 期号“
-inline constexpr std::string_view checkBadIssuePrefix = "\xC6\xDA\xBA\xC5\xA1\xB0";
-// ”不是五位数字
-inline constexpr std::string_view checkBadIssueSuffix =
-    "\xA1\xB1\xB2\xBB\xCA\xC7\xCE\xE5\xCE\xBB\xCA\xFD\xD7\xD6";
-// 期前区号码超出1至35或有重复
-inline constexpr std::string_view checkFrontNumbers =
-    "\xC6\xDA\xC7\xB0\xC7\xF8\xBA\xC5\xC2\xEB\xB3\xAC\xB3\xF6"
-    "1\xD6\xC1"
-    "35\xBB\xF2\xD3\xD0\xD6\xD8\xB8\xB4";
-// 期后区号码超出1至12或有重复
-inline constexpr std::string_view checkBackNumbers =
-    "\xC6\xDA\xBA\xF3\xC7\xF8\xBA\xC5\xC2\xEB\xB3\xAC\xB3\xF6"
-    "1\xD6\xC1"
-    "12\xBB\xF2\xD3\xD0\xD6\xD8\xB8\xB4";
-// 处未列出。
-inline constexpr std::string_view moreFindingsSuffix = "\xB4\xA6\xCE\xB4\xC1\xD0\xB3\xF6\xA1\xA3";
-// 检查不会改动号库。
-inline constexpr std::string_view checkChangesNothing =
-    "\xBC\xEC\xB2\xE9\xB2\xBB\xBB\xE1\xB8\xC4\xB6\xAF\xBA\xC5\xBF\xE2\xA1\xA3";
+// 同步最新开奖: the menu's item and its messages' caption.
+inline constexpr std::string_view syncCaption = "同步最新开奖";
+// %1 draws added, %2 the newest issue.
+inline constexpr std::string_view syncDone = "同步完成：新增%1期号码，最新一期为第%2期。";
+inline constexpr std::string_view syncUpToDate = "号库已是最新，没有更新的开奖号码。";
+inline constexpr std::string_view syncUnreachable = "无法从开奖来源取得号码，号库没有改变。";
 
-// The backtest's sentence of verdict.
-// 在
-inline constexpr std::string_view verdictWalkedPrefix = "\xD4\xDA";
-// 期回测中，
-inline constexpr std::string_view verdictWalkedSuffix = "\xC6\xDA\xBB\xD8\xB2\xE2\xD6\xD0\xA3\xAC";
-// 回测已取消。
-inline constexpr std::string_view verdictCancelled =
-    "\xBB\xD8\xB2\xE2\xD2\xD1\xC8\xA1\xCF\xFB\xA1\xA3";
-// 前区平均命中
-inline constexpr std::string_view verdictFrontMean =
-    "\xC7\xB0\xC7\xF8\xC6\xBD\xBE\xF9\xC3\xFC\xD6\xD0";
-// ；后区平均命中
-inline constexpr std::string_view verdictBackMean =
-    "\xA3\xBB\xBA\xF3\xC7\xF8\xC6\xBD\xBE\xF9\xC3\xFC\xD6\xD0";
-// 个，随机选号为
-inline constexpr std::string_view verdictChanceMean =
-    "\xB8\xF6\xA3\xAC\xCB\xE6\xBB\xFA\xD1\xA1\xBA\xC5\xCE\xAA";
-// 个，运气能解释的范围（95%）为
-inline constexpr std::string_view verdictRange =
-    "\xB8\xF6\xA3\xAC\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE\xA7\xA3\xA8\x39"
-    "\x35\x25\xA3\xA9\xCE\xAA";
-// 至
-inline constexpr std::string_view verdictTo = "\xD6\xC1";
-// ：两区与随机的差异都在运气能解释的范围之内。
-inline constexpr std::string_view verdictBothWithin =
-    "\xA3\xBA\xC1\xBD\xC7\xF8\xD3\xEB\xCB\xE6\xBB\xFA\xB5\xC4\xB2\xEE\xD2\xEC\xB6\xBC\xD4\xDA\xD4"
-    "\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE\xA7\xD6\xAE\xC4\xDA\xA1\xA3";
-// ：前区与随机的差异超出了运气能解释的范围，后区的在范围之内。
+// 检查号库: the menu's item and its report's caption. %1 draws.
+inline constexpr std::string_view checkCaption = "检查号库";
+inline constexpr std::string_view checkClean = "号库共%1期，没有发现问题。";
+// %1 draws, %2 findings.
+inline constexpr std::string_view checkFound = "号库共%1期，发现%2处问题：";
+// %1, %2, %3: the bytes of the issue, front and back columns.
+inline constexpr std::string_view checkOutOfStep =
+    "三列长短不一：期号列%1字节，前区列%2字节，后区列%3字节";
+inline constexpr std::string_view checkGap = "缺少第%1期";
+inline constexpr std::string_view checkGapRange = "缺少第%1期至第%2期";
+// %1 issue, %2 times.
+inline constexpr std::string_view checkRepeated = "第%1期出现了%2次";
+inline constexpr std::string_view checkBadIssue = "期号“%1”不是五位数字";
+inline constexpr std::string_view checkFrontNumbers = "第%1期前区号码超出1至35或有重复";
+inline constexpr std::string_view checkBackNumbers = "第%1期后区号码超出1至12或有重复";
+// %1: the findings not listed.
+inline constexpr std::string_view moreFindings = "……另有%1处未列出。";
+inline constexpr std::string_view checkChangesNothing = "检查不会改动号库。";
+
+// The main window's button that opens and closes the history list.
+inline constexpr std::string_view showAdvanced = "展开高级功能";
+inline constexpr std::string_view hideAdvanced = "收回高级功能";
+
+// The menus of the main window's bar that the user's guide shows.
+inline constexpr std::string_view updateMenu = "升级更新";
+inline constexpr std::string_view helpMenu = "软件帮助";
+
+// The library tools' menu and the windows it opens: each window's name is
+// its caption, its objectName and its menu item.
+inline constexpr std::string_view libraryToolsMenu = "号库工具";
+inline constexpr std::string_view trendWindowName = "号码走势图";
+inline constexpr std::string_view backtestWindowName = "历史回测";
+inline constexpr std::string_view ticketWindowName = "兑奖";
+
+// Column heads shared by the tool windows' tables.
+inline constexpr std::string_view issueHead = "期号";
+inline constexpr std::string_view hitsHead = "命中";
+inline constexpr std::string_view costHead = "花费（元）";
+inline constexpr std::string_view noPrize = "未中奖";
+
+// The zones and the prize pools.
+inline constexpr std::string_view frontZoneName = "前区";
+inline constexpr std::string_view backZoneName = "后区";
+inline constexpr std::string_view poolBelow = "奖池不足8亿";
+inline constexpr std::string_view poolAtOrAbove = "奖池8亿及以上";
+
+// The backtest's verdict: walkedVerdict holds a zoneHits for each zone and
+// one of the four endings. %1 draws walked.
+inline constexpr std::string_view walkedVerdict = "在%1期回测中，%2；%3：%4";
+// %1 the zone, %2 its mean hits, %3 the chance mean, %4 .. %5 what luck explains.
+inline constexpr std::string_view zoneHits =
+    "%1平均命中%2个，随机选号为%3个，运气能解释的范围（95%）为%4至%5";
+inline constexpr std::string_view verdictBothWithin = "两区与随机的差异都在运气能解释的范围之内。";
 inline constexpr std::string_view verdictFrontOutside =
-    "\xA3\xBA\xC7\xB0\xC7\xF8\xD3\xEB\xCB\xE6\xBB\xFA\xB5\xC4\xB2\xEE\xD2\xEC\xB3\xAC\xB3\xF6\xC1"
-    "\xCB\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE\xA7\xA3\xAC\xBA\xF3\xC7\xF8"
-    "\xB5\xC4\xD4\xDA\xB7\xB6\xCE\xA7\xD6\xAE\xC4\xDA\xA1\xA3";
-// ：后区与随机的差异超出了运气能解释的范围，前区的在范围之内。
+    "前区与随机的差异超出了运气能解释的范围，后区的在范围之内。";
 inline constexpr std::string_view verdictBackOutside =
-    "\xA3\xBA\xBA\xF3\xC7\xF8\xD3\xEB\xCB\xE6\xBB\xFA\xB5\xC4\xB2\xEE\xD2\xEC\xB3\xAC\xB3\xF6\xC1"
-    "\xCB\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE\xA7\xA3\xAC\xC7\xB0\xC7\xF8"
-    "\xB5\xC4\xD4\xDA\xB7\xB6\xCE\xA7\xD6\xAE\xC4\xDA\xA1\xA3";
-// ：两区与随机的差异都超出了运气能解释的范围。
-inline constexpr std::string_view verdictBothOutside =
-    "\xA3\xBA\xC1\xBD\xC7\xF8\xD3\xEB\xCB\xE6\xBB\xFA\xB5\xC4\xB2\xEE\xD2\xEC\xB6\xBC\xB3\xAC\xB3"
-    "\xF6\xC1\xCB\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE\xA7\xA1\xA3";
-// 号库不足，无法回测。
-inline constexpr std::string_view verdictTooShort =
-    "\xBA\xC5\xBF\xE2\xB2\xBB\xD7\xE3\xA3\xAC\xCE\xDE\xB7\xA8\xBB\xD8\xB2\xE2\xA1\xA3";
+    "后区与随机的差异超出了运气能解释的范围，前区的在范围之内。";
+inline constexpr std::string_view verdictBothOutside = "两区与随机的差异都超出了运气能解释的范围。";
+inline constexpr std::string_view backtestRunning = "回测中...";
+inline constexpr std::string_view verdictCancelled = "回测已取消。";
+inline constexpr std::string_view verdictTooShort = "号库不足，无法回测。";
 
-} // namespace dlt::text
+// The backtest in money. %1 the pool counted under (countedUnder, or
+// nothing), %2 draws, %3 return per yuan, %4 chance per yuan, %5 .. %6 what
+// luck explains, %7 one of the three endings.
+inline constexpr std::string_view moneyVerdict =
+    "%1在%2期中每期买一注下期精选号，每元返还%3元，随机一注每元期望返还%4元，"
+    "运气能解释的范围（95%）为%5至%6元：%7";
+// %1: a pool.
+inline constexpr std::string_view countedUnder = "按%1计，";
+inline constexpr std::string_view moneyWithin = "差异在运气能解释的范围之内。";
+inline constexpr std::string_view moneyAbove = "高于运气能解释的范围。";
+inline constexpr std::string_view moneyBelow = "低于运气能解释的范围。";
+inline constexpr std::string_view moneyNothingCounted = "没有奖级规则已知的回测期，无法计算奖金。";
+// %1: bets that won a floating tier.
+inline constexpr std::string_view moneyFloating = "一等奖、二等奖为浮动奖金，未计入（中了%1注）。";
+// %1 draws, %2 the first issue whose rules are known.
+inline constexpr std::string_view moneyUnknown =
+    "另有%1期在%2期以前，本程序不知道其奖级规则，未计入。";
+// %1 draws.
+inline constexpr std::string_view moneyPools =
+    "其中%1期按七个奖级的规则兑奖，固定奖金随奖池而不同，两种奖池都已算出。";
 
-namespace dlt::text {
+// The prize tiers by number.
+inline constexpr std::string_view tierFirst = "一等奖";
+inline constexpr std::string_view tierSecond = "二等奖";
+inline constexpr std::string_view tierThird = "三等奖";
+inline constexpr std::string_view tierFourth = "四等奖";
+inline constexpr std::string_view tierFifth = "五等奖";
+inline constexpr std::string_view tierSixth = "六等奖";
+inline constexpr std::string_view tierSeventh = "七等奖";
+inline constexpr std::string_view tierEighth = "八等奖";
+inline constexpr std::string_view tierNinth = "九等奖";
 
-// Tickets and prizes.
-// Zones, and the prize tiers by number.
-// 前区
-inline constexpr std::string_view frontZoneName = "\xC7\xB0\xC7\xF8";
-// 后区
-inline constexpr std::string_view backZoneName = "\xBA\xF3\xC7\xF8";
-// 一等奖
-inline constexpr std::string_view tierFirst = "\xD2\xBB\xB5\xC8\xBD\xB1";
-// 二等奖
-inline constexpr std::string_view tierSecond = "\xB6\xFE\xB5\xC8\xBD\xB1";
-// 三等奖
-inline constexpr std::string_view tierThird = "\xC8\xFD\xB5\xC8\xBD\xB1";
-// 四等奖
-inline constexpr std::string_view tierFourth = "\xCB\xC4\xB5\xC8\xBD\xB1";
-// 五等奖
-inline constexpr std::string_view tierFifth = "\xCE\xE5\xB5\xC8\xBD\xB1";
-// 六等奖
-inline constexpr std::string_view tierSixth = "\xC1\xF9\xB5\xC8\xBD\xB1";
-// 七等奖
-inline constexpr std::string_view tierSeventh = "\xC6\xDF\xB5\xC8\xBD\xB1";
-// 八等奖
-inline constexpr std::string_view tierEighth = "\xB0\xCB\xB5\xC8\xBD\xB1";
-// 九等奖
-inline constexpr std::string_view tierNinth = "\xBE\xC5\xB5\xC8\xBD\xB1";
+// The words of a ticket's line; the kinds of tickets are also their names.
+inline constexpr std::string_view ticketWordBankerTicket = "胆拖";
+inline constexpr std::string_view ticketWordBankers = "胆码";
+inline constexpr std::string_view ticketWordBanker = "胆";
+inline constexpr std::string_view ticketWordOthers = "拖码";
+inline constexpr std::string_view ticketWordOther = "拖";
+inline constexpr std::string_view ticketWordMultiple = "复式";
+inline constexpr std::string_view ticketWordSingle = "单式";
+inline constexpr std::string_view ticketWordAdditional = "追加";
+inline constexpr std::string_view ticketWordBet = "投注";
+inline constexpr std::string_view ticketWordGame = "大乐透";
+inline constexpr std::string_view ticketWordNumbers = "号码";
 
-// Words of a ticket's line.
-// 胆拖
-inline constexpr std::string_view ticketWordBankerTicket = "\xB5\xA8\xCD\xCF";
-// 胆码
-inline constexpr std::string_view ticketWordBankers = "\xB5\xA8\xC2\xEB";
-// 胆
-inline constexpr std::string_view ticketWordBanker = "\xB5\xA8";
-// 拖码
-inline constexpr std::string_view ticketWordOthers = "\xCD\xCF\xC2\xEB";
-// 拖
-inline constexpr std::string_view ticketWordOther = "\xCD\xCF";
-// 复式
-inline constexpr std::string_view ticketWordMultiple = "\xB8\xB4\xCA\xBD";
-// 单式
-inline constexpr std::string_view ticketWordSingle = "\xB5\xA5\xCA\xBD";
-// 追加
-inline constexpr std::string_view ticketWordAdditional = "\xD7\xB7\xBC\xD3";
-// 投注
-inline constexpr std::string_view ticketWordBet = "\xCD\xB6\xD7\xA2";
-// 大乐透
-inline constexpr std::string_view ticketWordGame = "\xB4\xF3\xC0\xD6\xCD\xB8";
-// 号码
-inline constexpr std::string_view ticketNumberWord = "\xBA\xC5\xC2\xEB";
-
-// What is wrong with a ticket.
-// 没有号码。
-inline constexpr std::string_view ticketEmpty = "\xC3\xBB\xD3\xD0\xBA\xC5\xC2\xEB\xA1\xA3";
-// 无法识别“
-inline constexpr std::string_view ticketUnreadablePrefix =
-    "\xCE\xDE\xB7\xA8\xCA\xB6\xB1\xF0\xA1\xB0";
-// ”。
-inline constexpr std::string_view ticketUnreadableSuffix = "\xA1\xB1\xA1\xA3";
-// 不在1至
-inline constexpr std::string_view ticketOutOfRangeMiddle = "\xB2\xBB\xD4\xDA\x31\xD6\xC1";
-// 之间。
-inline constexpr std::string_view ticketOutOfRangeSuffix = "\xD6\xAE\xBC\xE4\xA1\xA3";
-// 出现了两次。
-inline constexpr std::string_view ticketRepeatedSuffix =
-    "\xB3\xF6\xCF\xD6\xC1\xCB\xC1\xBD\xB4\xCE\xA1\xA3";
-// 号码太少：一注需要
-inline constexpr std::string_view ticketTooFewPrefix =
-    "\xBA\xC5\xC2\xEB\xCC\xAB\xC9\xD9\xA3\xBA\xD2\xBB\xD7\xA2\xD0\xE8\xD2\xAA";
-// 个，这里只有
-inline constexpr std::string_view ticketTooFewMiddle =
-    "\xB8\xF6\xA3\xAC\xD5\xE2\xC0\xEF\xD6\xBB\xD3\xD0";
-// 个。
-inline constexpr std::string_view ticketCountSuffix = "\xB8\xF6\xA1\xA3";
-// 号码太多：复式最多
-inline constexpr std::string_view ticketTooManyPrefix =
-    "\xBA\xC5\xC2\xEB\xCC\xAB\xB6\xE0\xA3\xBA\xB8\xB4\xCA\xBD\xD7\xEE\xB6\xE0";
-// 胆码太多：最多
-inline constexpr std::string_view ticketTooManyBankersPrefix =
-    "\xB5\xA8\xC2\xEB\xCC\xAB\xB6\xE0\xA3\xBA\xD7\xEE\xB6\xE0";
-// 缺少后区号码：前区与后区之间请用“+”或“|”分开。
+// What is wrong with a ticket. %1: the zone where it applies.
+inline constexpr std::string_view ticketEmpty = "没有号码。";
+// %1: what could not be read.
+inline constexpr std::string_view ticketUnreadable = "无法识别“%1”。";
+// %2 the number, %3 the zone's largest.
+inline constexpr std::string_view ticketOutOfRange = "%1号码%2不在1至%3之间。";
+inline constexpr std::string_view ticketRepeated = "%1号码%2出现了两次。";
+// %2 numbers a bet needs, %3 numbers written.
+inline constexpr std::string_view ticketTooFew = "%1号码太少：一注需要%2个，这里只有%3个。";
+// %2: the most.
+inline constexpr std::string_view ticketTooMany = "%1号码太多：复式最多%2个。";
+inline constexpr std::string_view ticketTooManyBankers = "%1胆码太多：最多%2个。";
 inline constexpr std::string_view ticketNoBackZone =
-    "\xC8\xB1\xC9\xD9\xBA\xF3\xC7\xF8\xBA\xC5\xC2\xEB\xA3\xBA\xC7\xB0\xC7\xF8\xD3\xEB\xBA\xF3\xC7"
-    "\xF8\xD6\xAE\xBC\xE4\xC7\xEB\xD3\xC3\xA1\xB0+\xA1\xB1\xBB\xF2\xA1\xB0|"
-    "\xA1\xB1\xB7\xD6\xBF\xAA\xA1\xA3";
+    "缺少后区号码：前区与后区之间请用“+”或“|”分开。";
 
-// The backtest in money.
-// 期中每期买一注下期精选号，每元返还
-inline constexpr std::string_view moneyBoughtMiddle =
-    "\xC6\xDA\xD6\xD0\xC3\xBF\xC6\xDA\xC2\xF2\xD2\xBB\xD7\xA2\xCF\xC2\xC6\xDA\xBE\xAB\xD1\xA1\xBA"
-    "\xC5\xA3\xAC\xC3\xBF\xD4\xAA\xB7\xB5\xBB\xB9";
-// 元，随机一注每元期望返还
-inline constexpr std::string_view moneyChanceMiddle =
-    "\xD4\xAA\xA3\xAC\xCB\xE6\xBB\xFA\xD2\xBB\xD7\xA2\xC3\xBF\xD4\xAA\xC6\xDA\xCD\xFB\xB7\xB5\xBB"
-    "\xB9";
-// 元，运气能解释的范围（95%）为
-inline constexpr std::string_view moneyRange =
-    "\xD4\xAA\xA3\xAC\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE\xA7\xA3\xA8\x39"
-    "\x35%\xA3\xA9\xCE\xAA";
-// 元：差异在运气能解释的范围之内。
-inline constexpr std::string_view moneyWithin =
-    "\xD4\xAA\xA3\xBA\xB2\xEE\xD2\xEC\xD4\xDA\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7"
-    "\xB6\xCE\xA7\xD6\xAE\xC4\xDA\xA1\xA3";
-// 元：高于运气能解释的范围。
-inline constexpr std::string_view moneyAbove =
-    "\xD4\xAA\xA3\xBA\xB8\xDF\xD3\xDA\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE"
-    "\xA7\xA1\xA3";
-// 元：低于运气能解释的范围。
-inline constexpr std::string_view moneyBelow =
-    "\xD4\xAA\xA3\xBA\xB5\xCD\xD3\xDA\xD4\xCB\xC6\xF8\xC4\xDC\xBD\xE2\xCA\xCD\xB5\xC4\xB7\xB6\xCE"
-    "\xA7\xA1\xA3";
-// 没有奖级规则已知的回测期，无法计算奖金。
-inline constexpr std::string_view moneyNothingCounted =
-    "\xC3\xBB\xD3\xD0\xBD\xB1\xBC\xB6\xB9\xE6\xD4\xF2\xD2\xD1\xD6\xAA\xB5\xC4\xBB\xD8\xB2\xE2\xC6"
-    "\xDA\xA3\xAC\xCE\xDE\xB7\xA8\xBC\xC6\xCB\xE3\xBD\xB1\xBD\xF0\xA1\xA3";
-// 按奖池不足8亿计，
-inline constexpr std::string_view moneyPoolBelow =
-    "\xB0\xB4\xBD\xB1\xB3\xD8\xB2\xBB\xD7\xE3\x38\xD2\xDA\xBC\xC6\xA3\xAC";
-// 按奖池8亿及以上计，
-inline constexpr std::string_view moneyPoolAtOrAbove =
-    "\xB0\xB4\xBD\xB1\xB3\xD8\x38\xD2\xDA\xBC\xB0\xD2\xD4\xC9\xCF\xBC\xC6\xA3\xAC";
-// 一等奖、二等奖为浮动奖金，未计入（中了
-inline constexpr std::string_view moneyFloatingPrefix =
-    "\xD2\xBB\xB5\xC8\xBD\xB1\xA1\xA2\xB6\xFE\xB5\xC8\xBD\xB1\xCE\xAA\xB8\xA1\xB6\xAF\xBD\xB1\xBD"
-    "\xF0\xA3\xAC\xCE\xB4\xBC\xC6\xC8\xEB\xA3\xA8\xD6\xD0\xC1\xCB";
-// 注）。
-inline constexpr std::string_view moneyFloatingSuffix = "\xD7\xA2\xA3\xA9\xA1\xA3";
-// 另有
-inline constexpr std::string_view moneyUnknownPrefix = "\xC1\xED\xD3\xD0";
-// 期在
-inline constexpr std::string_view moneyUnknownMiddle = "\xC6\xDA\xD4\xDA";
-// 期以前，本程序不知道其奖级规则，未计入。
-inline constexpr std::string_view moneyUnknownSuffix =
-    "\xC6\xDA\xD2\xD4\xC7\xB0\xA3\xAC\xB1\xBE\xB3\xCC\xD0\xF2\xB2\xBB\xD6\xAA\xB5\xC0\xC6\xE4\xBD"
-    "\xB1\xBC\xB6\xB9\xE6\xD4\xF2\xA3\xAC\xCE\xB4\xBC\xC6\xC8\xEB\xA1\xA3";
-// 其中
-inline constexpr std::string_view moneyPoolPrefix = "\xC6\xE4\xD6\xD0";
-// 期按七个奖级的规则兑奖，固定奖金随奖池而不同，两种奖池都已算出。
-inline constexpr std::string_view moneyPoolSuffix =
-    "\xC6\xDA\xB0\xB4\xC6\xDF\xB8\xF6\xBD\xB1\xBC\xB6\xB5\xC4\xB9\xE6\xD4\xF2\xB6\xD2\xBD\xB1\xA3"
-    "\xAC\xB9\xCC\xB6\xA8\xBD\xB1\xBD\xF0\xCB\xE6\xBD\xB1\xB3\xD8\xB6\xF8\xB2\xBB\xCD\xAC\xA3\xAC"
-    "\xC1\xBD\xD6\xD6\xBD\xB1\xB3\xD8\xB6\xBC\xD2\xD1\xCB\xE3\xB3\xF6\xA1\xA3";
-
-// The ticket window's messages.
-// 张票“
-inline constexpr std::string_view ticketNamedMiddle = "\xD5\xC5\xC6\xB1\xA1\xB0";
-// ”：
-inline constexpr std::string_view ticketNamedSuffix = "\xA1\xB1\xA3\xBA";
-// 这次输入的票都没有保存。
-inline constexpr std::string_view ticketsNotStored =
-    "\xD5\xE2\xB4\xCE\xCA\xE4\xC8\xEB\xB5\xC4\xC6\xB1\xB6\xBC\xC3\xBB\xD3\xD0\xB1\xA3\xB4\xE6\xA1"
-    "\xA3";
-// 票据无法保存：请检查数据文件夹后重试！票据保持原样。
+// The ticket window. %1 the ticket's number, %2 its line, %3 what is wrong.
+inline constexpr std::string_view ticketRefused = "第%1张票“%2”：%3";
+inline constexpr std::string_view ticketsNotStored = "这次输入的票都没有保存。";
 inline constexpr std::string_view ticketBookNotSaved =
-    "\xC6\xB1\xBE\xDD\xCE\xDE\xB7\xA8\xB1\xA3\xB4\xE6\xA3\xBA\xC7\xEB\xBC\xEC\xB2\xE9\xCA\xFD\xBE"
-    "\xDD\xCE\xC4\xBC\xFE\xBC\xD0\xBA\xF3\xD6\xD8\xCA\xD4\xA3\xA1\xC6\xB1\xBE\xDD\xB1\xA3\xB3\xD6"
-    "\xD4\xAD\xD1\xF9\xA1\xA3";
-// 票据文件无法读取：为免覆盖，这次不能修改票据。
+    "票据无法保存：请检查数据文件夹后重试！票据保持原样。";
 inline constexpr std::string_view ticketBookUnreadable =
-    "\xC6\xB1\xBE\xDD\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xBA\xCE\xAA\xC3\xE2\xB8"
-    "\xB2\xB8\xC7\xA3\xAC\xD5\xE2\xB4\xCE\xB2\xBB\xC4\xDC\xD0\xDE\xB8\xC4\xC6\xB1\xBE\xDD\xA1\xA3";
+    "票据文件无法读取：为免覆盖，这次不能修改票据。";
+// A line of the book's list: %1 the ticket's number, %2 its kind, %3 bets,
+// %4 yuan, %5 the ticket.
+inline constexpr std::string_view ticketListLine = "第%1张  %2 %3注 %4元：%5";
+// %1 the ticket's number, %2 what is wrong, %3 the line as written.
+inline constexpr std::string_view ticketListUnreadable = "第%1张  （无法读取：%2）%3";
+// The result table's name of a ticket: %1 its number.
+inline constexpr std::string_view ticketName = "第%1张";
+// %1: the first issue whose rules are known.
+inline constexpr std::string_view drawNotChecked = "本程序不知道%1期以前的奖级规则，这一期不兑奖";
+// The total: %1 draws, %2 tickets, %3 yuan spent, %4 the fixed prizes
+// (yuanAmount or yuanByPool).
+inline constexpr std::string_view ticketTotal = "共兑奖%1期、%2张票：花费%3元，固定奖金%4。";
+inline constexpr std::string_view yuanAmount = "%1元";
+// %1 yuan under %2 (poolBelow), %3 yuan under %4 (poolAtOrAbove).
+inline constexpr std::string_view yuanByPool = "%1元（%2）或%3元（%4）";
+// %1: bets that won a floating tier.
+inline constexpr std::string_view ticketFloating =
+    "另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。";
+// %1 draws, %2 the first issue whose rules are known.
+inline constexpr std::string_view ticketUnknownRules =
+    "有%1期在%2期以前，本程序不知道其奖级规则，没有兑奖。";
+// %1: the lines of the book that are no ticket.
+inline constexpr std::string_view ticketUnreadableLines = "票据中有%1行无法读取，没有兑奖。";
+// %1: the rows listed.
+inline constexpr std::string_view ticketRowsCut = "结果太多，表中只列出前%1行，合计包括全部。";
 
 } // namespace dlt::text

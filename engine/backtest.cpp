@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <variant>
 
-#include "core/texts.h"
 #include "engine/engine.h"
 
 namespace dlt {
@@ -57,12 +55,6 @@ std::int32_t hitsOf(const ZoneRules& rules, std::string_view text, std::int32_t 
     return static_cast<std::int32_t>(std::count_if(picks.begin(), picks.end(), [&](int p) {
         return p > 0 && p < 100 && drawn[static_cast<std::size_t>(p)];
     }));
-}
-
-std::string fixed3(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.3f", value);
-    return buffer;
 }
 
 } // namespace
@@ -135,36 +127,6 @@ ChanceInterval chanceInterval(const ZoneRules& rules, std::int32_t draws) {
     return {chance.mean - margin, chance.mean + margin};
 }
 
-std::string backtestVerdict(const BacktestResult& result) {
-    const std::int32_t walked = result.walked();
-    std::string sentence(result.cancelled ? text::verdictCancelled : std::string_view{});
-    if (walked == 0) {
-        return sentence + std::string(text::verdictTooShort);
-    }
-    auto zone = [&](std::string_view lead, const ZoneRules& rules, const ZoneHits& hits) {
-        const ChanceInterval luck = chanceInterval(rules, walked);
-        const double chance =
-            chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw).mean;
-        sentence += lead;
-        sentence += fixed3(hits.mean());
-        sentence += text::verdictChanceMean;
-        sentence += fixed3(chance);
-        sentence += text::verdictRange;
-        sentence += fixed3(luck.low);
-        sentence += text::verdictTo;
-        sentence += fixed3(luck.high);
-        return luck.holds(hits.mean());
-    };
-    sentence += text::verdictWalkedPrefix;
-    sentence += std::to_string(walked);
-    sentence += text::verdictWalkedSuffix;
-    const bool frontWithin = zone(text::verdictFrontMean, rulesFor(Zone::Front), result.front);
-    const bool backWithin = zone(text::verdictBackMean, rulesFor(Zone::Back), result.back);
-    sentence += frontWithin ? (backWithin ? text::verdictBothWithin : text::verdictBackOutside)
-                            : (backWithin ? text::verdictFrontOutside : text::verdictBothOutside);
-    return sentence;
-}
-
 } // namespace dlt
 
 namespace dlt {
@@ -228,50 +190,6 @@ BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issue
         }
     }
     return money;
-}
-
-std::string moneyVerdict(const BacktestMoney& money, PrizePool pool) {
-    if (money.counted == 0) {
-        return std::string(text::moneyNothingCounted);
-    }
-    std::string sentence;
-    if (money.poolMatters > 0) {
-        sentence += pool == PrizePool::Below ? text::moneyPoolBelow : text::moneyPoolAtOrAbove;
-    }
-    const double returned = money.returnPerYuan(pool);
-    const ChanceInterval luck = money.luckPerYuan(pool);
-    sentence += text::verdictWalkedPrefix;
-    sentence += std::to_string(money.counted);
-    sentence += text::moneyBoughtMiddle;
-    sentence += fixed3(returned);
-    sentence += text::moneyChanceMiddle;
-    sentence += fixed3(money.expectedPerYuan(pool));
-    sentence += text::moneyRange;
-    sentence += fixed3(luck.low);
-    sentence += text::verdictTo;
-    sentence += fixed3(luck.high);
-    sentence += luck.holds(returned)   ? text::moneyWithin
-                : returned > luck.high ? text::moneyAbove
-                                       : text::moneyBelow;
-    return sentence;
-}
-
-std::string moneyNotes(const BacktestMoney& money) {
-    std::string notes = std::string(text::moneyFloatingPrefix) +
-                        std::to_string(money.floatingBets) + std::string(text::moneyFloatingSuffix);
-    if (money.unknownRules > 0) {
-        notes += text::moneyUnknownPrefix;
-        notes += std::to_string(money.unknownRules);
-        notes += text::moneyUnknownMiddle;
-        notes += kFirstKnownIssue;
-        notes += text::moneyUnknownSuffix;
-    }
-    if (money.poolMatters > 0) {
-        notes += text::moneyPoolPrefix;
-        notes += std::to_string(money.poolMatters);
-        notes += text::moneyPoolSuffix;
-    }
-    return notes;
 }
 
 } // namespace dlt

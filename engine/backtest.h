@@ -66,9 +66,6 @@ struct ChanceInterval {
 };
 ChanceInterval chanceInterval(const ZoneRules& rules, std::int32_t draws);
 
-// The plain sentence of verdict for a finished walk (GBK).
-std::string backtestVerdict(const BacktestResult& result);
-
 // The walk in money: each walked draw's picks bought as one bet of 2 yuan and
 // paid by the fixed tiers of the rules in force at that draw's issue. Draws
 // whose rules are unknown (before 19019) and the floating tiers are counted
@@ -98,12 +95,5 @@ struct BacktestMoney {
 // The money of a walk; issues is the library's issue column (five digits per
 // draw, oldest first), aligned with the zone texts the walk read.
 BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues);
-
-// The sentence of verdict in money under one pool column (GBK); it names the
-// column when the walk counted seven-tier draws.
-std::string moneyVerdict(const BacktestMoney& money, PrizePool pool);
-
-// What was counted apart, said plainly (GBK).
-std::string moneyNotes(const BacktestMoney& money);
 
 } // namespace dlt

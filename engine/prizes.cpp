@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/texts.h"
-
 namespace dlt {
 
 namespace {
@@ -35,19 +33,6 @@ using PrizeColumn = std::array<std::int64_t, kMostTiers + 1>;
 constexpr PrizeColumn kNineTierYuan{0, 0, 0, 10000, 3000, 300, 200, 100, 15, 5};
 constexpr PrizeColumn kSevenTierYuanBelow{0, 0, 0, 5000, 300, 150, 15, 5, 0, 0};
 constexpr PrizeColumn kSevenTierYuanAtOrAbove{0, 0, 0, 6666, 380, 200, 18, 7, 0, 0};
-
-constexpr std::string_view kTierNames[kMostTiers + 1] = {
-    {},
-    text::tierFirst,
-    text::tierSecond,
-    text::tierThird,
-    text::tierFourth,
-    text::tierFifth,
-    text::tierSixth,
-    text::tierSeventh,
-    text::tierEighth,
-    text::tierNinth,
-};
 
 bool isFiveDigits(std::string_view issue) {
     return issue.size() == 5 &&
@@ -91,10 +76,6 @@ Tier tierFor(PrizeRules rules, int frontHits, int backHits) {
     tier.yuan = nine ? std::array{kNineTierYuan[n], kNineTierYuan[n]}
                      : std::array{kSevenTierYuanBelow[n], kSevenTierYuanAtOrAbove[n]};
     return tier;
-}
-
-std::string_view tierName(int number) {
-    return number >= 1 && number <= kMostTiers ? kTierNames[number] : std::string_view{};
 }
 
 PrizeSum sumPrizes(PrizeRules rules, const HitTable& bets) {

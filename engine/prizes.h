@@ -51,9 +51,6 @@ Tier tierFor(PrizeRules rules, int frontHits, int backHits);
 // Tiers of the rules: 9, 7, or 0 when unknown.
 int tierCount(PrizeRules rules);
 
-// The tier's name (GBK): "一等奖" .. "九等奖".
-std::string_view tierName(int number);
-
 // Bets of every hit pair: bets[front hits][back hits].
 using HitTable = std::array<std::array<std::int64_t, 3>, 6>;
 

@@ -41,7 +41,7 @@ enum class Piece {
 };
 
 struct Word {
-    std::string_view gbk;
+    std::string_view text;
     Piece piece;
 };
 
@@ -53,61 +53,50 @@ constexpr Word kWords[] = {
     {text::backZoneName, Piece::ZoneMark},       {text::ticketWordMultiple, Piece::Skip},
     {text::ticketWordSingle, Piece::Skip},       {text::ticketWordAdditional, Piece::Additional},
     {text::ticketWordBet, Piece::Skip},          {text::ticketWordGame, Piece::Skip},
-    {text::ticketNumberWord, Piece::Skip},
+    {text::ticketWordNumbers, Piece::Skip},
 };
 
-// Single characters, ASCII and GBK full-width.
+// Single characters, ASCII and full-width.
 struct Mark {
     std::string_view bytes;
     Piece piece;
 };
 constexpr Mark kMarks[] = {
-    {" ", Piece::Skip},
-    {"\t", Piece::Skip},
-    {"\r", Piece::Skip},
-    {"\n", Piece::Skip},
-    {",", Piece::Skip},
-    {";", Piece::Skip},
-    {":", Piece::Skip},
-    {"\xA1\xA1", Piece::Skip},
-    {"\xA3\xAC", Piece::Skip},
-    {"\xA1\xA2", Piece::Skip},
-    {"\xA3\xBB", Piece::Skip},
-    {"\xA3\xBA", Piece::Skip},
-    {"+", Piece::ZoneMark},
-    {"|", Piece::ZoneMark},
-    {"\xA3\xAB", Piece::ZoneMark},
-    {"\xA3\xFC", Piece::ZoneMark},
-    {"#", Piece::BankerMark},
-    {"\xA3\xA3", Piece::BankerMark},
-    {"(", Piece::BankerOpen},
-    {"[", Piece::BankerOpen},
-    {"\xA3\xA8", Piece::BankerOpen},
-    {"\xA3\xDB", Piece::BankerOpen},
-    {"\xA1\xBE", Piece::BankerOpen},
-    {")", Piece::BankerClose},
-    {"]", Piece::BankerClose},
-    {"\xA3\xA9", Piece::BankerClose},
-    {"\xA3\xDD", Piece::BankerClose},
-    {"\xA1\xBF", Piece::BankerClose},
+    {" ", Piece::Skip},         {"\t", Piece::Skip},        {"\r", Piece::Skip},
+    {"\n", Piece::Skip},        {",", Piece::Skip},         {";", Piece::Skip},
+    {":", Piece::Skip},         {"　", Piece::Skip},        {"，", Piece::Skip},
+    {"、", Piece::Skip},        {"；", Piece::Skip},        {"：", Piece::Skip},
+    {"+", Piece::ZoneMark},     {"|", Piece::ZoneMark},     {"＋", Piece::ZoneMark},
+    {"｜", Piece::ZoneMark},    {"#", Piece::BankerMark},   {"＃", Piece::BankerMark},
+    {"(", Piece::BankerOpen},   {"[", Piece::BankerOpen},   {"（", Piece::BankerOpen},
+    {"［", Piece::BankerOpen},  {"【", Piece::BankerOpen},  {")", Piece::BankerClose},
+    {"]", Piece::BankerClose},  {"）", Piece::BankerClose}, {"］", Piece::BankerClose},
+    {"】", Piece::BankerClose},
 };
 
-bool isLeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
+// The length in bytes of the UTF-8 character that starts with c (1 for a
+// stray byte, so that it is shown on its own).
+std::size_t characterLength(unsigned char c) {
+    if (c >= 0xF0 && c <= 0xF4)
+        return 4;
+    if (c >= 0xE0)
+        return c <= 0xEF ? 3 : 1;
+    return c >= 0xC2 ? 2 : 1;
 }
 
-// The digit at `at` (ASCII or full-width) and its length in bytes, or 0.
+// The digit at `at` (ASCII or full-width ０ .. ９, U+FF10 .. U+FF19) and its
+// length in bytes, or 0.
 std::size_t digitAt(std::string_view line, std::size_t at, char& digit) {
     const auto c = static_cast<unsigned char>(line[at]);
     if (c >= '0' && c <= '9') {
         digit = static_cast<char>(c);
         return 1;
     }
-    if (c == 0xA3 && at + 1 < line.size()) {
-        const auto d = static_cast<unsigned char>(line[at + 1]);
-        if (d >= 0xB0 && d <= 0xB9) {
-            digit = static_cast<char>('0' + (d - 0xB0));
-            return 2;
+    if (c == 0xEF && at + 2 < line.size() && static_cast<unsigned char>(line[at + 1]) == 0xBC) {
+        const auto d = static_cast<unsigned char>(line[at + 2]);
+        if (d >= 0x90 && d <= 0x99) {
+            digit = static_cast<char>('0' + (d - 0x90));
+            return 3;
         }
     }
     return 0;
@@ -133,8 +122,8 @@ Scan scanAt(std::string_view line, std::size_t at) {
     }
     const std::string_view rest = line.substr(at);
     for (const Word& word : kWords) {
-        if (rest.starts_with(word.gbk)) {
-            return {word.piece, std::string(word.gbk), at + word.gbk.size()};
+        if (rest.starts_with(word.text)) {
+            return {word.piece, std::string(word.text), at + word.text.size()};
         }
     }
     for (const Mark& mark : kMarks) {
@@ -143,7 +132,7 @@ Scan scanAt(std::string_view line, std::size_t at) {
         }
     }
     const std::size_t length =
-        isLeadByte(static_cast<unsigned char>(line[at])) && at + 1 < line.size() ? 2 : 1;
+        std::min(characterLength(static_cast<unsigned char>(line[at])), line.size() - at);
     return {Piece::Unknown, std::string(line.substr(at, length)), at + length};
 }
 
@@ -410,51 +399,6 @@ std::string ticketText(const Ticket& ticket) {
     if (ticket.additional) {
         out += ' ';
         out += text::ticketWordAdditional;
-    }
-    return out;
-}
-
-std::string ticketProblemText(const TicketRead& read) {
-    const ZoneRules& rules = rulesFor(read.zone);
-    const std::string zone(read.zone == Zone::Front ? text::frontZoneName : text::backZoneName);
-    std::string out;
-    switch (read.problem) {
-    case TicketProblem::None:
-        break;
-    case TicketProblem::Empty:
-        out = text::ticketEmpty;
-        break;
-    case TicketProblem::Unreadable:
-        out = std::string(text::ticketUnreadablePrefix) + read.detail +
-              std::string(text::ticketUnreadableSuffix);
-        break;
-    case TicketProblem::OutOfRange:
-        out = zone + std::string(text::ticketNumberWord) + read.detail +
-              std::string(text::ticketOutOfRangeMiddle) + std::to_string(rules.poolSize) +
-              std::string(text::ticketOutOfRangeSuffix);
-        break;
-    case TicketProblem::Repeated:
-        out = zone + std::string(text::ticketNumberWord) + read.detail +
-              std::string(text::ticketRepeatedSuffix);
-        break;
-    case TicketProblem::TooFew:
-        out = zone + std::string(text::ticketTooFewPrefix) + std::to_string(rules.picksPerDraw) +
-              std::string(text::ticketTooFewMiddle) + std::to_string(read.count) +
-              std::string(text::ticketCountSuffix);
-        break;
-    case TicketProblem::TooMany:
-        out = zone + std::string(text::ticketTooManyPrefix) +
-              std::to_string(read.zone == Zone::Front ? kMostFrontNumbers : kMostBackNumbers) +
-              std::string(text::ticketCountSuffix);
-        break;
-    case TicketProblem::TooManyBankers:
-        out = zone + std::string(text::ticketTooManyBankersPrefix) +
-              std::to_string(read.zone == Zone::Front ? kMostFrontBankers : kMostBackBankers) +
-              std::string(text::ticketCountSuffix);
-        break;
-    case TicketProblem::NoBackZone:
-        out = text::ticketNoBackZone;
-        break;
     }
     return out;
 }

@@ -4,8 +4,8 @@
 // 拖 numbers), each with or without 追加. Reading a ticket's text, writing it
 // back, counting its bets and grading it against a draw.
 //
-// Texts are GBK byte strings. A ticket is read from one line in any of the
-// usual spellings:
+// Texts are UTF-8. A ticket is read from one line in any of the usual
+// spellings:
 //   03 06 26 30 33 + 11 12          03,06,26,30,33|11,12
 //   复式 01 02 03 04 05 06 + 01 02 03
 //   01 02 # 03 04 05 06 + 01 # 02 03      (胆 before "#", 拖 after it)
@@ -81,9 +81,6 @@ TicketRead readTicket(std::string_view line);
 // the same ticket: "03 06 26 30 33 + 11 12", "01 02 # 03 04 05 06 + 01 # 02
 // 03", with " 追加" at the end.
 std::string ticketText(const Ticket& ticket);
-
-// What is wrong with a ticket that did not read, as one sentence (GBK).
-std::string ticketProblemText(const TicketRead& read);
 
 // One bet: five front and two back numbers, ascending.
 struct Bet {

@@ -19,14 +19,8 @@ std::string formatNumberGroups(std::string_view digits, const YieldHook& yield) 
 
 std::string historyListLine(std::string_view issue, std::string_view front, std::string_view back,
                             const YieldHook& yield) {
-    std::string line(text::issuePrefix);
-    line.append(issue);
-    line.append(text::issueSuffix);
-    line += ' ';
-    line += formatNumberGroups(front, yield);
-    line += "  ";
-    line += formatNumberGroups(back, yield);
-    return line;
+    const std::string frontGroups = formatNumberGroups(front, yield);
+    return fill(text::historyListLine, {issue, frontGroups, formatNumberGroups(back, yield)});
 }
 
 } // namespace dlt

@@ -1,5 +1,5 @@
 // How draws are shown: digit texts as two-character groups, and the lines of
-// the history list. GBK byte strings throughout.
+// the history list.
 #pragma once
 
 #include <string>

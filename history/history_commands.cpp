@@ -1,5 +1,6 @@
 #include "history/history_commands.h"
 
+#include "core/encoding.h"
 #include "core/texts.h"
 
 namespace dlt {
@@ -11,8 +12,12 @@ void tell(MessageBoxPort& messages, std::string_view text, std::string_view capt
     messages.showMessage(std::string(text), std::string(caption), icon, MessageButtons::Ok);
 }
 
-void tellNotSaved(MessageBoxPort& messages) {
-    tell(messages, text::historyNotSaved, text::refusedCaption, MessageIcon::Stop);
+// Names the folder the library lives in: beside the program, or the
+// per-user folder of an installed one.
+void tellNotSaved(const HistoryStore& store, MessageBoxPort& messages) {
+    const std::filesystem::path folder = store.columnPath(columnKey::issue).parent_path();
+    tell(messages, fill(text::historyNotSaved, {pathText(folder)}), text::refusedCaption,
+         MessageIcon::Stop);
 }
 
 } // namespace
@@ -33,7 +38,7 @@ AddOutcome addTypedDraw(const HistoryStore& store, MessageBoxPort& messages, std
     }
     // A draw that did not reach the files is never announced as added.
     if (!store.appendDraw(*draw)) {
-        tellNotSaved(messages);
+        tellNotSaved(store, messages);
         return AddOutcome::NotSaved;
     }
     tell(messages, text::drawAdded, text::successCaption, MessageIcon::Information);
@@ -49,7 +54,7 @@ DeleteOutcome deleteNewestDraw(const HistoryStore& store, MessageBoxPort& messag
                              MessageIcon::Question, MessageButtons::OkCancel) != MessageAnswer::Ok)
         return DeleteOutcome::Cancelled;
     if (!store.removeNewestDraw()) {
-        tellNotSaved(messages);
+        tellNotSaved(store, messages);
         return DeleteOutcome::NotSaved;
     }
     tell(messages, text::drawDeleted, text::successCaption, MessageIcon::Information);

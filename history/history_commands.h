@@ -27,7 +27,7 @@ enum class AddOutcome {
     Added,    // stored; "号码已成功添加！" was shown
 };
 
-// Adds a typed draw (GBK texts of the two boxes) and tells the user how it went.
+// Adds a typed draw (the texts of the two boxes) and tells the user how it went.
 AddOutcome addTypedDraw(const HistoryStore& store, MessageBoxPort& messages, std::string_view issue,
                         std::string_view numbers);
 

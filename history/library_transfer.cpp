@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/encoding.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
 #include "storage/file_io.h"
@@ -17,31 +18,42 @@ constexpr std::uintmax_t kLargestImport = 64u << 20;
 // Lines of a list shown in a message; the rest are counted.
 constexpr std::size_t kShownItems = 10;
 constexpr std::size_t kShownFindings = 20;
-// Bytes of a file line shown in a message.
-constexpr std::size_t kShownLineBytes = 60;
-
-std::string count(std::size_t n) {
-    return std::to_string(n);
-}
+// Width of a file line shown in a message, counting a Chinese (wide)
+// character as two and any other as one.
+constexpr std::size_t kShownLineWidth = 60;
 
 void show(MessageBoxPort& messages, std::string_view text, std::string_view caption,
           MessageIcon icon) {
     messages.showMessage(std::string(text), std::string(caption), icon, MessageButtons::Ok);
 }
 
-// At most kShownLineBytes of a GBK text, not cutting a double-byte character.
+// The length of the UTF-8 character that starts with c.
+std::size_t characterLength(unsigned char c) {
+    return c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+}
+
+// At most kShownLineWidth of a UTF-8 text, not cutting a character.
 std::string shortened(std::string text) {
-    if (text.size() <= kShownLineBytes)
-        return text;
     std::size_t at = 0;
-    while (at < kShownLineBytes) {
-        const std::size_t length = static_cast<unsigned char>(text[at]) >= 0x81 ? 2 : 1;
-        if (at + length > kShownLineBytes)
+    std::size_t width = 0;
+    while (at < text.size()) {
+        const std::size_t length = characterLength(static_cast<unsigned char>(text[at]));
+        width += length == 1 ? 1 : 2;
+        if (width > kShownLineWidth)
             break;
         at += length;
     }
+    if (at >= text.size())
+        return text;
     text.resize(at);
     return text + "...";
+}
+
+// A line of a history file as UTF-8, for the messages: the reader gives the
+// lines of UTF-8 and UTF-16 files in UTF-8 already, those of GBK files in
+// their own bytes.
+std::string lineText(std::string_view text, TextEncoding encoding) {
+    return encoding == TextEncoding::Gbk ? gbkToUtf8(text) : std::string(text);
 }
 
 std::string_view encodingName(TextEncoding encoding) {
@@ -108,31 +120,24 @@ std::string_view skipReasonText(SkipReason reason) {
     return {};
 }
 
-std::string issueText(std::string_view issue) {
-    return std::string(text::issuePrefix) + std::string(issue);
-}
-
 std::string numbersText(const DrawRecord& draw) {
     return formatNumberGroups(draw.front) + "  " + formatNumberGroups(draw.back);
 }
 
 // "跳过的行：N行。" and the first of them with their reasons.
-std::string skippedLines(const DrawFileRead& read, const FileTextToGbk& toGbk) {
+std::string skippedLines(const DrawFileRead& read) {
     if (read.skipped.empty())
         return {};
-    std::string lines = std::string(text::summarySkipped) + count(read.skipped.size()) +
-                        std::string(text::summaryLines) + "\n";
+    std::string lines = fill(text::summarySkipped, {read.skipped.size()}) + "\n";
     const std::size_t shown = std::min(read.skipped.size(), kShownItems);
     for (std::size_t i = 0; i < shown; ++i) {
         const SkippedLine& line = read.skipped[i];
-        lines += std::string(text::lineNumberPrefix) + count(std::size_t(line.line)) +
-                 std::string(text::lineWord) + std::string(skipReasonText(line.reason)) +
-                 std::string(text::summaryListSeparator) +
-                 shortened(toGbk(line.text, read.encoding)) + "\n";
+        lines += fill(text::skippedLine, {line.line, skipReasonText(line.reason),
+                                          shortened(lineText(line.text, read.encoding))}) +
+                 "\n";
     }
     if (read.skipped.size() > shown)
-        lines += std::string(text::moreLinesPrefix) + count(read.skipped.size() - shown) +
-                 std::string(text::moreLinesSuffix) + "\n";
+        lines += fill(text::moreLines, {read.skipped.size() - shown}) + "\n";
     return lines;
 }
 
@@ -163,51 +168,43 @@ ExportOutcome exportLibrary(const HistoryStore& store, const std::filesystem::pa
         show(messages, text::exportFailed, text::refusedCaption, MessageIcon::Stop);
         return ExportOutcome::NotWritten;
     }
-    show(messages,
-         std::string(text::exportDonePrefix) + count(draws.size()) + std::string(text::drawsSuffix),
-         text::successCaption, MessageIcon::Information);
+    show(messages, fill(text::exportDone, {draws.size()}), text::successCaption,
+         MessageIcon::Information);
     return ExportOutcome::Exported;
 }
 
-std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison,
-                          const FileTextToGbk& toGbk) {
+std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison) {
     const std::vector<DrawRecord>& draws = read.oldestFirst;
-    std::string summary = std::string(text::summaryFileHolds) + count(draws.size()) +
-                          std::string(text::summaryRangeFrom) + draws.front().issue +
-                          std::string(text::summaryRangeTo) + draws.back().issue +
-                          std::string(text::summaryRangeEnd) + "\n";
-    summary += std::string(text::summaryRecognised) + std::string(encodingName(read.encoding)) +
-               std::string(text::summaryListSeparator) + std::string(layoutName(read.layout));
+    std::string summary =
+        fill(text::summaryRange, {draws.size(), draws.front().issue, draws.back().issue}) + "\n";
+    std::string recognised = std::string(encodingName(read.encoding)) +
+                             std::string(text::listSeparator) +
+                             std::string(layoutName(read.layout));
     if (read.order != FileOrder::None)
-        summary += std::string(text::summaryListSeparator) + std::string(orderName(read.order));
-    summary += std::string(text::summaryEnd) + "\n";
-    summary += std::string(text::summaryNew) + count(std::size_t(comparison.newDraws)) +
-               std::string(text::summarySame) + count(std::size_t(comparison.sameDraws)) +
-               std::string(text::summaryConflicts) + count(comparison.conflicts.size()) +
-               std::string(text::summaryDrawsEnd) + "\n";
+        recognised += std::string(text::listSeparator) + std::string(orderName(read.order));
+    summary += fill(text::summaryRecognised, {recognised}) + "\n";
+    summary += fill(text::summaryDraws,
+                    {comparison.newDraws, comparison.sameDraws, comparison.conflicts.size()}) +
+               "\n";
     const std::size_t shownConflicts = std::min(comparison.conflicts.size(), kShownItems);
     for (std::size_t i = 0; i < shownConflicts; ++i) {
         const DrawConflict& conflict = comparison.conflicts[i];
-        summary += issueText(conflict.file.issue) + std::string(text::conflictLibrary) + " " +
-                   numbersText(conflict.library) + std::string(text::conflictFile) + " " +
-                   numbersText(conflict.file) + "\n";
+        summary += fill(text::conflictLine, {conflict.file.issue, numbersText(conflict.library),
+                                             numbersText(conflict.file)}) +
+                   "\n";
     }
     if (comparison.conflicts.size() > shownConflicts)
-        summary += std::string(text::moreLinesPrefix) +
-                   count(comparison.conflicts.size() - shownConflicts) +
-                   std::string(text::moreConflictsSuffix) + "\n";
-    summary += skippedLines(read, toGbk);
-    summary += "\n" + std::string(text::choiceMerge) + "\n" + std::string(text::choiceReplace);
-    if (comparison.libraryOnly > 0)
-        summary += std::string(text::choiceReplaceDrops) +
-                   count(std::size_t(comparison.libraryOnly)) +
-                   std::string(text::choiceReplaceDropsEnd);
-    summary += std::string(text::summaryEnd);
+        summary += fill(text::moreConflicts, {comparison.conflicts.size() - shownConflicts}) + "\n";
+    summary += skippedLines(read);
+    summary += "\n" + std::string(text::choiceMerge) + "\n";
+    summary += comparison.libraryOnly > 0
+                   ? fill(text::choiceReplaceDropping, {comparison.libraryOnly})
+                   : std::string(text::choiceReplace);
     return summary;
 }
 
 ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
-                           MessageBoxPort& messages, const FileTextToGbk& toGbk) {
+                           MessageBoxPort& messages) {
     const FileRead bytes = readFile(file, kLargestImport);
     if (bytes.status != FileRead::Status::Read) {
         show(messages, text::importUnreadable, text::refusedCaption, MessageIcon::Stop);
@@ -215,7 +212,7 @@ ImportResult importLibrary(const HistoryStore& store, const std::filesystem::pat
     }
     const DrawFileRead read = parseDrawHistoryFile(bytes.bytes);
     if (read.oldestFirst.empty()) {
-        const std::string skipped = skippedLines(read, toGbk);
+        const std::string skipped = skippedLines(read);
         show(messages, std::string(text::importEmpty) + (skipped.empty() ? "" : "\n" + skipped),
              text::refusedCaption, MessageIcon::Stop);
         return {ImportOutcome::NoDraws};
@@ -225,9 +222,9 @@ ImportResult importLibrary(const HistoryStore& store, const std::filesystem::pat
     const std::vector<DrawRecord> newestFirst = store.drawsNewestFirst();
     const std::vector<DrawRecord> library(newestFirst.rbegin(), newestFirst.rend());
     const LibraryComparison comparison = compareWithLibrary(library, read.oldestFirst);
-    const MessageAnswer answer = messages.showMessage(
-        importSummary(read, comparison, toGbk), std::string(text::attentionCaption),
-        MessageIcon::Question, MessageButtons::MergeReplaceCancel);
+    const MessageAnswer answer =
+        messages.showMessage(importSummary(read, comparison), std::string(text::attentionCaption),
+                             MessageIcon::Question, MessageButtons::MergeReplaceCancel);
 
     std::vector<DrawRecord> result;
     if (answer == MessageAnswer::Merge) {
@@ -254,63 +251,50 @@ ImportResult importLibrary(const HistoryStore& store, const std::filesystem::pat
         return {ImportOutcome::NotWritten};
     }
     if (answer == MessageAnswer::Replace) {
-        show(messages,
-             std::string(text::importDonePrefix) + count(result.size()) +
-                 std::string(text::drawsSuffix),
-             text::successCaption, MessageIcon::Information);
+        show(messages, fill(text::importDone, {result.size()}), text::successCaption,
+             MessageIcon::Information);
         return {ImportOutcome::Replaced, 0, int(result.size())};
     }
-    show(messages,
-         std::string(text::mergeDonePrefix) + count(std::size_t(comparison.newDraws)) +
-             std::string(text::mergeDoneMiddle) + count(result.size()) +
-             std::string(text::drawsSuffix),
+    show(messages, fill(text::mergeDone, {comparison.newDraws, result.size()}),
          text::successCaption, MessageIcon::Information);
     return {ImportOutcome::Merged, comparison.newDraws, int(result.size())};
 }
 
 std::string libraryCheckReport(const LibraryCheck& check) {
-    std::string report = std::string(text::checkCountPrefix) + count(std::size_t(check.draws));
     if (check.findings.empty())
-        return report + std::string(text::checkClean) + "\n" +
+        return fill(text::checkClean, {check.draws}) + "\n" +
                std::string(text::checkChangesNothing);
-    report += std::string(text::checkFoundMiddle) + count(check.findings.size()) +
-              std::string(text::checkFoundSuffix) + "\n";
+    std::string report = fill(text::checkFound, {check.draws, check.findings.size()}) + "\n";
     const std::size_t shown = std::min(check.findings.size(), kShownFindings);
     for (std::size_t i = 0; i < shown; ++i) {
         const LibraryFinding& finding = check.findings[i];
         switch (finding.kind) {
         case FindingKind::ColumnsOutOfStep:
-            report += std::string(text::checkOutOfStepPrefix) + count(check.columnBytes[0]) +
-                      std::string(text::checkOutOfStepFront) + count(check.columnBytes[1]) +
-                      std::string(text::checkOutOfStepBack) + count(check.columnBytes[2]) +
-                      std::string(text::checkOutOfStepEnd);
+            report += fill(text::checkOutOfStep,
+                           {check.columnBytes[0], check.columnBytes[1], check.columnBytes[2]});
             break;
         case FindingKind::IssueGap:
-            report += std::string(text::checkGapPrefix) + finding.issue;
-            if (finding.lastIssue != finding.issue)
-                report += std::string(text::checkGapTo) + finding.lastIssue;
-            report += std::string(text::issueSuffix);
+            report += finding.lastIssue != finding.issue
+                          ? fill(text::checkGapRange, {finding.issue, finding.lastIssue})
+                          : fill(text::checkGap, {finding.issue});
             break;
         case FindingKind::RepeatedIssue:
-            report += issueText(finding.issue) + std::string(text::checkRepeatedMiddle) +
-                      count(std::size_t(finding.count)) + std::string(text::checkRepeatedSuffix);
+            report += fill(text::checkRepeated, {finding.issue, finding.count});
             break;
         case FindingKind::BadIssue:
-            report += std::string(text::checkBadIssuePrefix) + finding.issue +
-                      std::string(text::checkBadIssueSuffix);
+            report += fill(text::checkBadIssue, {finding.issue});
             break;
         case FindingKind::FrontNumbers:
-            report += issueText(finding.issue) + std::string(text::checkFrontNumbers);
+            report += fill(text::checkFrontNumbers, {finding.issue});
             break;
         case FindingKind::BackNumbers:
-            report += issueText(finding.issue) + std::string(text::checkBackNumbers);
+            report += fill(text::checkBackNumbers, {finding.issue});
             break;
         }
         report += "\n";
     }
     if (check.findings.size() > shown)
-        report += std::string(text::moreLinesPrefix) + count(check.findings.size() - shown) +
-                  std::string(text::moreFindingsSuffix) + "\n";
+        report += fill(text::moreFindings, {check.findings.size() - shown}) + "\n";
     return report + std::string(text::checkChangesNothing);
 }
 

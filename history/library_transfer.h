@@ -5,7 +5,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,10 +15,6 @@
 
 namespace dlt {
 
-// A line of a history file in the program's GBK, for the messages (files in
-// UTF-8 and UTF-16 are read as UTF-8).
-using FileTextToGbk = std::function<std::string(std::string_view text, TextEncoding encoding)>;
-
 enum class ExportOutcome { Exported, NotWritten };
 
 // Writes the library, newest first, through the one durable replace.
@@ -28,9 +23,8 @@ ExportOutcome exportLibrary(const HistoryStore& store, const std::filesystem::pa
 
 // What the import asks before it writes: the file's draws, their range and
 // how it was read, the new, same and conflicting draws, the skipped lines
-// and what 合并 and 替换 would do. GBK.
-std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison,
-                          const FileTextToGbk& toGbk);
+// and what 合并 and 替换 would do.
+std::string importSummary(const DrawFileRead& read, const LibraryComparison& comparison);
 
 enum class ImportOutcome {
     Unreadable, // the file could not be read
@@ -52,9 +46,9 @@ struct ImportResult {
 // Reads the file, shows its summary and asks 合并, 替换 or 取消; the change
 // is written in one commit of the store, or not at all.
 ImportResult importLibrary(const HistoryStore& store, const std::filesystem::path& file,
-                           MessageBoxPort& messages, const FileTextToGbk& toGbk);
+                           MessageBoxPort& messages);
 
-// The report of the check, GBK.
+// The report of the check.
 std::string libraryCheckReport(const LibraryCheck& check);
 
 // Checks the library and shows what it found; nothing is changed.

@@ -9,11 +9,7 @@ namespace dlt {
 SummaryLines summaryLines(int count, std::string_view issue, std::string_view front,
                           std::string_view back, const YieldHook& yield) {
     SummaryLines lines;
-    lines.count = std::string(text::summaryCount) + numberText(double(count)) + "    ";
-    lines.count += text::issuePrefix;
-    lines.count += issue;
-    lines.count += text::issueSuffix;
-    lines.count += ':';
+    lines.count = fill(text::summaryCount, {numberText(double(count)), issue});
     lines.numbers = formatNumberGroups(front, yield) + "  " + formatNumberGroups(back, yield);
     return lines;
 }

@@ -1,5 +1,5 @@
 // The two summary lines under the entry boxes: the library's size and newest
-// issue, and the newest draw's numbers. GBK byte strings.
+// issue, and the newest draw's numbers.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/encoding.h"
 #include "storage/file_io.h"
 
 namespace dlt {
@@ -28,7 +29,11 @@ TicketBook readTicketBook(const std::filesystem::path& folder) {
             line.remove_suffix(1);
         }
         if (line.find_first_not_of(" \t") != std::string_view::npos) {
-            book.lines.emplace_back(line);
+            // A line that is no GBK (a book edited in another encoding)
+            // would not be written back as it is: the book stays unchanged.
+            std::optional<std::string> text = decodeStrictly(line, "GBK");
+            book.readable = book.readable && text.has_value();
+            book.lines.push_back(text ? std::move(*text) : gbkToUtf8(line));
         }
         at = end + 1;
     }
@@ -38,7 +43,7 @@ TicketBook readTicketBook(const std::filesystem::path& folder) {
 std::string ticketBookText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
-        text += line;
+        text += utf8ToGbk(line);
         text += '\n';
     }
     return text;

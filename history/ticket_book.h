@@ -1,6 +1,8 @@
 // The ticket book: the user's tickets as a plain-text file in the data
-// folder beside the library, one ticket a line (GBK), in the order entered.
-// The lines are kept as they are; reading a line as a ticket is the engine's.
+// folder beside the library, one ticket a line, in the order entered. The
+// file is GBK; the lines come and go as UTF-8, as every text inside the
+// program. They are kept as they are; reading a line as a ticket is the
+// engine's.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +21,9 @@ inline constexpr std::uintmax_t kMaxTicketBookSize = 16u << 20;
 std::filesystem::path ticketBookPath(const std::filesystem::path& folder);
 
 struct TicketBook {
-    bool readable = true;           // false when the file is there but could not be read
+    // false when the file is there but could not be read, or holds a line
+    // that is no GBK: writing the book then would change what it holds.
+    bool readable = true;
     std::vector<std::string> lines; // the non-blank lines, without line ends
 };
 

@@ -45,10 +45,8 @@ SyncResult syncLatestDraws(const HistoryStore& store, HttpGetter& http,
         tell(text::fetchNotWritten, text::refusedCaption, MessageIcon::Stop);
         return {SyncOutcome::NotWritten};
     }
-    tell(std::string(text::syncDonePrefix) + std::to_string(added.size()) +
-             std::string(text::syncDoneMiddle) + added.back().issue +
-             std::string(text::summaryRangeEnd),
-         text::successCaption, MessageIcon::Information);
+    tell(fill(text::syncDone, {added.size(), added.back().issue}), text::successCaption,
+         MessageIcon::Information);
     return {SyncOutcome::Added, static_cast<int>(added.size())};
 }
 

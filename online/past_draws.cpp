@@ -40,26 +40,21 @@ std::string replaceQuestion(std::size_t held, const SourceDraws& fetched, int dr
     constexpr std::size_t kShownConflicts = 10;
     const std::size_t kept = held - std::size_t(dropped);
     const std::size_t added = fetched.newestFirst.size() - kept;
-    std::string question = std::string(text::fetchDropHeld) + std::to_string(held) +
-                           std::string(text::fetchDropFetched) +
-                           std::to_string(fetched.newestFirst.size()) +
-                           std::string(text::fetchDropKept) + std::to_string(kept) +
-                           std::string(text::fetchDropDropped) + std::to_string(dropped) +
-                           std::string(text::fetchDropAdded) + std::to_string(added) +
-                           std::string(text::fetchDropEnd) + "\n";
+    std::string question =
+        fill(text::fetchDrop, {held, fetched.newestFirst.size(), kept, dropped, added}) + "\n";
     if (!fetched.conflicts.empty()) {
-        question += std::string(text::fetchConflictsPrefix) +
-                    std::to_string(fetched.conflicts.size()) +
-                    std::string(text::fetchConflictsSuffix) + "\n";
+        question += fill(text::fetchConflicts, {fetched.conflicts.size()}) + "\n";
         for (std::size_t i = 0; i < fetched.conflicts.size() && i < kShownConflicts; ++i) {
             const IssueConflict& conflict = fetched.conflicts[i];
-            question +=
-                historyListLine(conflict.taken.issue, conflict.taken.front, conflict.taken.back) +
-                "  /  " + formatNumberGroups(conflict.other.front) + "  " +
-                formatNumberGroups(conflict.other.back) + "\n";
+            question += fill(text::fetchConflictLine,
+                             {historyListLine(conflict.taken.issue, conflict.taken.front,
+                                              conflict.taken.back),
+                              formatNumberGroups(conflict.other.front),
+                              formatNumberGroups(conflict.other.back)}) +
+                        "\n";
         }
     }
-    return question + std::string(text::fetchDropQuestion);
+    return question + std::string(text::fetchReplaceQuestion);
 }
 
 } // namespace
@@ -258,8 +253,7 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
 
     switch (outcome) {
     case FetchOutcome::Replaced:
-        messages.showMessage(std::string(text::fetchDonePrefix) + numberText(double(shown)) +
-                                 std::string(text::drawsSuffix),
+        messages.showMessage(fill(text::fetchDone, {numberText(double(shown))}),
                              std::string(text::fetchDoneCaption), MessageIcon::Information,
                              MessageButtons::Ok);
         break;

@@ -44,7 +44,7 @@ struct SourceDraws {
 SourceDraws inIssueOrder(const std::vector<DrawRecord>& given);
 
 // Where the fetch shows its progress: the history list and the two summary
-// lines. Texts are GBK.
+// lines.
 class FetchSink {
 public:
     virtual ~FetchSink() = default;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/encoding.h"
 #include "core/texts.h"
 #include "online/text_search.h"
 
@@ -44,7 +45,7 @@ float decimalPrefix(std::string_view text) {
 } // namespace
 
 float announcedVersion(std::string_view versionText, std::string_view productName) {
-    const std::string marker = std::string(productName) + "v";
+    const std::string marker = utf8ToGbk(productName) + "v";
     const int at = findForward(versionText, marker, 1, true);
     if (at < 0)
         return 0.0f;
@@ -83,11 +84,10 @@ void UpdateCheck::checkForUpdatesManually() {
 
 void UpdateCheck::check(bool manual) {
     if (announcedVersion(versionText_, state_.productName) > state_.productVersion) {
-        std::string question = versionText_;
-        question.append(text::newVersionQuestion);
         const MessageAnswer answer =
-            messages_.showMessage(question, std::string(text::newVersionCaption),
-                                  MessageIcon::Information, MessageButtons::YesNoDefaultYes);
+            messages_.showMessage(fill(text::newVersionQuestion, {gbkToUtf8(versionText_)}),
+                                  std::string(text::newVersionCaption), MessageIcon::Information,
+                                  MessageButtons::YesNoDefaultYes);
         if (answer != MessageAnswer::Yes)
             return;
         if (const std::string address = downloadAddress(versionText_); !address.empty())
@@ -96,10 +96,9 @@ void UpdateCheck::check(bool manual) {
         return;
     }
     if (manual) {
-        std::string upToDate = "\"";
-        upToDate.append(introTitle(state_)).append("\"").append(text::upToDateSuffix);
-        messages_.showMessage(upToDate, std::string(text::upToDateCaption),
-                              MessageIcon::Information, MessageButtons::Ok);
+        messages_.showMessage(fill(text::upToDate, {introTitle(state_)}),
+                              std::string(text::upToDateCaption), MessageIcon::Information,
+                              MessageButtons::Ok);
     }
 }
 

@@ -11,9 +11,10 @@
 
 namespace dlt {
 
-// The version announced in a version text: the 3 bytes after the first
-// productName + "v" (letter case ignored), read as a decimal prefix. A text
-// without the marker announces nothing (0).
+// The version announced in a version text as downloaded (GBK): the 3 bytes
+// after the first productName (UTF-8, as the program keeps it) + "v" (letter
+// case ignored), read as a decimal prefix. A text without the marker
+// announces nothing (0).
 float announcedVersion(std::string_view versionText, std::string_view productName);
 
 // The download address at the end of a version text: from its last "http://"
@@ -28,8 +29,9 @@ public:
     UpdateCheck(const ProcessState& state, SiteAddresses sites, MessageBoxPort& messages,
                 UrlOpener& opener);
 
-    // Downloads the version file once and keeps its text (empty when the
-    // download failed or was given up through cancel).
+    // Downloads the version file once and keeps its text as downloaded, in
+    // GBK (empty when the download failed or was given up through cancel);
+    // it becomes UTF-8 only when it is shown.
     void download(HttpGetter& http, const CancelFlag& cancel);
     // Keeps a version text obtained elsewhere.
     void keep(std::string versionText);

@@ -9,7 +9,6 @@
 #include <openssl/rand.h>
 
 #include "core/process_state.h"
-#include "core/texts.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"
 
@@ -58,14 +57,6 @@ bool validSecret(const FileRead& read) {
     return read.status == FileRead::Status::Read && read.bytes.size() == kSecretLength;
 }
 
-// Why the kept secret cannot be read, in the user's words.
-std::string failureText(const std::error_code& why) {
-    if (why == std::errc::permission_denied || why == std::errc::operation_not_permitted)
-        return std::string(text::noReadPermission);
-    if (why == std::errc::is_a_directory || why == std::errc::invalid_argument)
-        return std::string(text::notAPlainFile);
-    return std::string(text::readError) + why.message();
-}
 } // namespace
 
 SecretStore::SecretStore(fs::path folder) : folder_(std::move(folder)) {}
@@ -169,9 +160,8 @@ std::string generateSecret(const YieldHook& yield) {
     return secret;
 }
 
-bool establishInstallationKey(ProcessState& state, const SecretStore& store,
-                              MessageBoxPort& messages, const YieldHook& yield,
-                              const PathText& pathText) {
+KeyResult establishInstallationKey(ProcessState& state, const SecretStore& store,
+                                   const YieldHook& yield) {
     // The secret is never thrown away: one that cannot be read ends the
     // start, and one of another length is kept aside before a new one is
     // made, so that a damaged library can still be recovered by hand.
@@ -204,23 +194,13 @@ bool establishInstallationKey(ProcessState& state, const SecretStore& store,
         if (ok && kept.status != FileRead::Status::Failed)
             kept = store.load();
     }
-    std::string message(text::initFailed);
-    if (kept.status == FileRead::Status::Failed) {
-        const fs::path path = store.filePath();
-        message += std::string(text::secretUnreadableBefore) + failureText(kept.failure) +
-                   std::string(text::secretUnreadableMiddle) +
-                   (pathText ? pathText(path) : path.string()) +
-                   std::string(text::secretUnreadableAfter);
-        ok = false;
-    }
-    if (!ok || !validSecret(kept)) {
-        messages.showMessage(message, std::string(text::errorCaption), MessageIcon::Stop,
-                             MessageButtons::Ok);
-        return false;
-    }
+    if (kept.status == FileRead::Status::Failed)
+        return {KeyOutcome::SecretUnreadable, kept.failure, store.filePath()};
+    if (!ok || !validSecret(kept))
+        return {KeyOutcome::NotKept, {}, {}};
     state.installationKey = digestHex(kept.bytes);
     state.installationSecret = std::move(kept.bytes);
-    return true;
+    return {};
 }
 
 } // namespace dlt

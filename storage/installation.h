@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "core/ports.h"
 #include "core/process_state.h"
@@ -66,17 +67,28 @@ std::string digitsOfRandomBytes(std::string_view bytes);
 // digit. Empty when the generator fails.
 std::string generateSecret(const YieldHook& yield);
 
+// What establishing the installation key came to.
+enum class KeyOutcome {
+    Ready,            // installationSecret and installationKey are set
+    NotKept,          // no valid secret could be kept (the folder, its lock or the write failed)
+    SecretUnreadable, // the kept secret is there but cannot be read: nothing was replaced
+};
+
+struct KeyResult {
+    KeyOutcome outcome = KeyOutcome::Ready;
+    std::error_code why;        // SecretUnreadable: the system's reason
+    std::filesystem::path file; // SecretUnreadable: the kept secret's file
+    bool ready() const { return outcome == KeyOutcome::Ready; }
+};
+
 // Reads the secret back; when there is none or it is not exactly 10000
 // digits long, generates a new one and, holding the folder's lock, keeps it
 // unless another start kept one meanwhile (a kept one of another length is
 // first renamed aside with keepAside). Then reads back what is kept and sets
-// installationSecret and installationKey from it. On any failure shows
-// "软件初始化失败：请重试！" (caption "错误", stop icon) and returns false:
-// the caller ends the program. When the kept secret cannot be read, the
-// message goes on with why and the file's path (written with pathText, or
-// the path's own bytes without one), and nothing is replaced.
-bool establishInstallationKey(ProcessState& state, const SecretStore& store,
-                              MessageBoxPort& messages, const YieldHook& yield = {},
-                              const PathText& pathText = {});
+// installationSecret and installationKey from it. Anything but Ready ends the
+// program; the caller tells the user why. When the kept secret cannot be
+// read, nothing is replaced.
+KeyResult establishInstallationKey(ProcessState& state, const SecretStore& store,
+                                   const YieldHook& yield = {});
 
 } // namespace dlt

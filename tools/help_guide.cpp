@@ -29,7 +29,9 @@
 #include "app/commands/menus.h"
 #include "app/ports/message_box.h"
 #include "app/ports/platform.h"
+#include "app/ports/text.h"
 #include "app/windows/trend_window.h"
+#include "core/texts.h"
 #include "history/history_store.h"
 #include "online/past_draws.h"
 #include "tools/picture_kit.h"
@@ -114,8 +116,8 @@ public:
     void showBusyCells() {
         for (const auto& row : window_->controls().cells)
             for (FormLabel* cell : row)
-                cell->setText(QStringLiteral("号码推荐中..."));
-        control<FormLabel>("下期精选号")->setText(QStringLiteral("号码推荐中，请稍等..."));
+                cell->setText(fromUtf8(text::recommendingCell));
+        control<FormLabel>("下期精选号")->setText(fromUtf8(text::recommendingPicks));
         QApplication::processEvents();
     }
 
@@ -212,8 +214,8 @@ QImage withMenu(Studio& s, QMenu* menu) {
                               s.window().windowTitle());
 }
 
-QImage barMenu(Studio& s, const char* caption) {
-    auto* menu = s.window().menuBar()->findChild<QMenu*>(QString::fromUtf8(caption));
+QImage barMenu(Studio& s, std::string_view caption) {
+    auto* menu = s.window().menuBar()->findChild<QMenu*>(fromUtf8(caption));
     s.window().menuBar()->setActiveAction(menu->menuAction());
     QApplication::processEvents();
     QImage image = withMenu(s, menu);
@@ -229,9 +231,9 @@ QImage popupAt(Studio& s, const char* control) {
 }
 
 // A message box of the program, in its frame with its caption.
-QImage message(const char* text, const char* caption, MessageIcon icon,
+QImage message(std::string_view text, std::string_view caption, MessageIcon icon,
                MessageButtons buttons = MessageButtons::Ok) {
-    QMessageBox box(toQtIcon(icon), QString::fromUtf8(caption), QString::fromUtf8(text),
+    QMessageBox box(toQtIcon(icon), fromUtf8(caption), fromUtf8(text),
                     buttons == MessageButtons::Ok ? QMessageBox::Ok
                                                   : QMessageBox::Ok | QMessageBox::Cancel);
     box.show();
@@ -242,8 +244,8 @@ QImage message(const char* text, const char* caption, MessageIcon icon,
 }
 
 // A tool window of the 号库工具 menu, opened through its item.
-template <class Window> Window* openTool(Studio& s, const char* item) {
-    s.window().findChild<QAction*>(QString::fromUtf8(item))->trigger();
+template <class Window> Window* openTool(Studio& s, std::string_view item) {
+    s.window().findChild<QAction*>(fromUtf8(item))->trigger();
     QApplication::processEvents();
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* window = qobject_cast<Window*>(top); window && window->isVisible())
@@ -273,12 +275,12 @@ std::map<std::string, Shot> shots() {
         {"“软件帮助”菜单",
          [](Studio& s) {
              s.in(Setting::Empty);
-             return barMenu(s, "软件帮助");
+             return barMenu(s, text::helpMenu);
          }},
         {"“升级更新”菜单",
          [](Studio& s) {
              s.in(Setting::Empty);
-             return barMenu(s, "升级更新");
+             return barMenu(s, text::updateMenu);
          }},
         {"右键菜单",
          [](Studio& s) {
@@ -316,7 +318,9 @@ std::map<std::string, Shot> shots() {
              return image;
          }},
         {"号码已成功添加",
-         [](Studio&) { return message("号码已成功添加！", "成功：", MessageIcon::Information); }},
+         [](Studio&) {
+             return message(text::drawAdded, text::successCaption, MessageIcon::Information);
+         }},
         {"号库数量和最新一期",
          [](Studio& s) {
              s.in(Setting::Full);
@@ -324,7 +328,7 @@ std::map<std::string, Shot> shots() {
          }},
         {"输入不正确",
          [](Studio&) {
-             return message("期数或号码输入不正确：请检查后重试！", "错误：", MessageIcon::Stop);
+             return message(text::entryRejected, text::refusedCaption, MessageIcon::Stop);
          }},
         {"“清除上期号”按钮",
          [](Studio& s) {
@@ -333,11 +337,13 @@ std::map<std::string, Shot> shots() {
          }},
         {"确定要删除吗",
          [](Studio&) {
-             return message("您确定要删除吗？", "注意：", MessageIcon::Question,
+             return message(text::confirmDelete, text::attentionCaption, MessageIcon::Question,
                             MessageButtons::OkCancel);
          }},
         {"号码已成功删除",
-         [](Studio&) { return message("号码已成功删除！", "成功：", MessageIcon::Information); }},
+         [](Studio&) {
+             return message(text::drawDeleted, text::successCaption, MessageIcon::Information);
+         }},
         {"“展开高级功能”按钮",
          [](Studio& s) {
              s.in(Setting::Full);
@@ -352,9 +358,9 @@ std::map<std::string, Shot> shots() {
          [](Studio& s) {
              // The count a fetch gives: the draw file's 280 entries when the
              // results page has nothing newer.
-             const QString text = QStringLiteral("往期号码输入完成！共输入%1期号码。")
-                                      .arg(s.in(Setting::Fetched).controls().list->count());
-             return message(text.toUtf8().constData(), "输入完成", MessageIcon::Information);
+             const int fetched = s.in(Setting::Fetched).controls().list->count();
+             return message(fill(text::fetchDone, {fetched}), text::fetchDoneCaption,
+                            MessageIcon::Information);
          }},
         {"“收回高级功能”按钮",
          [](Studio& s) {
@@ -391,8 +397,8 @@ std::map<std::string, Shot> shots() {
          }},
         {"号库不足",
          [](Studio&) {
-             return message("号库不足：请按先后顺序依次存入最近开出至少14期的号码。", "无法荐号：",
-                            MessageIcon::Information);
+             return message(fill(text::shortHistory, {rulesFor(Zone::Front).minimumDraws()}),
+                            text::cannotRecommendCaption, MessageIcon::Information);
          }},
         {"精选级",
          [](Studio& s) {
@@ -411,12 +417,12 @@ std::map<std::string, Shot> shots() {
         {"“号库工具”菜单",
          [](Studio& s) {
              s.in(Setting::Full);
-             return barMenu(s, "号库工具");
+             return barMenu(s, text::libraryToolsMenu);
          }},
         {"号码走势图",
          [](Studio& s) {
              s.in(Setting::Full);
-             TrendWindow* trend = openTool<TrendWindow>(s, "号码走势图");
+             TrendWindow* trend = openTool<TrendWindow>(s, text::trendWindowName);
              trend->resize(trend->width(), 560);
              QApplication::processEvents();
              const QImage image = picturekit::framed(trend->grab(), trend->windowTitle());
@@ -426,7 +432,7 @@ std::map<std::string, Shot> shots() {
         {"历史回测",
          [](Studio& s) {
              s.in(Setting::Full);
-             BacktestWindow* backtest = openTool<BacktestWindow>(s, "历史回测");
+             BacktestWindow* backtest = openTool<BacktestWindow>(s, text::backtestWindowName);
              if (backtest->running()) {
                  QEventLoop finished;
                  QObject::connect(backtest, &BacktestWindow::finished, &finished,

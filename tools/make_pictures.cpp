@@ -35,7 +35,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/about_window.h"
 #include "app/windows/backtest_window.h"
 #include "app/windows/intro_window.h"

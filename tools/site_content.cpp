@@ -3,22 +3,21 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/encoding.h"
+#include "core/texts.h"
+
 namespace dlt::site {
 
 namespace {
 
-// 大乐透往期开奖号码（新的在前）
-constexpr const char* kDrawFileTitle =
-    "\xB4\xF3\xC0\xD6\xCD\xB8\xCD\xF9\xC6\xDA\xBF\xAA\xBD\xB1\xBA\xC5\xC2\xEB"
-    "\xA3\xA8\xD0\xC2\xB5\xC4\xD4\xDA\xC7\xB0\xA3\xA9";
-// 期 (after the issue)
-constexpr const char* kIssueSuffix = "\xC6\xDA";
-// 大乐透开奖结果, 开奖日期, 期号, 前区, 后区
-constexpr const char* kPageTitle = "\xB4\xF3\xC0\xD6\xCD\xB8\xBF\xAA\xBD\xB1\xBD\xE1\xB9\xFB";
-constexpr const char* kDateHeading = "\xBF\xAA\xBD\xB1\xC8\xD5\xC6\xDA";
-constexpr const char* kIssueHeading = "\xC6\xDA\xBA\xC5";
-constexpr const char* kFrontHeading = "\xC7\xB0\xC7\xF8";
-constexpr const char* kBackHeading = "\xBA\xF3\xC7\xF8";
+// The site's own words, turned into the GBK its pages are served in.
+const std::string kDrawFileTitle = utf8ToGbk("大乐透往期开奖号码（新的在前）");
+const std::string kIssueSuffix = utf8ToGbk("期"); // after the issue
+const std::string kPageTitle = utf8ToGbk("大乐透开奖结果");
+const std::string kDateHeading = utf8ToGbk("开奖日期");
+const std::string kIssueHeading = utf8ToGbk(text::issueHead);
+const std::string kFrontHeading = utf8ToGbk(text::frontZoneName);
+const std::string kBackHeading = utf8ToGbk(text::backZoneName);
 
 std::string groups(const std::string& digits, const char* separator, const char* before = "",
                    const char* after = "") {
@@ -41,7 +40,7 @@ std::string drawFileEntry(const DrawRecord& draw) {
 }
 
 std::string drawFileText(std::span<const DrawRecord> draws) {
-    std::string text = std::string(kDrawFileTitle) + "\r\n";
+    std::string text = kDrawFileTitle + "\r\n";
     for (const DrawRecord& draw : draws)
         text += drawFileEntry(draw) + "\r\n";
     return text;
@@ -53,8 +52,8 @@ std::string resultsPageHtml(std::span<const DrawRecord> draws, std::span<const s
     html += "</title>\n</head>\n<body>\n<h1>";
     html += kPageTitle;
     html += "</h1>\n<table class=\"list\">\n<tr><th>";
-    html += std::string(kDateHeading) + "</th><th>" + kIssueHeading + "</th><th>" + kFrontHeading +
-            "</th><th>" + kBackHeading + "</th></tr>\n";
+    html += kDateHeading + "</th><th>" + kIssueHeading + "</th><th>" + kFrontHeading + "</th><th>" +
+            kBackHeading + "</th></tr>\n";
     for (std::size_t i = 0; i < draws.size(); ++i) {
         const DrawRecord& draw = draws[i];
         html += "<tr><td>" + (i < dates.size() ? dates[i] : std::string()) +

@@ -15,8 +15,9 @@
 #include <thread>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
+#include "core/texts.h"
 
 namespace dlt::gui {
 
@@ -58,11 +59,11 @@ std::string BackgroundHttpGetter::get(const std::string& url, const CancelFlag& 
 }
 
 FetchProgress::FetchProgress(QWidget* parent)
-    : QDialog(parent), cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
+    : QDialog(parent), cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)) {
     setObjectName(QStringLiteral("获取进度"));
     setWindowTitle(QStringLiteral("自动获取往期号码"));
     setModal(false);
-    auto* note = new QLabel(QStringLiteral("正在获取往期号码，请稍候..."), this);
+    auto* note = new QLabel(fromUtf8(text::fetchInProgress), this);
     note->setObjectName(QStringLiteral("获取进度说明"));
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QStringLiteral("获取进度条"));
@@ -87,12 +88,12 @@ void WindowFetchSink::clearList() {
 }
 
 void WindowFetchSink::insertLine(int position, const std::string& line) {
-    window_.controls().list->insertItem(position, fromGbk(line));
+    window_.controls().list->insertItem(position, fromUtf8(line));
 }
 
 void WindowFetchSink::showSummary(const std::string& countLine, const std::string& numbersLine) {
-    window_.controls().summaryCount->setText(fromGbk(countLine));
-    window_.controls().summaryNumbers->setText(fromGbk(numbersLine));
+    window_.controls().summaryCount->setText(fromUtf8(countLine));
+    window_.controls().summaryNumbers->setText(fromUtf8(numbersLine));
 }
 
 FetchCommand::FetchCommand(MainWindow& window, MessageBoxPort& messages, HttpGetter& http,

@@ -6,12 +6,13 @@
 #include <QMenuBar>
 #include <QStandardPaths>
 
+#include "app/ports/text.h"
 #include "app/windows/backtest_window.h"
-#include "app/ports/gbk.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
 #include "app/windows/ticket_window.h"
 #include "app/windows/trend_window.h"
+#include "core/texts.h"
 #include "history/library_transfer.h"
 #include "online/library_sync.h"
 
@@ -26,13 +27,6 @@ QString textFilter() {
 // History files from other programs: tables, text and JSON.
 QString historyFileFilter() {
     return QStringLiteral("号码文件 (*.txt *.csv *.tsv *.json);;所有文件 (*)");
-}
-
-// A line of a history file in the messages' GBK.
-std::string fileTextToGbk(std::string_view text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Gbk)
-        return std::string(text);
-    return toGbk(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 } // namespace
@@ -135,8 +129,7 @@ void LibraryTools::importLibrary() {
     if (path.isEmpty())
         return;
     lastFolder_ = QFileInfo(path).absolutePath();
-    const ImportResult result =
-        dlt::importLibrary(window_.historyStore(), toPath(path), messages_, fileTextToGbk);
+    const ImportResult result = dlt::importLibrary(window_.historyStore(), toPath(path), messages_);
     if (result.outcome == ImportOutcome::Merged || result.outcome == ImportOutcome::Replaced)
         libraryChanged();
 }
@@ -168,22 +161,22 @@ void LibraryTools::checkLibrary() {
 
 LibraryTools* addLibraryToolsMenu(MainWindow& window) {
     auto* tools = new LibraryTools(window);
-    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("号库工具"));
-    menu->setObjectName(QStringLiteral("号库工具"));
-    auto add = [&](const char* caption, void (LibraryTools::*command)()) {
-        QAction* action = menu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromUtf8(caption));
+    QMenu* menu = window.menuBar()->addMenu(fromUtf8(text::libraryToolsMenu));
+    menu->setObjectName(fromUtf8(text::libraryToolsMenu));
+    auto add = [&](std::string_view caption, void (LibraryTools::*command)()) {
+        QAction* action = menu->addAction(fromUtf8(caption));
+        action->setObjectName(fromUtf8(caption));
         QObject::connect(action, &QAction::triggered, tools, command);
         return action;
     };
-    add("号码走势图", &LibraryTools::openTrendWindow);
-    add("历史回测", &LibraryTools::openBacktestWindow);
-    add("兑奖", &LibraryTools::openTicketWindow);
+    add(text::trendWindowName, &LibraryTools::openTrendWindow);
+    add(text::backtestWindowName, &LibraryTools::openBacktestWindow);
+    add(text::ticketWindowName, &LibraryTools::openTicketWindow);
     menu->addSeparator();
     add("导出号库...", &LibraryTools::exportLibrary);
     QAction* import = add("导入号库...", &LibraryTools::importLibrary);
-    QAction* sync = add("同步最新开奖", &LibraryTools::syncLatestDraws);
-    add("检查号库", &LibraryTools::checkLibrary);
+    QAction* sync = add(text::syncCaption, &LibraryTools::syncLatestDraws);
+    add(text::checkCaption, &LibraryTools::checkLibrary);
     // Nothing changes the library while a run, a list filling or a fetch is
     // in progress.
     QObject::connect(menu, &QMenu::aboutToShow, tools, [import, sync, &window] {

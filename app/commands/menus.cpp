@@ -11,6 +11,8 @@
 #include "app/commands/library_tools_menu.h"
 #include "app/windows/main_window.h"
 #include "app/startup/maker.h"
+#include "app/ports/text.h"
+#include "core/texts.h"
 #include "online/sites.h"
 
 namespace dlt::gui {
@@ -61,14 +63,14 @@ MenuCommands::MenuCommands(MainWindow& window, MessageBoxPort& messages, UrlOpen
 
 void MenuCommands::buildMenuBar() {
     QMenuBar* bar = window_.menuBar();
-    QMenu* update = addMenu(bar, QStringLiteral("升级更新"));
+    QMenu* update = addMenu(bar, fromUtf8(text::updateMenu));
     connect(addItem(update, QStringLiteral("检查更新")), &QAction::triggered, this,
             &MenuCommands::checkForUpdatesManually);
     update->addSeparator();
     connect(addSiteItem(update, QStringLiteral("禾澄科技官方网站")), &QAction::triggered, this,
             &MenuCommands::openMakerSite);
 
-    QMenu* help = addMenu(bar, QStringLiteral("软件帮助"));
+    QMenu* help = addMenu(bar, fromUtf8(text::helpMenu));
     connect(addItem(help, QStringLiteral("使用说明")), &QAction::triggered, this,
             &MenuCommands::showHelpWindow);
     help->addSeparator();

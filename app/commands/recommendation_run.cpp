@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
 #include "core/process_state.h"
 #include "core/texts.h"
@@ -33,11 +33,11 @@ RecommendationRun::RecommendationRun(MainWindow& window, MessageBoxPort& message
 
 void RecommendationRun::run() {
     const BusyCommands busy(window_);
-    const QString placeholder = fromGbk(text::recommendingCell);
+    const QString placeholder = fromUtf8(text::recommendingCell);
     for (const Row& row : rows_)
         for (QLabel* cell : row)
             cell->setText(placeholder);
-    picks_->setText(fromGbk(text::recommendingPicks));
+    picks_->setText(fromUtf8(text::recommendingPicks));
     // The back zone runs whatever the front zone's outcome.
     runZone(Zone::Front);
     runZone(Zone::Back);
@@ -50,9 +50,8 @@ void RecommendationRun::runZone(Zone zone) {
     const ZoneOutcome outcome =
         computeZone(rules, history, *this, [this] { window_.yieldToEvents(); });
     if (const auto* refused = std::get_if<InsufficientHistory>(&outcome)) {
-        const std::string message = std::string(text::shortHistoryBefore) +
-                                    numberText(double(refused->minimumDraws)) +
-                                    std::string(text::shortHistoryAfter);
+        const std::string message =
+            fill(text::shortHistory, {numberText(double(refused->minimumDraws))});
         messages_.showMessage(message, std::string(text::cannotRecommendCaption),
                               MessageIcon::Information, MessageButtons::Ok);
     }
@@ -62,7 +61,7 @@ void RecommendationRun::showGroups(Zone zone, ResultLevel level, const GroupSet&
     const Row& row = rows_[std::size_t(level)];
     const std::size_t first = zone == Zone::Front ? 0 : kFirstBackCell;
     for (std::size_t g = 0; g < groups.size() && first + g < row.size(); ++g) {
-        row[first + g]->setText(fromGbk(formatNumberGroups(groups[g])));
+        row[first + g]->setText(fromUtf8(formatNumberGroups(groups[g])));
         window_.yieldToEvents();
     }
 }

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "core/texts.h"
 
@@ -28,10 +28,10 @@ namespace {
 
 // 合并 (the default), 替换 and 取消; closing the box cancels.
 MessageAnswer askMergeOrReplace(QMessageBox& box) {
-    QPushButton* merge = box.addButton(fromGbk(text::mergeButton), QMessageBox::AcceptRole);
+    QPushButton* merge = box.addButton(fromUtf8(text::mergeButton), QMessageBox::AcceptRole);
     QPushButton* replace =
-        box.addButton(fromGbk(text::replaceButton), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(fromGbk(text::cancelButton), QMessageBox::RejectRole);
+        box.addButton(fromUtf8(text::replaceButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(fromUtf8(text::cancelButton), QMessageBox::RejectRole);
     box.setDefaultButton(merge);
     box.setEscapeButton(cancel);
     box.exec();
@@ -62,7 +62,7 @@ MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::
     } else if (buttons == MessageButtons::MergeReplaceCancel) {
         shown = QMessageBox::NoButton; // its own three buttons
     }
-    QMessageBox box(toQtIcon(icon), fromGbk(caption), fromGbk(text), shown, parent_);
+    QMessageBox box(toQtIcon(icon), fromUtf8(caption), fromUtf8(text), shown, parent_);
     box.setObjectName(QStringLiteral("提示框"));
     box.setWindowModality(parent_ ? Qt::WindowModal : Qt::ApplicationModal);
     // Not the desktop's font, for which the CJK text falls back to whatever

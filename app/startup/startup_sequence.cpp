@@ -8,7 +8,6 @@
 #include <QWebEngineView>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
 #include "app/windows/intro_window.h"
 #include "app/form/look.h"
 #include "app/windows/main_window.h"
@@ -16,10 +15,34 @@
 #include "app/ports/platform.h"
 #include "app/windows/startup_window.h"
 #include "app/ports/url_opener.h"
-#include "storage/installation.h"
+#include "core/encoding.h"
 #include "core/process_state.h"
+#include "core/texts.h"
 
 namespace dlt::gui {
+
+namespace {
+
+// Why the kept secret cannot be read, in the user's words.
+std::string unreadableReason(const std::error_code& why) {
+    if (why == std::errc::permission_denied || why == std::errc::operation_not_permitted)
+        return std::string(text::noReadPermission);
+    if (why == std::errc::is_a_directory || why == std::errc::invalid_argument)
+        return std::string(text::notAPlainFile);
+    return fill(text::readError, {why.message()});
+}
+
+} // namespace
+
+std::string keyFailureText(const KeyResult& result) {
+    std::string message(text::initFailed);
+    if (result.outcome == KeyOutcome::SecretUnreadable) {
+        message += '\n';
+        message +=
+            fill(text::secretUnreadable, {unreadableReason(result.why), pathText(result.file)});
+    }
+    return message;
+}
 
 StartupSequence::StartupSequence(MessageBoxPort& messages, QString secretFolder,
                                  std::filesystem::path historyDirectory, QObject* parent)
@@ -46,11 +69,12 @@ bool StartupSequence::run() {
     // secret is generated so the desktop does not think the program hung.
     const SecretStore store(toPath(secretFolder_));
     const YieldHook yield = [] { QCoreApplication::processEvents(); };
-    // A path in a message is shown as the desktop spells it.
-    const PathText pathText = [](const std::filesystem::path& path) {
-        return toGbk(fromPath(path));
-    };
-    if (!establishInstallationKey(state, store, messages_, yield, pathText) || ending_)
+    if (const KeyResult key = establishInstallationKey(state, store, yield); !key.ready()) {
+        messages_.showMessage(keyFailureText(key), std::string(text::errorCaption),
+                              MessageIcon::Stop, MessageButtons::Ok);
+        return false;
+    }
+    if (ending_)
         return false;
 
     // The intro window is modal: the main window waits for "下一步" (or its

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/ports.h"
+#include "storage/installation.h"
 #include "online/http_get.h"
 #include "online/sites.h"
 #include "online/update_check.h"
@@ -16,6 +17,11 @@
 #include "app/ports/url_opener.h"
 
 namespace dlt::gui {
+
+// What the user is told when the installation key could not be
+// established: 软件初始化失败：请重试！, and for a kept secret that cannot be
+// read, why and where.
+std::string keyFailureText(const KeyResult& result);
 
 class IntroWindow;
 class MainWindow;

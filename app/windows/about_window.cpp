@@ -4,7 +4,7 @@
 
 #include "app/form/form_build.h"
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "app/startup/maker.h"
 #include "app/startup/resources.h"
@@ -55,8 +55,8 @@ AboutWindow::AboutWindow(const ProcessState& state, QWidget* parent) : QDialog(p
     // Created: the product name, a line break and the version.
     addTransparentLabel(this, {"透明标签14",
                                {208, 57, 176, 56},
-                               fromGbk(state.productName) + QStringLiteral("\nv") +
-                                   fromGbk(numberText(state.productVersion)),
+                               fromUtf8(state.productName) + QStringLiteral("\nv") +
+                                   fromUtf8(numberText(state.productVersion)),
                                formFont(FontFace::KaiTiGb2312, 21, true),
                                QColor(0x00, 0xFF, 0x00),
                                Background::transparent(),

@@ -17,7 +17,9 @@
 #include <cmath>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
+#include "app/windows/engine_texts.h"
+#include "core/texts.h"
 #include "app/form/look.h"
 
 namespace dlt::gui {
@@ -28,10 +30,10 @@ const QColor kFront(0xE0, 0x26, 0x2B);
 const QColor kBack(0x1E, 0x5A, 0xC8);
 
 struct ZoneRows {
-    const char* name;
+    std::string_view name;
     Zone zone;
 };
-const ZoneRows kZones[] = {{"前区", Zone::Front}, {"后区", Zone::Back}};
+const ZoneRows kZones[] = {{text::frontZoneName, Zone::Front}, {text::backZoneName, Zone::Back}};
 
 int tableRows() {
     int rows = 0;
@@ -72,12 +74,12 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
                                QWidget* parent)
     : QWidget(parent, Qt::Window), issues_(std::move(issues)), front_(std::move(front)),
       back_(std::move(back)), progress_(new QProgressBar(this)),
-      cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
+      cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)),
       table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
       verdict_(new QLabel(this)), moneyTable_(new QTableWidget(kMoneyRows, kPoolColumns, this)),
       moneyVerdict_(new QLabel(this)), moneyNotes_(new QLabel(this)) {
-    setObjectName(QStringLiteral("历史回测"));
-    setWindowTitle(QStringLiteral("历史回测"));
+    setObjectName(fromUtf8(text::backtestWindowName));
+    setWindowTitle(fromUtf8(text::backtestWindowName));
     setFont(defaultGuiFont());
     closeOnEscape(this);
 
@@ -106,7 +108,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
         const std::vector<double> chance =
             chanceOfHits(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw);
         for (int k = 0; k <= rules.picksPerDraw; ++k, ++row) {
-            table_->setItem(row, 0, cellItem(QString::fromUtf8(z.name)));
+            table_->setItem(row, 0, cellItem(fromUtf8(z.name)));
             table_->setItem(row, 1, cellItem(QString::number(k)));
             table_->setItem(row, 2, cellItem(QString()));
             table_->setItem(row, 3, cellItem(QString()));
@@ -122,14 +124,14 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
 
     verdict_->setObjectName(QStringLiteral("回测结论"));
     verdict_->setWordWrap(true);
-    verdict_->setText(QStringLiteral("回测中..."));
+    verdict_->setText(fromUtf8(text::backtestRunning));
 
     // The money view: each walked draw's picks as one bet of 2 yuan.
     moneyTable_->setObjectName(QStringLiteral("奖金表"));
     moneyTable_->setHorizontalHeaderLabels(
-        {QStringLiteral("奖池不足8亿"), QStringLiteral("奖池8亿及以上")});
+        {fromUtf8(text::poolBelow), fromUtf8(text::poolAtOrAbove)});
     moneyTable_->setVerticalHeaderLabels(
-        {QStringLiteral("计入期数"), QStringLiteral("花费（元）"), QStringLiteral("固定奖金（元）"),
+        {QStringLiteral("计入期数"), fromUtf8(text::costHead), QStringLiteral("固定奖金（元）"),
          QStringLiteral("每元返还（元）"), QStringLiteral("随机一注每元期望返还（元）"),
          QStringLiteral("运气能解释的范围（95%）")});
     moneyTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -141,7 +143,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
             moneyTable_->setItem(r, c, cellItem(QString()));
     moneyVerdict_->setObjectName(QStringLiteral("奖金结论"));
     moneyVerdict_->setWordWrap(true);
-    moneyVerdict_->setText(QStringLiteral("回测中..."));
+    moneyVerdict_->setText(fromUtf8(text::backtestRunning));
     moneyNotes_->setObjectName(QStringLiteral("奖金说明"));
     moneyNotes_->setWordWrap(true);
 
@@ -158,7 +160,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
     moneyLayout->addStretch(1);
     auto* views = new QTabWidget(this);
     views->setObjectName(QStringLiteral("回测视图"));
-    views->addTab(hitsPage, QStringLiteral("命中"));
+    views->addTab(hitsPage, fromUtf8(text::hitsHead));
     views->addTab(moneyPage, QStringLiteral("奖金"));
 
     auto* progressRow = new QHBoxLayout;
@@ -223,7 +225,7 @@ void BacktestWindow::showResult() {
         }
     }
     fillChart();
-    verdict_->setText(fromGbk(backtestVerdict(result_)));
+    verdict_->setText(fromUtf8(backtestVerdict(result_)));
     showMoney();
     emit finished();
 }
@@ -232,7 +234,7 @@ void BacktestWindow::showMoney() {
     // Without seven-tier draws both pool columns are the same: one is shown.
     const bool twoColumns = money_.poolMatters > 0;
     moneyTable_->setColumnHidden(1, !twoColumns);
-    moneyTable_->horizontalHeaderItem(0)->setText(twoColumns ? QStringLiteral("奖池不足8亿")
+    moneyTable_->horizontalHeaderItem(0)->setText(twoColumns ? fromUtf8(text::poolBelow)
                                                              : QStringLiteral("金额"));
     QStringList verdicts;
     for (const PrizePool pool : {PrizePool::Below, PrizePool::AtOrAbove}) {
@@ -247,13 +249,13 @@ void BacktestWindow::showMoney() {
         moneyTable_->item(kLuck, c)->setText(yuanPerYuan(luck.low) + QStringLiteral(" 至 ") +
                                              yuanPerYuan(luck.high));
         if (twoColumns || pool == PrizePool::Below)
-            verdicts << fromGbk(moneyVerdict(money_, pool));
+            verdicts << fromUtf8(moneyVerdict(money_, pool));
     }
     moneyTable_->setFixedHeight(moneyTable_->horizontalHeader()->sizeHint().height() +
                                 kMoneyRows * moneyTable_->verticalHeader()->defaultSectionSize() +
                                 2 * moneyTable_->frameWidth());
     moneyVerdict_->setText(verdicts.join(u'\n'));
-    moneyNotes_->setText(fromGbk(moneyNotes(money_)));
+    moneyNotes_->setText(fromUtf8(moneyNotes(money_)));
 }
 
 void BacktestWindow::fillChart() {
@@ -267,7 +269,7 @@ void BacktestWindow::fillChart() {
         const ZoneHits& hits = z.zone == Zone::Front ? result_.front : result_.back;
         const QColor colour = z.zone == Zone::Front ? kFront : kBack;
         QLineSeries* mean =
-            series(QString::fromUtf8(z.name) + QStringLiteral("平均命中"), colour, Qt::SolidLine);
+            series(fromUtf8(z.name) + QStringLiteral("平均命中"), colour, Qt::SolidLine);
         QList<QPointF> points;
         points.reserve(walked);
         double sum = 0;
@@ -281,7 +283,7 @@ void BacktestWindow::fillChart() {
         mean->replace(points);
         const double chanceMean =
             chanceMoments(rules.poolSize, rules.picksPerDraw, rules.picksPerDraw).mean;
-        QLineSeries* chance = series(QString::fromUtf8(z.name) + QStringLiteral("随机期望"),
+        QLineSeries* chance = series(fromUtf8(z.name) + QStringLiteral("随机期望"),
                                      colour.lighter(140), Qt::DashLine);
         chance->append(1, chanceMean);
         chance->append(std::max(walked, 1), chanceMean);

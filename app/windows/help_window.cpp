@@ -11,7 +11,7 @@
 
 #include "app/form/form_build.h"
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "app/ports/platform.h"
 #include "app/startup/resources.h"
@@ -82,7 +82,7 @@ HelpWindow::~HelpWindow() {
 bool HelpWindow::openGuide(const ProcessState& state, MessageBoxPort& messages,
                            const std::filesystem::path& temporaryFolder) {
     // The caption names the product, whatever the page's own title says.
-    setWindowTitle(fromGbk(state.productName + std::string(text::helpCaptionSuffix)));
+    setWindowTitle(fromUtf8(fill(text::helpCaption, {state.productName})));
     guideFile_ = help::writeHelpFile(temporaryFolder, builtInHelpArchive());
     if (guideFile_.empty()) {
         messages.showMessage(std::string(text::helpOpenFailed), std::string(text::errorCaption),

@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "app/form/form_build.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "app/startup/maker.h"
 #include "app/startup/resources.h"
@@ -37,7 +37,7 @@ IntroWindow::IntroWindow(const ProcessState& state, QWidget* parent) : QDialog(p
     connect(next, &QPushButton::clicked, this, &QDialog::accept);
 
     // Created: the title is the product name, "v" and the version.
-    setWindowTitle(fromGbk(introTitle(state)));
+    setWindowTitle(fromUtf8(introTitle(state)));
 }
 
 void IntroWindow::showEvent(QShowEvent* event) {

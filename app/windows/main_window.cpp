@@ -10,7 +10,8 @@
 
 #include "app/form/form_build.h"
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
+#include "core/texts.h"
 #include "app/form/look.h"
 #include "app/startup/maker.h"
 #include "history/history_commands.h"
@@ -43,12 +44,12 @@ MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirecto
     buildForm();
     move(50, 50);
     // Design title; set again below as the window's set-up does.
-    setWindowTitle(fromGbk(mainTitle(state_)));
+    setWindowTitle(fromUtf8(mainTitle(state_)));
 
     // The window's set-up.
     setOuterWidth(kNarrowWidth);
     applyXpLook(kXpSchemeBlue);
-    setWindowTitle(fromGbk(mainTitle(state_)));
+    setWindowTitle(fromUtf8(mainTitle(state_)));
     state_.historyFileExtension = std::string(kHistoryFileExtension);
     refreshHistorySummary();
 }
@@ -238,7 +239,7 @@ void MainWindow::buildEntryArea() {
     controls_.deleteNewest = addButton(box, QStringLiteral("清除上期号按钮"), {8, 317, 71, 29},
                                        QStringLiteral("清除上期号"), gui);
     controls_.advanced = addButton(box, QStringLiteral("展开高级功能按钮"), {87, 317, 89, 29},
-                                   QStringLiteral("展开高级功能"), gui);
+                                   fromUtf8(text::showAdvanced), gui);
 }
 
 void MainWindow::buildAdvancedArea() {

@@ -6,7 +6,8 @@
 #include <QPushButton>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
+#include "core/texts.h"
 #include "app/windows/main_window.h"
 #include "app/commands/recommendation_run.h"
 #include "history/draw_text.h"
@@ -68,7 +69,7 @@ void MainWindow::addDrawFromForm() {
     auto* issue = controls_.issueBox;
     auto* numbers = controls_.numbersBox;
     const AddOutcome outcome =
-        addTypedDraw(historyStore(), messages_, toGbk(issue->text()), toGbk(numbers->text()));
+        addTypedDraw(historyStore(), messages_, toUtf8(issue->text()), toUtf8(numbers->text()));
     // A rejected or unsaved draw stays in the boxes, so nothing typed is lost.
     if (outcome != AddOutcome::Added)
         return;
@@ -87,8 +88,8 @@ void MainWindow::deleteNewestDraw() {
 
 void MainWindow::refreshHistorySummary() {
     const SummaryLines summary = historySummary(historyStore(), [this] { yieldToEvents(); });
-    controls_.summaryCount->setText(fromGbk(summary.count));
-    controls_.summaryNumbers->setText(fromGbk(summary.numbers));
+    controls_.summaryCount->setText(fromUtf8(summary.count));
+    controls_.summaryNumbers->setText(fromUtf8(summary.numbers));
 }
 
 void MainWindow::toggleAdvancedArea() {
@@ -98,18 +99,18 @@ void MainWindow::toggleAdvancedArea() {
     if (outerWidth() != kNarrowWidth) {
         // Closing only narrows the window; the list keeps its lines.
         setOuterWidth(kNarrowWidth);
-        button->setText(QStringLiteral("展开高级功能"));
+        button->setText(fromUtf8(text::showAdvanced));
         return;
     }
     auto* list = controls_.list;
     list->clear();
     setOuterWidth(kWideWidth);
-    button->setText(QStringLiteral("收回高级功能"));
+    button->setText(fromUtf8(text::hideAdvanced));
     // Every opening reads the files anew, newest draw first.
     const BusyCommands busy(*this);
     const YieldHook yield = [this] { yieldToEvents(); };
     for (const DrawRecord& draw : historyStore().drawsNewestFirst()) {
-        list->addItem(fromGbk(historyListLine(draw.issue, draw.front, draw.back, yield)));
+        list->addItem(fromUtf8(historyListLine(draw.issue, draw.front, draw.back, yield)));
         yieldToEvents();
     }
 }

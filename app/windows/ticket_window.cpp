@@ -14,8 +14,9 @@
 #include <QVBoxLayout>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
+#include "app/windows/engine_texts.h"
 #include "core/texts.h"
 #include "engine/prizes.h"
 #include "engine/tickets.h"
@@ -44,14 +45,14 @@ QString yuan(std::int64_t amount) {
     return QString::number(amount);
 }
 
-QString kindName(TicketKind kind) {
+std::string_view kindName(TicketKind kind) {
     switch (kind) {
     case TicketKind::Single:
-        return QStringLiteral("单式");
+        return text::ticketWordSingle;
     case TicketKind::Multiple:
-        return QStringLiteral("复式");
+        return text::ticketWordMultiple;
     case TicketKind::Banker:
-        return QStringLiteral("胆拖");
+        return text::ticketWordBankerTicket;
     }
     return {};
 }
@@ -77,16 +78,18 @@ QTableWidgetItem* item(const QString& text) {
 TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folder,
                            std::vector<DrawRecord> newestFirst, QWidget* parent)
     : QWidget(parent, Qt::Window), messages_(messages), folder_(std::move(folder)),
-      input_(new QPlainTextEdit(this)), additional_(new QCheckBox(QStringLiteral("追加"), this)),
+      input_(new QPlainTextEdit(this)),
+      additional_(new QCheckBox(fromUtf8(text::ticketWordAdditional), this)),
       addButton_(new QPushButton(QStringLiteral("添加"), this)),
       replaceButton_(new QPushButton(QStringLiteral("修改"), this)),
       removeButton_(new QPushButton(QStringLiteral("删除"), this)), list_(new QListWidget(this)),
       drawBox_(new QComboBox(this)),
       fromDraw_(new QCheckBox(QStringLiteral("从这一期起的每一期"), this)),
-      poolBox_(new QComboBox(this)), checkButton_(new QPushButton(QStringLiteral("兑奖"), this)),
+      poolBox_(new QComboBox(this)),
+      checkButton_(new QPushButton(fromUtf8(text::ticketWindowName), this)),
       results_(new QTableWidget(0, kColumns, this)), total_(new QLabel(this)) {
-    setObjectName(QStringLiteral("兑奖"));
-    setWindowTitle(QStringLiteral("兑奖"));
+    setObjectName(fromUtf8(text::ticketWindowName));
+    setWindowTitle(fromUtf8(text::ticketWindowName));
     setFont(defaultGuiFont());
     closeOnEscape(this);
 
@@ -103,15 +106,15 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     drawBox_->setObjectName(QStringLiteral("开奖期号框"));
     fromDraw_->setObjectName(QStringLiteral("逐期框"));
     poolBox_->setObjectName(QStringLiteral("奖池框"));
-    poolBox_->addItems({QStringLiteral("两种奖池都显示"), QStringLiteral("奖池不足8亿"),
-                        QStringLiteral("奖池8亿及以上")});
+    poolBox_->addItems({QStringLiteral("两种奖池都显示"), fromUtf8(text::poolBelow),
+                        fromUtf8(text::poolAtOrAbove)});
     poolBox_->setToolTip(QStringLiteral("自26014期起，固定奖金随开奖前的奖池是否达到8亿而不同"));
     checkButton_->setObjectName(QStringLiteral("兑奖按钮"));
     results_->setObjectName(QStringLiteral("兑奖结果表"));
-    results_->setHorizontalHeaderLabels(
-        {QStringLiteral("期号"), QStringLiteral("票"), QStringLiteral("命中"),
-         QStringLiteral("注数"), QStringLiteral("奖级"), QStringLiteral("单注奖金（元）"),
-         QStringLiteral("奖金（元）"), QStringLiteral("花费（元）")});
+    results_->setHorizontalHeaderLabels({fromUtf8(text::issueHead), QStringLiteral("票"),
+                                         fromUtf8(text::hitsHead), QStringLiteral("注数"),
+                                         QStringLiteral("奖级"), QStringLiteral("单注奖金（元）"),
+                                         QStringLiteral("奖金（元）"), fromUtf8(text::costHead)});
     results_->verticalHeader()->hide();
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     results_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -158,7 +161,7 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
         // The book is there but could not be read: writing now would replace it.
         for (QPushButton* button : {addButton_, replaceButton_, removeButton_})
             button->setEnabled(false);
-        total_->setText(fromGbk(text::ticketBookUnreadable));
+        total_->setText(fromUtf8(text::ticketBookUnreadable));
     }
     showBook();
     setDraws(std::move(newestFirst));
@@ -188,12 +191,10 @@ std::vector<std::string> TicketWindow::enteredTickets() {
         if (line.trimmed().isEmpty())
             continue;
         ++number;
-        const std::string gbk = toGbk(line.trimmed());
-        TicketRead read = readTicket(gbk);
+        const std::string typed = toUtf8(line.trimmed());
+        TicketRead read = readTicket(typed);
         if (!read.ok()) {
-            refuse(std::string(text::lineNumberPrefix) + std::to_string(number) +
-                   std::string(text::ticketNamedMiddle) + gbk +
-                   std::string(text::ticketNamedSuffix) + ticketProblemText(read) + "\n" +
+            refuse(fill(text::ticketRefused, {number, typed, ticketProblemText(read)}) + "\n" +
                    std::string(text::ticketsNotStored));
             return {};
         }
@@ -201,8 +202,7 @@ std::vector<std::string> TicketWindow::enteredTickets() {
         tickets.push_back(ticketText(read.ticket));
     }
     if (tickets.empty())
-        refuse(std::string(text::lineNumberPrefix) + "1" + std::string(text::ticketNamedMiddle) +
-               std::string(text::ticketNamedSuffix) + std::string(text::ticketEmpty));
+        refuse(fill(text::ticketRefused, {1, "", text::ticketEmpty}));
     return tickets;
 }
 
@@ -262,17 +262,14 @@ void TicketWindow::showBook() {
     for (const std::string& line : lines_) {
         ++number;
         const TicketRead read = readTicket(line);
-        QString shown = QStringLiteral("第%1张  ").arg(number);
         if (read.ok())
-            shown +=
-                kindName(read.ticket.kind()) +
-                QStringLiteral(" %1注 %2元：").arg(read.ticket.bets()).arg(read.ticket.costYuan()) +
-                fromGbk(ticketText(read.ticket));
+            list_->addItem(fromUtf8(fill(text::ticketListLine,
+                                         {number, kindName(read.ticket.kind()), read.ticket.bets(),
+                                          read.ticket.costYuan(), ticketText(read.ticket)})));
         else
             // A line edited by hand that is no ticket is kept as it is.
-            shown += QStringLiteral("（无法读取：") + fromGbk(ticketProblemText(read)) +
-                     QStringLiteral("）") + fromGbk(line);
-        list_->addItem(shown);
+            list_->addItem(fromUtf8(
+                fill(text::ticketListUnreadable, {number, ticketProblemText(read), line})));
     }
     selectionChanged();
 }
@@ -289,10 +286,10 @@ void TicketWindow::selectionChanged() {
     if (read.ok()) {
         additional_->setChecked(read.ticket.additional);
         read.ticket.additional = false;
-        input_->setPlainText(fromGbk(ticketText(read.ticket)));
+        input_->setPlainText(fromUtf8(ticketText(read.ticket)));
     } else {
         additional_->setChecked(false);
-        input_->setPlainText(fromGbk(lines_[static_cast<std::size_t>(row)]));
+        input_->setPlainText(fromUtf8(lines_[static_cast<std::size_t>(row)]));
     }
 }
 
@@ -345,15 +342,14 @@ void TicketWindow::checkTickets() {
         if (rules == PrizeRules::Unknown) {
             ++unknownDraws;
             unknownRows.push_back(static_cast<int>(rows.size()));
-            addRow({issue, QStringLiteral("本程序不知道%1期以前的奖级规则，这一期不兑奖")
-                               .arg(ascii(kFirstKnownIssue))});
+            addRow({issue, fromUtf8(fill(text::drawNotChecked, {kFirstKnownIssue}))});
             continue;
         }
         ++checkedDraws;
         poolMattered = poolMattered || poolMatters(rules);
         for (const Graded& g : tickets) {
             const HitTable bets = gradeTicket(g.ticket, draw.front, draw.back);
-            const QString name = QStringLiteral("第%1张").arg(g.number);
+            const QString name = fromUtf8(fill(text::ticketName, {g.number}));
             std::int64_t missed = 0;
             for (int f = 5; f >= 0; --f) {
                 for (int b = 2; b >= 0; --b) {
@@ -378,13 +374,13 @@ void TicketWindow::checkTickets() {
                         subtotal = amountText(rules, pool, {n * tier.yuan[0], n * tier.yuan[1]});
                     }
                     addRow({issue, name, QStringLiteral("%1+%2").arg(f).arg(b), QString::number(n),
-                            tier.wins() ? fromGbk(tierName(tier.number)) : QStringLiteral("未中奖"),
+                            tier.wins() ? fromUtf8(tierName(tier.number)) : fromUtf8(text::noPrize),
                             each, subtotal, QString()});
                 }
             }
             if (missed > 0)
                 addRow({issue, name, QStringLiteral("其他"), QString::number(missed),
-                        QStringLiteral("未中奖"), QString(), QString(), QString()});
+                        fromUtf8(text::noPrize), QString(), QString(), QString()});
             const PrizeSum sum = sumPrizes(rules, bets);
             QString won = amountText(rules, pool, sum.fixedYuan);
             if (sum.floatingBets() > 0)
@@ -406,31 +402,20 @@ void TicketWindow::checkTickets() {
             results_->setSpan(r, kTicket, 1, kColumns - kTicket);
     results_->setUpdatesEnabled(true);
 
-    QString total = QStringLiteral("共兑奖%1期、%2张票：花费%3元，固定奖金")
-                        .arg(checkedDraws)
-                        .arg(tickets.size())
-                        .arg(cost);
-    if (!poolMattered || pool == kPoolBelow)
-        total += QStringLiteral("%1元").arg(fixed[0]);
-    else if (pool == kPoolAtOrAbove)
-        total += QStringLiteral("%1元").arg(fixed[1]);
-    else
-        total += QStringLiteral("%1元（奖池不足8亿）或%2元（奖池8亿及以上）")
-                     .arg(fixed[0])
-                     .arg(fixed[1]);
-    total += QStringLiteral("。");
+    const std::string prizes =
+        poolMattered && pool == kBothPools
+            ? fill(text::yuanByPool, {fixed[0], text::poolBelow, fixed[1], text::poolAtOrAbove})
+            : fill(text::yuanAmount, {fixed[poolMattered && pool == kPoolAtOrAbove ? 1 : 0]});
+    std::string total = fill(text::ticketTotal, {checkedDraws, tickets.size(), cost, prizes});
     if (floating > 0)
-        total +=
-            QStringLiteral("另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。").arg(floating);
+        total += fill(text::ticketFloating, {floating});
     if (unknownDraws > 0)
-        total += QStringLiteral("有%1期在%2期以前，本程序不知道其奖级规则，没有兑奖。")
-                     .arg(unknownDraws)
-                     .arg(ascii(kFirstKnownIssue));
+        total += fill(text::ticketUnknownRules, {unknownDraws, kFirstKnownIssue});
     if (unreadable > 0)
-        total += QStringLiteral("票据中有%1行无法读取，没有兑奖。").arg(unreadable);
+        total += fill(text::ticketUnreadableLines, {unreadable});
     if (static_cast<int>(rows.size()) >= kMostRows)
-        total += QStringLiteral("结果太多，表中只列出前%1行，合计包括全部。").arg(kMostRows);
-    total_->setText(total);
+        total += fill(text::ticketRowsCut, {kMostRows});
+    total_->setText(fromUtf8(total));
 }
 
 } // namespace dlt::gui

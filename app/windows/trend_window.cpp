@@ -10,7 +10,8 @@
 #include <QVBoxLayout>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
+#include "core/texts.h"
 #include "app/form/look.h"
 
 namespace dlt::gui {
@@ -81,7 +82,7 @@ QVariant TrendModel::data(const QModelIndex& index, int role) const {
     const int draw = first_ + index.row();
     if (index.column() == kIssueColumn) {
         if (role == Qt::DisplayRole)
-            return fromGbk(table_.issues[static_cast<std::size_t>(draw)]);
+            return fromUtf8(table_.issues[static_cast<std::size_t>(draw)]);
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignCenter);
         return {};
@@ -110,7 +111,7 @@ QVariant TrendModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section == kIssueColumn)
-        return QStringLiteral("期号");
+        return fromUtf8(text::issueHead);
     return twoDigits(numberOf(section - kFirstFrontColumn));
 }
 
@@ -178,8 +179,8 @@ TrendWindow::TrendWindow(const std::vector<DrawRecord>& newestFirst, QWidget* pa
     : QWidget(parent, Qt::Window), model_(new TrendModel(this)),
       statistics_(new TrendStatisticsModel(this)), grid_(new QTableView(this)),
       statisticsView_(new QTableView(this)), filters_(new QButtonGroup(this)) {
-    setObjectName(QStringLiteral("号码走势图"));
-    setWindowTitle(QStringLiteral("号码走势图"));
+    setObjectName(fromUtf8(text::trendWindowName));
+    setWindowTitle(fromUtf8(text::trendWindowName));
     setFont(defaultGuiFont());
     closeOnEscape(this);
 

@@ -20,7 +20,7 @@
 #include "tests/online/online_fixtures.h"
 #include "app/commands/fetch_run.h"
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/intro_window.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
@@ -29,7 +29,6 @@
 #include "app/windows/startup_window.h"
 #include "storage/file_io.h"
 #include "storage/installation.h"
-#include "core/texts.h"
 #include "history/draw_text.h"
 #include "history/library_text.h"
 #include "online/http_get.h"
@@ -42,8 +41,12 @@ using testsupport::only;
 
 namespace {
 
+// 禾澄大乐透荐号器 in GBK, as the maker's version file writes it.
+constexpr const char* kProductNameGbk =
+    "\xBA\xCC\xB3\xCE\xB4\xF3\xC0\xD6\xCD\xB8\xBC\xF6\xBA\xC5\xC6\xF7";
+
 QString line(const DrawRecord& draw) {
-    return fromGbk(historyListLine(draw.issue, draw.front, draw.back));
+    return fromUtf8(historyListLine(draw.issue, draw.front, draw.back));
 }
 
 class FetchRunTest : public ::testing::Test {
@@ -98,25 +101,25 @@ TEST_F(FetchRunTest, TheButtonFillsTheListAndTheSummaryAndRebuildsTheLibrary) {
     EXPECT_EQ(label("号库显示"),
               QStringLiteral("号库数量:310    第%1期:").arg(QString::fromStdString(newest.issue)));
     EXPECT_EQ(label("上期号码"),
-              fromGbk(formatNumberGroups(newest.front) + "  " + formatNumberGroups(newest.back)));
+              fromUtf8(formatNumberGroups(newest.front) + "  " + formatNumberGroups(newest.back)));
     EXPECT_EQ(window_->historyStore().drawCount(), 310);
 
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(fromGbk(messages_.shown[0].text),
+    EXPECT_EQ(fromUtf8(messages_.shown[0].text),
               QStringLiteral("往期号码输入完成！共输入310期号码。"));
-    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("输入完成"));
+    EXPECT_EQ(fromUtf8(messages_.shown[0].caption), QStringLiteral("输入完成"));
     EXPECT_TRUE(disabledWhileFilling);
     EXPECT_TRUE(button_->isEnabled());
 }
 
 TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns) {
     std::atomic<bool> release{false};
-    local_.server().Get("/soft/qvemtrod/kj.dll",
-                        [&](const httplib::Request&, httplib::Response& response) {
-                            for (int i = 0; i < 500 && !release; ++i)
-                                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                            response.set_content(site::drawFileText(published(0, 300)), "text/plain");
-                        });
+    local_.server().Get(
+        "/soft/qvemtrod/kj.dll", [&](const httplib::Request&, httplib::Response& response) {
+            for (int i = 0; i < 500 && !release; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            response.set_content(site::drawFileText(published(0, 300)), "text/plain");
+        });
     local_.start();
     command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
 
@@ -154,7 +157,7 @@ TEST_F(FetchRunTest, NothingFetchedKeepsTheLibraryInTheList) {
     EXPECT_EQ(list_->item(0)->text(), QStringLiteral("第25001期 01 02 03 04 05  06 07"));
     EXPECT_EQ(store.drawCount(), 1);
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("错误："));
+    EXPECT_EQ(fromUtf8(messages_.shown[0].caption), QStringLiteral("错误："));
 }
 
 void storeDraws(const HistoryStore& store, std::span<const DrawRecord> newestFirst) {
@@ -182,10 +185,10 @@ TEST_F(FetchRunTest, DroppingDrawsAsksAndNoKeepsTheLibraryTheListAndTheSummary) 
     button_->click();
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(
-        fromGbk(messages_.shown[0].text),
+        fromUtf8(messages_.shown[0].text),
         QStringLiteral("号库中现有400期号码，本次获取到310期号码。替换后保留其中310期，去掉90期，"
                        "新增0期。\n仍要替换号库吗？"));
-    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("注意："));
+    EXPECT_EQ(fromUtf8(messages_.shown[0].caption), QStringLiteral("注意："));
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(libraryFiles(store), filesBefore);
     ASSERT_EQ(list_->count(), 400);
@@ -196,7 +199,7 @@ TEST_F(FetchRunTest, DroppingDrawsAsksAndNoKeepsTheLibraryTheListAndTheSummary) 
     messages_.answers = {MessageAnswer::Yes}; // Yes this time
     button_->click();
     ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_EQ(fromGbk(messages_.shown[1].text),
+    EXPECT_EQ(fromUtf8(messages_.shown[1].text),
               QStringLiteral("往期号码输入完成！共输入310期号码。"));
     EXPECT_EQ(store.drawCount(), 310);
 }
@@ -375,14 +378,14 @@ TEST_F(ClosingTest, SigtermDuringAHangingFetchIsAClose) {
 
 TEST_F(ClosingTest, ClosingDuringTheStartUpDownloadEndsTheProgramAtOnce) {
     std::atomic<bool> asked{false}, release{false};
-    local_.server().Get("/soft/qvemtrod/bbxx.txt", [&](const httplib::Request&,
-                                                       httplib::Response& response) {
-        asked = true;
-        while (!release)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        response.set_content(std::string(text::productName) + "v3.2\r\nhttp://127.0.0.1/new.zip",
-                             "text/plain");
-    });
+    local_.server().Get(
+        "/soft/qvemtrod/bbxx.txt", [&](const httplib::Request&, httplib::Response& response) {
+            asked = true;
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            response.set_content(std::string(kProductNameGbk) + "v3.2\r\nhttp://127.0.0.1/new.zip",
+                                 "text/plain");
+        });
     local_.start();
     const qint64 ended = runUntilClosed(
         [&](MainWindow& window) { closeWhen([&asked] { return bool(asked); }, window); });
@@ -443,7 +446,7 @@ protected:
 };
 
 TEST_F(StartupOnlineTest, ANewerVersionIsOfferedAfterTheMainWindowIsVisible) {
-    versionText_ = std::string(text::productName) + "v3.2\r\nhttp://127.0.0.1/new.zip";
+    versionText_ = std::string(kProductNameGbk) + "v3.2\r\nhttp://127.0.0.1/new.zip";
     StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/secret"),
                              toPath(dir_.path()));
     EXPECT_FALSE(start(sequence)); // no browser engine before this step
@@ -457,14 +460,16 @@ TEST_F(StartupOnlineTest, ANewerVersionIsOfferedAfterTheMainWindowIsVisible) {
     EXPECT_FALSE(sequence.startupWindow()->isVisible());
 
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("检测到新版本："));
+    EXPECT_EQ(fromUtf8(messages_.shown[0].text),
+              QStringLiteral("禾澄大乐透荐号器v3.2\r\nhttp://127.0.0.1/new.zip\r\n\r\n是否更新？"));
+    EXPECT_EQ(fromUtf8(messages_.shown[0].caption), QStringLiteral("检测到新版本："));
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNoDefaultYes);
     EXPECT_EQ(opener_.opened,
               (std::vector<std::string>{"http://127.0.0.1/new.zip", local_.address() + "/"}));
 }
 
 TEST_F(StartupOnlineTest, TheManualCheckUsesTheKeptTextWithoutAnotherRequest) {
-    versionText_ = std::string(text::productName) + "v3.1\r\nhttp://127.0.0.1/new.zip";
+    versionText_ = std::string(kProductNameGbk) + "v3.1\r\nhttp://127.0.0.1/new.zip";
     StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/secret"),
                              toPath(dir_.path()));
     start(sequence);
@@ -475,9 +480,9 @@ TEST_F(StartupOnlineTest, TheManualCheckUsesTheKeptTextWithoutAnotherRequest) {
         only<QAction>(sequence.mainWindow(), QString::fromUtf8(item))->trigger();
     EXPECT_EQ(versionRequests_, 1);
     ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_EQ(fromGbk(messages_.shown[1].text),
+    EXPECT_EQ(fromUtf8(messages_.shown[1].text),
               QStringLiteral("\"禾澄大乐透荐号器v3.1\" 已是最新版本，不需要升级。"));
-    EXPECT_EQ(fromGbk(messages_.shown[1].caption), QStringLiteral("软件更新："));
+    EXPECT_EQ(fromUtf8(messages_.shown[1].caption), QStringLiteral("软件更新："));
 }
 
 } // namespace

@@ -28,7 +28,6 @@
 #include "app/commands/menus.h"
 #include "app/ports/platform.h"
 #include "core/process_state.h"
-#include "core/texts.h"
 #include "storage/file_io.h"
 #include "online/sites.h"
 #include "tests/support/window_support.h"
@@ -192,8 +191,8 @@ TEST(HelpWindowGuide, UnwritableFolderShowsTheFailureAndClosesTheWindow) {
     help.show();
     EXPECT_FALSE(help.openGuide(state, messages, notAFolder));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, std::string(text::helpOpenFailed));
-    EXPECT_EQ(messages.shown[0].caption, std::string(text::errorCaption));
+    EXPECT_EQ(messages.shown[0].text, "帮助文档打开失败：请重试！");
+    EXPECT_EQ(messages.shown[0].caption, "错误");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
     EXPECT_FALSE(help.isVisible());
@@ -222,7 +221,7 @@ TEST(HelpWindowGuide, ATemporaryFolderThatDoesNotExistIsAWriteFailure) {
     EXPECT_FALSE(help.openGuide(state, messages, folder));
     QDir::setCurrent(current);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, std::string(text::helpOpenFailed));
+    EXPECT_EQ(messages.shown[0].text, "帮助文档打开失败：请重试！");
     EXPECT_FALSE(help.isVisible());
     EXPECT_TRUE(filesIn(temp).empty()); // nothing in the current folder either
 }

@@ -118,7 +118,8 @@ TEST_F(HistoryCommands, AFailedDeletionIsReportedAndChangesNothing) {
     QTest::mouseClick(control<QPushButton>("清除上期号按钮"), Qt::LeftButton);
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_EQ(shownText(1),
-              QStringLiteral("号库无法保存：号码未能写入，请检查程序所在文件夹后重试！"));
+              QStringLiteral("号库无法保存：号码未能写入，请检查号库所在的文件夹后重试！\n") +
+                  dir_.path());
     EXPECT_EQ(shownCaption(1), QStringLiteral("错误："));
     EXPECT_EQ(messages_.shown[1].icon, MessageIcon::Stop);
     EXPECT_EQ(store().drawCount(), 20);
@@ -233,7 +234,8 @@ TEST_F(HistoryCommands, AFailedAddIsReportedAndTheBoxesKeepTheirContents) {
     QTest::mouseClick(control<QPushButton>("确认输入按钮"), Qt::LeftButton);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(shownText(0),
-              QStringLiteral("号库无法保存：号码未能写入，请检查程序所在文件夹后重试！"));
+              QStringLiteral("号库无法保存：号码未能写入，请检查号库所在的文件夹后重试！\n") +
+                  dir_.path());
     EXPECT_EQ(shownCaption(0), QStringLiteral("错误："));
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Stop);
     EXPECT_EQ(store().drawCount(), 0);

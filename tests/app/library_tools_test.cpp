@@ -24,7 +24,8 @@
 #include <iterator>
 
 #include "app/windows/backtest_window.h"
-#include "app/ports/gbk.h"
+#include "app/windows/engine_texts.h"
+#include "app/ports/text.h"
 #include "app/commands/library_tools_menu.h"
 #include "app/windows/main_window.h"
 #include "app/ports/message_box.h"
@@ -32,7 +33,6 @@
 #include "app/windows/ticket_window.h"
 #include "app/windows/trend_window.h"
 #include "core/process_state.h"
-#include "core/texts.h"
 #include "storage/cipher.h"
 #include "history/library_text.h"
 #include "tests/support/local_server.h"
@@ -229,7 +229,7 @@ TEST_F(LibraryToolsTest, BacktestShowsCountsChanceChartAndVerdict) {
     QChart* chart = only<QChartView>(backtest, QStringLiteral("命中走势图"))->chart();
     EXPECT_EQ(chart->series().size(), 4);
     EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("回测结论"))->text(),
-              fromGbk(backtestVerdict(result)));
+              fromUtf8(backtestVerdict(result)));
     EXPECT_FALSE(only<QPushButton>(backtest, QStringLiteral("取消按钮"))->isEnabled());
 
     // The money view: every walked draw is counted or said to have unknown rules.
@@ -241,12 +241,12 @@ TEST_F(LibraryToolsTest, BacktestShowsCountsChanceChartAndVerdict) {
     EXPECT_EQ(moneyTable->item(1, 0)->text(), QString::number(money.costYuan));
     EXPECT_EQ(moneyTable->item(2, 0)->text(), QString::number(money.columns[0].fixedYuan));
     EXPECT_EQ(moneyTable->isColumnHidden(1), money.poolMatters == 0);
-    QString verdicts = fromGbk(moneyVerdict(money, PrizePool::Below));
+    QString verdicts = fromUtf8(moneyVerdict(money, PrizePool::Below));
     if (money.poolMatters > 0)
-        verdicts += u'\n' + fromGbk(moneyVerdict(money, PrizePool::AtOrAbove));
+        verdicts += u'\n' + fromUtf8(moneyVerdict(money, PrizePool::AtOrAbove));
     EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("奖金结论"))->text(), verdicts);
     EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("奖金说明"))->text(),
-              fromGbk(moneyNotes(money)));
+              fromUtf8(moneyNotes(money)));
 }
 
 TEST_F(LibraryToolsTest, CancelStopsTheBacktest) {
@@ -260,7 +260,7 @@ TEST_F(LibraryToolsTest, CancelStopsTheBacktest) {
     EXPECT_LT(backtest->result().walked(), backtest->result().totalDraws);
     EXPECT_TRUE(only<QLabel>(backtest, QStringLiteral("回测结论"))
                     ->text()
-                    .startsWith(fromGbk(text::verdictCancelled)));
+                    .startsWith(QStringLiteral("回测已取消。在")));
 }
 
 TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
@@ -278,10 +278,9 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
     EXPECT_EQ(written, libraryText(realDraws()));
     EXPECT_EQ(written.substr(0, 27), "26094 05 14 15 17 33 01 07\n");
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, std::string(text::exportDonePrefix) +
-                                          std::to_string(realDraws().size()) +
-                                          std::string(text::drawsSuffix));
-    EXPECT_EQ(messages.shown[0].caption, text::successCaption);
+    EXPECT_EQ(messages.shown[0].text,
+              "号库导出成功：共" + std::to_string(realDraws().size()) + "期号码。");
+    EXPECT_EQ(messages.shown[0].caption, "成功：");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }
 
@@ -348,8 +347,8 @@ TEST_F(LibraryToolsTest, AFailedExportIsReported) {
         [&](const QString&) { return dir.path() + QStringLiteral("/missing/a.txt"); });
     tools->exportLibrary();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, text::exportFailed);
-    EXPECT_EQ(messages.shown[0].caption, text::refusedCaption);
+    EXPECT_EQ(messages.shown[0].text, "无法写入文件，号库没有导出。");
+    EXPECT_EQ(messages.shown[0].caption, "错误：");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
 }
 
@@ -364,7 +363,7 @@ TEST_F(LibraryToolsTest, ImportAsksWithTheSummaryAndMergesByDefault) {
     tools->setOpenChooser([&](const QString&) { return path; });
     only<QAction>(window.get(), QStringLiteral("导入号库..."))->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
-    const QString summary = fromGbk(messages.shown[0].text);
+    const QString summary = fromUtf8(messages.shown[0].text);
     EXPECT_TRUE(
         summary.startsWith(QStringLiteral("文件中有2期号码，从第26002期到第26003期。\n"
                                           "识别为：UTF-8，逗号分隔，从新到旧。\n"
@@ -375,7 +374,7 @@ TEST_F(LibraryToolsTest, ImportAsksWithTheSummaryAndMergesByDefault) {
                                           "26001,\"06,07,08,09,40\",\"03,04\"\n")))
         << summary;
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::MergeReplaceCancel);
-    EXPECT_EQ(fromGbk(messages.shown[1].text),
+    EXPECT_EQ(fromUtf8(messages.shown[1].text),
               QStringLiteral("号库导入成功：新增1期号码，号库现有3期号码。"));
     EXPECT_EQ(store().drawsNewestFirst(),
               (std::vector<DrawRecord>{{"26003", "1112131415", "0506"},
@@ -393,9 +392,9 @@ TEST_F(LibraryToolsTest, ImportAnsweredReplaceTakesTheRealHistory) {
     tools->setOpenChooser([](const QString&) { return QStringLiteral(DLT_DRAWS_FILE); });
     tools->importLibrary();
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_TRUE(fromGbk(messages.shown[0].text)
+    EXPECT_TRUE(fromUtf8(messages.shown[0].text)
                     .endsWith(QStringLiteral("，号库中文件没有的2期号码将被去掉。")));
-    EXPECT_EQ(messages.shown[1].caption, text::successCaption);
+    EXPECT_EQ(messages.shown[1].caption, "成功：");
     EXPECT_EQ(store().drawsNewestFirst(), realDraws());
 }
 
@@ -461,7 +460,7 @@ TEST_F(LibraryToolsTest, SyncAddsTheNewestDrawsFromTheSources) {
     only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
     const QString newest = QString::fromStdString(published[0].issue);
-    EXPECT_EQ(fromGbk(messages.shown[0].text),
+    EXPECT_EQ(fromUtf8(messages.shown[0].text),
               QStringLiteral("同步完成：新增3期号码，最新一期为第%1期。").arg(newest));
     EXPECT_EQ(store().drawsNewestFirst(),
               std::vector<DrawRecord>(realDraws().begin(), realDraws().begin() + 40));
@@ -471,7 +470,7 @@ TEST_F(LibraryToolsTest, SyncAddsTheNewestDrawsFromTheSources) {
     // Once more: nothing is newer.
     only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(fromGbk(messages.shown[1].text),
+    EXPECT_EQ(fromUtf8(messages.shown[1].text),
               QStringLiteral("号库已是最新，没有更新的开奖号码。"));
 }
 
@@ -481,9 +480,9 @@ TEST_F(LibraryToolsTest, CheckShowsWhatItFound) {
     only<QAction>(window.get(), QStringLiteral("检查号库"))->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(
-        fromGbk(messages.shown[0].text),
+        fromUtf8(messages.shown[0].text),
         QStringLiteral("号库共2期，发现1处问题：\n缺少第26002期至第26003期\n检查不会改动号库。"));
-    EXPECT_EQ(fromGbk(messages.shown[0].caption), QStringLiteral("检查号库"));
+    EXPECT_EQ(fromUtf8(messages.shown[0].caption), QStringLiteral("检查号库"));
     EXPECT_EQ(historyBytes(), before);
 }
 

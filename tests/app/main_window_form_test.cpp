@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/form/form_widgets.h"
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "app/ports/message_box.h"
 #include "app/startup/program.h"
@@ -43,7 +43,7 @@ SeenBox showAndLook(QtMessageBoxPort& port, MessageButtons buttons) {
             seen.buttons << button->text();
         box->buttons().front()->click();
     });
-    port.showMessage(toGbk(QStringLiteral("号库已更新。")), toGbk(QStringLiteral("成功：")),
+    port.showMessage(toUtf8(QStringLiteral("号库已更新。")), toUtf8(QStringLiteral("成功：")),
                      MessageIcon::Information, buttons);
     return seen;
 }
@@ -84,8 +84,7 @@ MessageAnswer answerByKey(QtMessageBoxPort& port, MessageButtons buttons, Qt::Ke
         ASSERT_NE(box, nullptr);
         QTest::keyClick(box, key);
     });
-    return port.showMessage(toGbk(QStringLiteral("仍要替换号库吗？")),
-                            toGbk(QStringLiteral("注意：")), MessageIcon::Question, buttons);
+    return port.showMessage("仍要替换号库吗？", "注意：", MessageIcon::Question, buttons);
 }
 
 // A question whose Yes (or OK, or 替换) drops draws is answered by Enter and

@@ -63,7 +63,7 @@ protected:
             const char* row = kRows[int(level)];
             for (std::size_t g = 0; g < groups.size(); ++g) {
                 const char* digits = zone == Zone::Front ? kFrontCells[g] : kBackCells[g];
-                EXPECT_EQ(cell(row, digits), fromGbk(formatNumberGroups(groups[g])))
+                EXPECT_EQ(cell(row, digits), fromUtf8(formatNumberGroups(groups[g])))
                     << row << digits;
             }
         }

@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <csignal>
 
-#include "app/ports/gbk.h"
 #include "app/windows/intro_window.h"
 #include "app/windows/main_window.h"
 #include "app/ports/message_box.h"
@@ -22,7 +21,6 @@
 #include "app/windows/startup_window.h"
 #include "app/form/form_widgets.h"
 #include "storage/installation.h"
-#include "core/texts.h"
 #include "tests/support/window_support.h"
 
 using namespace dlt;
@@ -176,13 +174,50 @@ TEST_F(StartupSequenceTest, UnwritableSecretFolderShowsTheFailureAndNoIntro) {
     EXPECT_FALSE(sequence.run());
 
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(fromGbk(messages_.shown[0].text), QStringLiteral("软件初始化失败：请重试！"));
-    EXPECT_EQ(fromGbk(messages_.shown[0].caption), QStringLiteral("错误"));
+    EXPECT_EQ(QString::fromStdString(messages_.shown[0].text),
+              QStringLiteral("软件初始化失败：请重试！"));
+    EXPECT_EQ(QString::fromStdString(messages_.shown[0].caption), QStringLiteral("错误"));
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Stop);
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(record.introsShown, 0);
     EXPECT_EQ(record.mainShown, 0);
     EXPECT_EQ(sequence.mainWindow(), nullptr);
+}
+
+TEST_F(StartupSequenceTest, ASecretThatCannotBeReadIsNamedWithWhyAndWhere) {
+    // A folder where the secret's file should be: it is there, and no file.
+    const QString folder = dir_.path() + QStringLiteral("/secret");
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/installation.secret")));
+    StartupSequence sequence(messages_, folder, toPath(dir_.path()));
+    StartRecord record;
+    pressNextWhenShown(sequence, record);
+    EXPECT_FALSE(sequence.run());
+
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(
+        QString::fromStdString(messages_.shown[0].text),
+        QStringLiteral("软件初始化失败：请重试！\n无法读取保存安装密钥的文件（不是普通文件）：\n") +
+            folder +
+            QStringLiteral("/installation.secret\n"
+                           "请检查此文件能否由当前用户读取，然后再启动程序。"));
+    EXPECT_EQ(record.introsShown, 0);
+}
+
+TEST(KeyFailureText, SaysWhyTheSecretCannotBeRead) {
+    const auto said = [](std::errc why) {
+        return QString::fromStdString(
+            keyFailureText({KeyOutcome::SecretUnreadable, std::make_error_code(why),
+                            "/秘密/installation.secret"}));
+    };
+    EXPECT_EQ(
+        said(std::errc::permission_denied),
+        QStringLiteral("软件初始化失败：请重试！\n无法读取保存安装密钥的文件（没有读取权限）：\n"
+                       "/秘密/installation.secret\n"
+                       "请检查此文件能否由当前用户读取，然后再启动程序。"));
+    EXPECT_TRUE(
+        said(std::errc::io_error).contains(QStringLiteral("（读取出错：Input/output error）")));
+    EXPECT_EQ(QString::fromStdString(keyFailureText({KeyOutcome::NotKept, {}, {}})),
+              QStringLiteral("软件初始化失败：请重试！"));
 }
 
 // ---- The desktop's message box -------------------------------------------------
@@ -203,8 +238,7 @@ TEST(QtMessageBoxPortTest, ShowsTextCaptionIconAndButtons) {
         box->button(QMessageBox::Ok)->click();
     });
     const MessageAnswer answer =
-        port.showMessage(std::string(text::initFailed), std::string(text::errorCaption),
-                         MessageIcon::Stop, MessageButtons::Ok);
+        port.showMessage("软件初始化失败：请重试！", "错误", MessageIcon::Stop, MessageButtons::Ok);
     EXPECT_EQ(answer, MessageAnswer::Ok);
     EXPECT_EQ(title, QStringLiteral("错误"));
     EXPECT_EQ(text, QStringLiteral("软件初始化失败：请重试！"));

@@ -1,14 +1,13 @@
-// The GBK edge, the font faces and the XP-style look.
+// The text edge, the font faces and the XP-style look.
 #include <QApplication>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QStyle>
 #include <QTest>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/form/look.h"
 #include "core/process_state.h"
-#include "core/texts.h"
 #include "tests/support/window_support.h"
 
 using namespace dlt;
@@ -16,28 +15,15 @@ using namespace dlt::gui;
 
 namespace {
 
-TEST(Gbk, DecodesTheProgramsTexts) {
-    EXPECT_EQ(fromGbk(text::productName), QStringLiteral("禾澄大乐透荐号器"));
-    EXPECT_EQ(fromGbk(text::initFailed), QStringLiteral("软件初始化失败：请重试！"));
-    EXPECT_EQ(fromGbk(text::errorCaption), QStringLiteral("错误"));
-    EXPECT_EQ(fromGbk(""), QString());
-    EXPECT_EQ(fromGbk("abc 123"), QStringLiteral("abc 123"));
-}
-
-TEST(Gbk, EncodesAndRoundTrips) {
-    EXPECT_EQ(toGbk(QStringLiteral("禾澄大乐透荐号器")), std::string(text::productName));
-    EXPECT_EQ(toGbk(QStringLiteral("①")), "\xA2\xD9");
-    const QString mixed = QStringLiteral("号码推荐中，请稍等... 03 11  05 09");
-    EXPECT_EQ(fromGbk(toGbk(mixed)), mixed);
-    // Two bytes a Chinese character: lengths count bytes.
-    EXPECT_EQ(toGbk(QStringLiteral("错误")).size(), 4u);
-}
-
-TEST(Gbk, TitlesOfTheProcessStateReadRight) {
+TEST(TextEdge, TheProgramsUtf8ReachesTheWidgetsWhole) {
+    EXPECT_EQ(fromUtf8("号码推荐中，请稍等... 03 11  05 09"),
+              QStringLiteral("号码推荐中，请稍等... 03 11  05 09"));
+    EXPECT_EQ(fromUtf8(std::string_view("第15061期", 8)), QStringLiteral("第15061"));
+    EXPECT_EQ(toUtf8(QStringLiteral("禾澄大乐透荐号器①")), "禾澄大乐透荐号器①");
     ProcessState state;
     setProductIdentity(state);
-    EXPECT_EQ(fromGbk(introTitle(state)), QStringLiteral("禾澄大乐透荐号器v3.1"));
-    EXPECT_EQ(fromGbk(mainTitle(state)), QStringLiteral("禾澄大乐透荐号器 v3.1"));
+    EXPECT_EQ(fromUtf8(introTitle(state)), QStringLiteral("禾澄大乐透荐号器v3.1"));
+    EXPECT_EQ(fromUtf8(mainTitle(state)), QStringLiteral("禾澄大乐透荐号器 v3.1"));
 }
 
 TEST(Look, SchemesAndTheirFrameColours) {

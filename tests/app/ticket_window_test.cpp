@@ -14,13 +14,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/commands/library_tools_menu.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
 #include "app/windows/ticket_window.h"
 #include "core/process_state.h"
-#include "core/texts.h"
 #include "engine/tickets.h"
 #include "storage/cipher.h"
 #include "history/library_text.h"
@@ -146,12 +145,9 @@ TEST_F(TicketWindowTest, ABadTicketIsNamedAndNothingIsStored) {
         ->setPlainText(QStringLiteral("03 06 26 30 33 + 11 12\n03 06 26 30 36 + 11 12"));
     tickets->addTickets();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              std::string(text::lineNumberPrefix) + "2" + std::string(text::ticketNamedMiddle) +
-                  "03 06 26 30 36 + 11 12" + std::string(text::ticketNamedSuffix) +
-                  ticketProblemText(readTicket("03 06 26 30 36 + 11 12")) + "\n" +
-                  std::string(text::ticketsNotStored));
-    EXPECT_EQ(messages.shown[0].caption, text::refusedCaption);
+    EXPECT_EQ(messages.shown[0].text, "第2张票“03 06 26 30 36 + 11 12”：前区号码36不在1至35之间。\n"
+                                      "这次输入的票都没有保存。");
+    EXPECT_EQ(messages.shown[0].caption, "错误：");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
     EXPECT_FALSE(std::filesystem::exists(toPath(dir.path()) / "tickets.txt"));
     EXPECT_EQ(only<QListWidget>(tickets, QStringLiteral("票列表"))->count(), 0);
@@ -169,14 +165,14 @@ TEST_F(TicketWindowTest, TicketsAreEditedAndRemovedInTheBook) {
     input->setPlainText(QStringLiteral("05 14 15 17 33 + 01 07"));
     only<QCheckBox>(tickets, QStringLiteral("追加框"))->setChecked(true);
     QTest::mouseClick(only<QPushButton>(tickets, QStringLiteral("修改按钮")), Qt::LeftButton);
-    EXPECT_EQ(book(), "05 14 15 17 33 + 01 07 " + std::string(text::ticketWordAdditional) +
-                          "\n01 02 # 03 04 05 06 + 01 02\n");
+    // 追加 in the book's GBK.
+    EXPECT_EQ(book(), "05 14 15 17 33 + 01 07 \xD7\xB7\xBC\xD3\n01 02 # 03 04 05 06 + 01 02\n");
 
     list->setCurrentRow(1);
     QTest::mouseClick(only<QPushButton>(tickets, QStringLiteral("删除按钮")), Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, text::attentionCaption);
-    EXPECT_EQ(book(), "05 14 15 17 33 + 01 07 " + std::string(text::ticketWordAdditional) + "\n");
+    EXPECT_EQ(messages.shown[0].caption, "注意：");
+    EXPECT_EQ(book(), "05 14 15 17 33 + 01 07 \xD7\xB7\xBC\xD3\n");
     EXPECT_EQ(list->count(), 1);
 }
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/texts.h"
 #include "engine/backtest.h"
 
 using namespace dlt;
@@ -67,7 +66,6 @@ TEST(Backtest, WalksNothingBelowFifteenDraws) {
         runBacktest(history.front.substr(0, 140), history.back.substr(0, 56));
     EXPECT_EQ(result.totalDraws, 0);
     EXPECT_EQ(result.walked(), 0);
-    EXPECT_EQ(backtestVerdict(result), text::verdictTooShort);
 }
 
 TEST(Backtest, CancelStopsTheWalk) {
@@ -83,7 +81,6 @@ TEST(Backtest, CancelStopsTheWalk) {
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.walked(), 2);
     EXPECT_EQ(result.front.perDraw, (std::vector<std::int32_t>{3, 1}));
-    EXPECT_EQ(backtestVerdict(result).rfind(text::verdictCancelled, 0), 0u);
 }
 
 TEST(Backtest, ChanceFiguresAreTheExactHypergeometricValues) {
@@ -112,54 +109,6 @@ TEST(Backtest, LuckIntervalIsNineteenSixHundredthsStandardErrorsWide) {
     EXPECT_NEAR(front.high, 25.0 / 35 + margin, 1e-12);
     EXPECT_TRUE(front.holds(25.0 / 35));
     EXPECT_FALSE(front.holds(25.0 / 35 + 1.01 * margin));
-}
-
-TEST(Backtest, VerdictSaysWhichZoneLuckDoesNotExplain) {
-    struct Case {
-        std::vector<std::int32_t> front;
-        std::vector<std::int32_t> back;
-        std::string_view ending;
-    };
-    // 21 draws: chance is 15/21 front hits and 7/21 back hits.
-    std::vector<std::int32_t> chanceFront(21, 0);
-    std::fill(chanceFront.begin(), chanceFront.begin() + 15, 1);
-    std::vector<std::int32_t> chanceBack(21, 0);
-    std::fill(chanceBack.begin(), chanceBack.begin() + 7, 1);
-    const std::vector<std::int32_t> allFront(21, 5);
-    const std::vector<std::int32_t> allBack(21, 2);
-    const Case cases[] = {
-        {chanceFront, chanceBack, text::verdictBothWithin},
-        {allFront, chanceBack, text::verdictFrontOutside},
-        {chanceFront, allBack, text::verdictBackOutside},
-        {allFront, allBack, text::verdictBothOutside},
-    };
-    for (const Case& c : cases) {
-        BacktestResult result;
-        result.front.perDraw = c.front;
-        result.back.perDraw = c.back;
-        const std::string verdict = backtestVerdict(result);
-        EXPECT_EQ(verdict.rfind(std::string(text::verdictWalkedPrefix) + "21", 0), 0u);
-        ASSERT_GE(verdict.size(), c.ending.size());
-        EXPECT_EQ(verdict.substr(verdict.size() - c.ending.size()), c.ending);
-    }
-}
-
-TEST(Backtest, VerdictStatesTheMeansAndTheInterval) {
-    BacktestResult result;
-    result.front.perDraw.assign(100, 1);
-    result.back.perDraw.assign(100, 0);
-    const std::string verdict = backtestVerdict(result);
-    const ChanceInterval front = chanceInterval(rulesFor(Zone::Front), 100);
-    char range[64];
-    std::snprintf(range, sizeof range, "%.3f%s%.3f", front.low,
-                  std::string(text::verdictTo).c_str(), front.high);
-    EXPECT_NE(verdict.find(std::string(text::verdictFrontMean) + "1.000" +
-                           std::string(text::verdictChanceMean) + "0.714"),
-              std::string::npos);
-    EXPECT_NE(verdict.find(range), std::string::npos);
-    EXPECT_NE(verdict.find(std::string(text::verdictBackMean) + "0.000" +
-                           std::string(text::verdictChanceMean) + "0.333"),
-              std::string::npos);
 }
 
 // A walk put together by hand: each draw's issue and the picks' hits.
@@ -202,47 +151,6 @@ TEST(BacktestMoney, TheWalkStartsAtItsFirstDrawInTheIssueColumn) {
     walk.firstDraw = 2;
     EXPECT_EQ(backtestMoney(walk, "180011800225001").columns[0].fixedYuan, 3000);
     EXPECT_EQ(backtestMoney(walk, "1800118002").unknownRules, 1) << "a missing issue";
-}
-
-TEST(BacktestMoney, VerdictPlacesTheReturnAgainstWhatLuckExplains) {
-    struct Case {
-        std::vector<std::pair<int, int>> hits;
-        std::string issue;
-        std::string_view ending;
-    };
-    const Case cases[] = {
-        {std::vector<std::pair<int, int>>(100, {0, 0}), "25001", text::moneyWithin},
-        {std::vector<std::pair<int, int>>(100, {5, 0}), "25001", text::moneyAbove},
-        // Nothing won in 5000 draws is less than luck explains.
-        {std::vector<std::pair<int, int>>(5000, {0, 0}), "25001", text::moneyBelow},
-    };
-    for (const Case& c : cases) {
-        std::string issues;
-        for (std::size_t i = 0; i < c.hits.size(); ++i)
-            issues += c.issue;
-        const std::string verdict =
-            moneyVerdict(backtestMoney(walkOf(c.hits), issues), PrizePool::Below);
-        EXPECT_EQ(verdict.rfind(std::string(text::verdictWalkedPrefix) +
-                                    std::to_string(c.hits.size()) +
-                                    std::string(text::moneyBoughtMiddle),
-                                0),
-                  0u);
-        ASSERT_GE(verdict.size(), c.ending.size());
-        EXPECT_EQ(verdict.substr(verdict.size() - c.ending.size()), c.ending);
-    }
-}
-
-TEST(BacktestMoney, NotesSayWhatWasCountedApart) {
-    const BacktestMoney money = backtestMoney(walkOf({{0, 0}, {5, 2}, {3, 0}}), "180012500126020");
-    const std::string notes = moneyNotes(money);
-    EXPECT_NE(notes.find(std::string(text::moneyFloatingPrefix) + "1"), std::string::npos);
-    EXPECT_NE(notes.find(std::string(text::moneyUnknownPrefix) + "1" +
-                         std::string(text::moneyUnknownMiddle) + "19019"),
-              std::string::npos);
-    EXPECT_NE(notes.find(std::string(text::moneyPoolPrefix) + "1"), std::string::npos);
-    EXPECT_EQ(moneyVerdict(money, PrizePool::AtOrAbove).rfind(text::moneyPoolAtOrAbove, 0), 0u);
-    EXPECT_EQ(moneyVerdict(backtestMoney(walkOf({{0, 0}}), "18001"), PrizePool::Below),
-              text::moneyNothingCounted);
 }
 
 } // namespace

@@ -11,25 +11,27 @@ using namespace dlt;
 
 namespace {
 
-// GBK for the few non-ASCII words the cases use.
-const std::string kAdditional = "\xD7\xB7\xBC\xD3";          // 追加
-const std::string kMultiple = "\xB8\xB4\xCA\xBD";            // 复式
-const std::string kBankerTicket = "\xB5\xA8\xCD\xCF";        // 胆拖
-const std::string kFrontBanker = "\xC7\xB0\xC7\xF8\xB5\xA8"; // 前区胆
-const std::string kBackBanker = "\xBA\xF3\xC7\xF8\xB5\xA8";  // 后区胆
-const std::string kBack = "\xBA\xF3\xC7\xF8";                // 后区
-const std::string kOther = "\xCD\xCF";                       // 拖
-const std::string kOthers = "\xCD\xCF\xC2\xEB";              // 拖码
-const std::string kBankers = "\xB5\xA8\xC2\xEB";             // 胆码
-const std::string kFullWidthPlus = "\xA3\xAB";               // ＋
-const std::string kFullWidthComma = "\xA3\xAC";              // ，
+// The few non-ASCII words the cases use.
+const std::string kAdditional = "追加";
+const std::string kMultiple = "复式";
+const std::string kBankerTicket = "胆拖";
+const std::string kFrontBanker = "前区胆";
+const std::string kBackBanker = "后区胆";
+const std::string kBack = "后区";
+const std::string kOther = "拖";
+const std::string kOthers = "拖码";
+const std::string kBankers = "胆码";
+const std::string kFullWidthPlus = "＋";
+const std::string kFullWidthComma = "，";
 
+// The digits as full-width ones (０ .. ９).
 std::string fullWidthDigits(const std::string& ascii) {
+    static const char* const kDigits[] = {"０", "１", "２", "３", "４",
+                                          "５", "６", "７", "８", "９"};
     std::string out;
     for (const char c : ascii) {
         if (c >= '0' && c <= '9') {
-            out += '\xA3';
-            out += static_cast<char>(0xB0 + (c - '0'));
+            out += kDigits[c - '0'];
         } else {
             out += c;
         }
@@ -125,26 +127,15 @@ TEST(Tickets, BadTicketsNameWhatIsWrong) {
         {"01 02 03 04 05 06", TicketProblem::NoBackZone, Zone::Back, ""},
         {"03 06 26 30 33 + 11 12 x", TicketProblem::Unreadable, Zone::Back, "x"},
         {"03 06 26 30 33 + 11 + 12", TicketProblem::Unreadable, Zone::Back, "+"},
-        {"03 06 26 30 33 + 11 12 \xB0\xA1", TicketProblem::Unreadable, Zone::Back, "\xB0\xA1"},
+        {"03 06 26 30 33 + 11 12 啊", TicketProblem::Unreadable, Zone::Back, "啊"},
+        {"03 06 26 30 33 + 11 12 \xFF", TicketProblem::Unreadable, Zone::Back, "\xFF"},
     };
     for (const Case& c : cases) {
         const TicketRead read = readTicket(c.line);
         EXPECT_EQ(read.problem, c.problem) << c.line;
         EXPECT_EQ(read.zone, c.zone) << c.line;
         EXPECT_EQ(read.detail, c.detail) << c.line;
-        EXPECT_FALSE(ticketProblemText(read).empty()) << c.line;
     }
-}
-
-TEST(Tickets, ProblemSentencesSayTheZoneTheNumberAndTheLimit) {
-    // 前区号码36不在1至35之间。
-    EXPECT_EQ(ticketProblemText(readTicket("03 06 26 30 36 + 11 12")),
-              "\xC7\xB0\xC7\xF8\xBA\xC5\xC2\xEB\x33\x36\xB2\xBB\xD4\xDA\x31\xD6\xC1\x33\x35\xD6\xAE"
-              "\xBC\xE4\xA1\xA3");
-    // 后区号码太少：一注需要2个，这里只有1个。
-    EXPECT_EQ(ticketProblemText(readTicket("03 06 26 30 33 + 11")),
-              "\xBA\xF3\xC7\xF8\xBA\xC5\xC2\xEB\xCC\xAB\xC9\xD9\xA3\xBA\xD2\xBB\xD7\xA2\xD0\xE8\xD2"
-              "\xAA\x32\xB8\xF6\xA3\xAC\xD5\xE2\xC0\xEF\xD6\xBB\xD3\xD0\x31\xB8\xF6\xA1\xA3");
 }
 
 TEST(Tickets, ExpansionListsEveryBetOnceWithTheBankersInEach) {

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/texts.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"
 #include "history/library_text.h"
@@ -16,10 +15,6 @@
 using namespace dlt;
 
 namespace {
-
-std::string asGbk(std::string_view text, TextEncoding) {
-    return std::string(text);
-}
 
 class LibraryTransferTest : public ::testing::Test {
 protected:
@@ -48,7 +43,7 @@ protected:
         return path;
     }
     ImportResult import(const std::string& bytes) {
-        return importLibrary(store_, writeFile(bytes), messages_, asGbk);
+        return importLibrary(store_, writeFile(bytes), messages_);
     }
 
     TempDir dir_;
@@ -79,23 +74,20 @@ TEST_F(LibraryTransferTest, TheSummaryTellsWhatTheFileHoldsBeforeAnythingIsWritt
     ASSERT_EQ(messages_.shown.size(), 1u);
     const ShownMessage& asked = messages_.shown[0];
     EXPECT_EQ(asked.buttons, MessageButtons::MergeReplaceCancel);
-    EXPECT_EQ(asked.caption, text::attentionCaption);
+    EXPECT_EQ(asked.caption, "注意：");
     EXPECT_EQ(asked.icon, MessageIcon::Question);
     const std::string expected =
-        std::string(text::summaryFileHolds) + "4" + std::string(text::summaryRangeFrom) + "26001" +
-        std::string(text::summaryRangeTo) + "26004" + std::string(text::summaryRangeEnd) + "\n" +
-        std::string(text::summaryRecognised) + "UTF-8" + std::string(text::summaryListSeparator) +
-        std::string(text::layoutCommas) + std::string(text::summaryListSeparator) +
-        std::string(text::orderNewestFirst) + std::string(text::summaryEnd) + "\n" +
-        std::string(text::summaryNew) + "2" + std::string(text::summarySame) + "1" +
-        std::string(text::summaryConflicts) + "1" + std::string(text::summaryDrawsEnd) + "\n" +
-        std::string(text::issuePrefix) + "26002" + std::string(text::conflictLibrary) +
-        " 05 06 07 08 09  03 04" + std::string(text::conflictFile) + " 05 06 07 08 10  03 04\n" +
-        std::string(text::summarySkipped) + "1" + std::string(text::summaryLines) + "\n" +
-        std::string(text::lineNumberPrefix) + "6" + std::string(text::lineWord) +
-        std::string(text::skipFront) + std::string(text::summaryListSeparator) +
-        "26000,01 02 03 04 40,01 02\n\n" + std::string(text::choiceMerge) + "\n" +
-        std::string(text::choiceReplace) + std::string(text::summaryEnd);
+        "文件中有4期号码，从第26001期到第26004期。\n"
+        "识别为：UTF-8，逗号分隔，从新到旧。\n"
+        "其中号库没有的新号码2期，号库已有且号码相同的1期，"
+        "期号相同而号码不同的1期。\n"
+        "第26002期：号库为 05 06 07 08 09  03 04，文件为 05 06 07 08 10  03 04\n"
+        "跳过的行：1行。\n"
+        "第6行：前区须为1至35之间互不相同的五个号码，26000,01 02 03 04 40,01 02\n"
+        "\n"
+        "合并：把新号码按期号加入号库，号库原有的号码（包括期号相同而号码不同的）"
+        "不变。\n"
+        "替换：号库改为文件中的号码。";
     EXPECT_EQ(asked.text, expected);
     EXPECT_EQ(historyBytes(), before);
 }
@@ -107,10 +99,8 @@ TEST_F(LibraryTransferTest, MergeAddsTheNewDrawsAndKeepsTheLibrarysOwn) {
     EXPECT_EQ(result.added, 2);
     EXPECT_EQ(libraryOldestFirst(), (std::vector<DrawRecord>{kOld, kOwn, kNew, kNewer}));
     ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_EQ(messages_.shown[1].text, std::string(text::mergeDonePrefix) + "2" +
-                                           std::string(text::mergeDoneMiddle) + "4" +
-                                           std::string(text::drawsSuffix));
-    EXPECT_EQ(messages_.shown[1].caption, text::successCaption);
+    EXPECT_EQ(messages_.shown[1].text, "号库导入成功：新增2期号码，号库现有4期号码。");
+    EXPECT_EQ(messages_.shown[1].caption, "成功：");
 }
 
 TEST_F(LibraryTransferTest, ReplaceMakesTheLibraryTheFilesDrawsAndSaysWhatItDrops) {
@@ -118,11 +108,9 @@ TEST_F(LibraryTransferTest, ReplaceMakesTheLibraryTheFilesDrawsAndSaysWhatItDrop
     messages_.answers = {MessageAnswer::Replace};
     EXPECT_EQ(import(kFile).outcome, ImportOutcome::Replaced);
     EXPECT_EQ(libraryOldestFirst(), (std::vector<DrawRecord>{kOld, kTheirs, kNew, kNewer}));
-    EXPECT_TRUE(messages_.shown[0].text.ends_with(std::string(text::choiceReplaceDrops) + "1" +
-                                                  std::string(text::choiceReplaceDropsEnd) +
-                                                  std::string(text::summaryEnd)));
-    EXPECT_EQ(messages_.shown[1].text,
-              std::string(text::importDonePrefix) + "4" + std::string(text::drawsSuffix));
+    EXPECT_TRUE(messages_.shown[0].text.ends_with(
+        "\n替换：号库改为文件中的号码，号库中文件没有的1期号码将被去掉。"));
+    EXPECT_EQ(messages_.shown[1].text, "号库导入成功：共4期号码。");
 }
 
 TEST_F(LibraryTransferTest, WhatCannotBeMergedOrWrittenLeavesTheLibraryAsItWas) {
@@ -130,19 +118,20 @@ TEST_F(LibraryTransferTest, WhatCannotBeMergedOrWrittenLeavesTheLibraryAsItWas) 
         const char* name;
         std::string file;
         ImportOutcome outcome;
-        std::string_view message;
+        std::string message;
         void (*damage)(const HistoryStore&);
         MessageAnswer answer = MessageAnswer::Merge;
     };
     const Case cases[] = {
         {"nothing new", "26001 01 02 03 04 05 01 02\n", ImportOutcome::NothingNew,
-         text::mergeNothingNew, nullptr},
-        {"no draw at all", "issue,front,back\n", ImportOutcome::NoDraws, text::importEmpty,
-         nullptr},
-        {"columns out of step", kFile, ImportOutcome::OutOfStep, text::mergeOutOfStep,
+         "文件中没有号库缺少的号码，号库没有改变。", nullptr},
+        {"no draw at all", "issue,front,back\n", ImportOutcome::NoDraws,
+         "文件中没有号码，号库没有改变。", nullptr},
+        {"columns out of step", kFile, ImportOutcome::OutOfStep,
+         "号库的三列长短不一，无法合并，号库没有改变。请先用“检查号库”查看。",
          [](const HistoryStore& s) { ASSERT_TRUE(s.saveColumn(columnKey::back, "0102")); }},
         {"a file that cannot be replaced", kFile, ImportOutcome::NotWritten,
-         text::importWriteFailed,
+         "号库写入失败，号库没有改变。",
          [](const HistoryStore& s) {
              std::filesystem::remove(s.columnPath(columnKey::back));
              std::filesystem::create_directory(s.columnPath(columnKey::back));
@@ -166,9 +155,9 @@ TEST_F(LibraryTransferTest, WhatCannotBeMergedOrWrittenLeavesTheLibraryAsItWas) 
 }
 
 TEST_F(LibraryTransferTest, AnUnreadableFileIsRefused) {
-    EXPECT_EQ(importLibrary(store_, dir_.path() / "missing.csv", messages_, asGbk).outcome,
+    EXPECT_EQ(importLibrary(store_, dir_.path() / "missing.csv", messages_).outcome,
               ImportOutcome::Unreadable);
-    EXPECT_EQ(messages_.shown.at(0).text, text::importUnreadable);
+    EXPECT_EQ(messages_.shown.at(0).text, "无法读取文件，号库没有改变。");
 }
 
 TEST_F(LibraryTransferTest, ExportThenImportGivesTheSameLibrary) {
@@ -177,11 +166,11 @@ TEST_F(LibraryTransferTest, ExportThenImportGivesTheSameLibrary) {
     EXPECT_EQ(exportLibrary(store_, file, messages_), ExportOutcome::Exported);
     EXPECT_EQ(readFile(file, 1u << 20).bytes, libraryText(store_.drawsNewestFirst()));
     messages_.answers = {MessageAnswer::Replace};
-    EXPECT_EQ(importLibrary(store_, file, messages_, asGbk).outcome, ImportOutcome::Replaced);
+    EXPECT_EQ(importLibrary(store_, file, messages_).outcome, ImportOutcome::Replaced);
     EXPECT_EQ(libraryOldestFirst(), (std::vector<DrawRecord>{kOld, kOwn, kNew}));
     EXPECT_EQ(exportLibrary(store_, dir_.path() / "missing" / "a.txt", messages_),
               ExportOutcome::NotWritten);
-    EXPECT_EQ(messages_.shown.back().text, text::exportFailed);
+    EXPECT_EQ(messages_.shown.back().text, "无法写入文件，号库没有导出。");
 }
 
 TEST_F(LibraryTransferTest, TheCheckReportsAndChangesNothing) {
@@ -191,17 +180,42 @@ TEST_F(LibraryTransferTest, TheCheckReportsAndChangesNothing) {
     EXPECT_EQ(check.findings.size(), 3u);
     EXPECT_EQ(historyBytes(), before);
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].caption, text::checkCaption);
+    EXPECT_EQ(messages_.shown[0].caption, "检查号库");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(
-        messages_.shown[0].text,
-        std::string(text::checkCountPrefix) + "3" + std::string(text::checkFoundMiddle) + "3" +
-            std::string(text::checkFoundSuffix) + "\n" + std::string(text::issuePrefix) + "26004" +
-            std::string(text::checkFrontNumbers) + "\n" + std::string(text::issuePrefix) + "26004" +
-            std::string(text::checkRepeatedMiddle) + "2" + std::string(text::checkRepeatedSuffix) +
-            "\n" + std::string(text::checkGapPrefix) + "26002" + std::string(text::checkGapTo) +
-            "26003" + std::string(text::issueSuffix) + "\n" +
-            std::string(text::checkChangesNothing));
+    EXPECT_EQ(messages_.shown[0].text, "号库共3期，发现3处问题：\n"
+                                       "第26004期前区号码超出1至35或有重复\n"
+                                       "第26004期出现了2次\n"
+                                       "缺少第26002期至第26003期\n"
+                                       "检查不会改动号库。");
+}
+
+TEST_F(LibraryTransferTest, AGbkFilesSkippedLinesAreShownInTheProgramsTextCutToSixtyColumns) {
+    storeOldestFirst({kOld});
+    messages_.answers = {MessageAnswer::Cancel};
+    // 第26002期 五个号码不全, then an issue and 40 Chinese characters, in GBK.
+    const std::string file = "26001 01 02 03 04 05 01 02\n"
+                             "\xB5\xDA"
+                             "26002"
+                             "\xC6\xDA \xCE\xE5\xB8\xF6\xBA\xC5\xC2\xEB"
+                             "\xB2\xBB\xC8\xAB\n" +
+                             [] {
+                                 std::string line = "26003 ";
+                                 for (int i = 0; i < 40; ++i)
+                                     line += "\xBA\xC5"; // 号
+                                 return line;
+                             }() +
+                             "\n";
+    EXPECT_EQ(import(file).outcome, ImportOutcome::Cancelled);
+    const std::string& summary = messages_.shown.at(0).text;
+    EXPECT_NE(summary.find("识别为：GBK，"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("第2行：不是一期开奖号码，第26002期 五个号码不全\n"), std::string::npos)
+        << summary;
+    // Sixty columns: the issue and its space, then 27 characters of two.
+    std::string cut = "26003 ";
+    for (int i = 0; i < 27; ++i)
+        cut += "号";
+    EXPECT_NE(summary.find("第3行：不是一期开奖号码，" + cut + "...\n"), std::string::npos)
+        << summary << summary;
 }
 
 } // namespace

@@ -20,12 +20,14 @@ TEST(TicketBook, AMissingBookIsEmpty) {
     EXPECT_TRUE(book.lines.empty());
 }
 
-TEST(TicketBook, LinesAreWrittenAndReadBack) {
+TEST(TicketBook, LinesAreWrittenInGbkAndReadBack) {
     TempDir dir;
     const std::vector<std::string> lines{"03 06 26 30 33 + 11 12",
-                                         "01 02 # 03 04 05 06 + 01 # 02 03 \xD7\xB7\xBC\xD3"};
+                                         "01 02 # 03 04 05 06 + 01 # 02 03 追加"};
     ASSERT_TRUE(writeTicketBook(dir.path(), lines));
-    EXPECT_EQ(fileBytes(dir.path() / "tickets.txt"), lines[0] + "\n" + lines[1] + "\n");
+    // 追加 in GBK.
+    EXPECT_EQ(fileBytes(dir.path() / "tickets.txt"),
+              lines[0] + "\n01 02 # 03 04 05 06 + 01 # 02 03 \xD7\xB7\xBC\xD3\n");
     EXPECT_EQ(readTicketBook(dir.path()).lines, lines);
 }
 
@@ -41,6 +43,17 @@ TEST(TicketBook, AnUnreadableBookIsNotEmpty) {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "tickets.txt");
     EXPECT_FALSE(readTicketBook(dir.path()).readable);
+}
+
+TEST(TicketBook, ALineThatIsNoGbkKeepsTheBookFromBeingRewritten) {
+    TempDir dir;
+    // A byte no GBK character starts with: written back, it would become '?'.
+    std::ofstream(dir.path() / "tickets.txt", std::ios::binary)
+        << "03 06 26 30 33 + 11 12\n01 02 03 04 05 + 01 02 \xFF\n";
+    const TicketBook book = readTicketBook(dir.path());
+    EXPECT_FALSE(book.readable);
+    ASSERT_EQ(book.lines.size(), 2u);
+    EXPECT_EQ(book.lines[0], "03 06 26 30 33 + 11 12");
 }
 
 TEST(TicketBook, AFailedWriteKeepsTheOldBook) {

@@ -4,7 +4,6 @@
 #include <optional>
 #include <span>
 
-#include "core/texts.h"
 #include "storage/file_io.h"
 #include "tests/support/local_server.h"
 #include "online/http_get.h"
@@ -23,15 +22,15 @@ std::vector<DrawRecord> newestFirst(std::span<const DrawRecord> draws) {
 class LibrarySyncTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        local_.server().Get(
-            "/soft/qvemtrod/kj.dll",
-            [this](const httplib::Request&, httplib::Response& r) { serveOrMissing(r, drawFile_); });
+        local_.server().Get("/soft/qvemtrod/kj.dll",
+                            [this](const httplib::Request&, httplib::Response& r) {
+                                serveOrMissing(r, drawFile_);
+                            });
         local_.server().Get(
             "/lottery/draw/list/1",
             [this](const httplib::Request&, httplib::Response& r) { serveOrMissing(r, page_); });
         local_.start();
     }
-
 
     void seedLibrary(std::span<const DrawRecord> draws) {
         const std::vector<DrawRecord> records = newestFirst(draws);
@@ -70,9 +69,8 @@ TEST_F(LibrarySyncTest, AddsOnlyTheNewerDrawsInOrderAndKeepsEveryOlderOne) {
     EXPECT_EQ(store_.drawsNewestFirst(), newestFirst(published(0, 512)));
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text,
-              std::string(text::syncDonePrefix) + "12" + std::string(text::syncDoneMiddle) +
-                  publishedDraws()[0].issue + std::string(text::summaryRangeEnd));
-    EXPECT_EQ(messages_.shown[0].caption, text::successCaption);
+              "同步完成：新增12期号码，最新一期为第" + publishedDraws()[0].issue + "期。");
+    EXPECT_EQ(messages_.shown[0].caption, "成功：");
 }
 
 TEST_F(LibrarySyncTest, WithTheDrawFileDownThePageAddsWhatIsAboveTheLibrarysNewest) {
@@ -87,17 +85,18 @@ TEST_F(LibrarySyncTest, NothingChangesWhenUpToDateOrUnreachable) {
         const char* name;
         std::optional<std::string> drawFile, page;
         SyncOutcome outcome;
-        std::string_view message;
+        std::string message;
     };
     const Case cases[] = {
         {"up to date", site::drawFileText(published(0, 300)),
-         site::resultsPageHtml(published(0, 100)), SyncOutcome::UpToDate, text::syncUpToDate},
+         site::resultsPageHtml(published(0, 100)), SyncOutcome::UpToDate,
+         "号库已是最新，没有更新的开奖号码。"},
         {"only older draws", site::drawFileText(published(20, 300)), std::nullopt,
-         SyncOutcome::UpToDate, text::syncUpToDate},
+         SyncOutcome::UpToDate, "号库已是最新，没有更新的开奖号码。"},
         {"both sources down", std::nullopt, std::nullopt, SyncOutcome::Unreachable,
-         text::syncUnreachable},
+         "无法从开奖来源取得号码，号库没有改变。"},
         {"sources without draws", "no draws here", "<html></html>", SyncOutcome::Unreachable,
-         text::syncUnreachable},
+         "无法从开奖来源取得号码，号库没有改变。"},
     };
     seedLibrary(published(0, 30));
     const std::string before = historyBytes();
@@ -119,7 +118,7 @@ TEST_F(LibrarySyncTest, ALibraryThatCannotBeWrittenStaysAsItWas) {
     const std::string before = historyBytes();
     drawFile_ = site::drawFileText(published(0, 300));
     EXPECT_EQ(sync().outcome, SyncOutcome::NotWritten);
-    EXPECT_EQ(messages_.shown.at(0).text, text::fetchNotWritten);
+    EXPECT_EQ(messages_.shown.at(0).text, "新的往期号码未能写入号库，号库保持原样。");
     EXPECT_EQ(historyBytes(), before);
 }
 

@@ -8,7 +8,6 @@
 #include <span>
 #include <thread>
 
-#include "core/texts.h"
 #include "history/draw_text.h"
 #include "history/library_text.h"
 #include "storage/file_io.h"
@@ -132,8 +131,7 @@ protected:
     }
 
     std::string doneMessage(int count) const {
-        return std::string(text::fetchDonePrefix) + std::to_string(count) +
-               std::string(text::drawsSuffix);
+        return "往期号码输入完成！共输入" + std::to_string(count) + "期号码。";
     }
 
     TempDir dir_;
@@ -169,19 +167,15 @@ TEST_F(FetchTest, TwoNewerDrawsOnThePageGoOnTopOfTheDrawFilesDraws) {
 
     // The summary followed every draw and ends with the newest.
     ASSERT_EQ(sink_.summaries.size(), 282u);
-    EXPECT_EQ(sink_.summaries[0].first,
-              std::string(text::summaryCount) + "1    " + std::string(text::issuePrefix) +
-                  publishedDraws()[2].issue + std::string(text::issueSuffix) + ":");
+    EXPECT_EQ(sink_.summaries[0].first, "号库数量:1    第" + publishedDraws()[2].issue + "期:");
     const DrawRecord& newest = publishedDraws()[0];
-    EXPECT_EQ(sink_.summaries.back().first, std::string(text::summaryCount) + "282    " +
-                                                std::string(text::issuePrefix) + newest.issue +
-                                                std::string(text::issueSuffix) + ":");
+    EXPECT_EQ(sink_.summaries.back().first, "号库数量:282    第" + newest.issue + "期:");
     EXPECT_EQ(sink_.summaries.back().second,
               formatNumberGroups(newest.front) + "  " + formatNumberGroups(newest.back));
 
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, doneMessage(282));
-    EXPECT_EQ(messages_.shown[0].caption, text::fetchDoneCaption);
+    EXPECT_EQ(messages_.shown[0].caption, "输入完成");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Information);
 }
 
@@ -210,7 +204,7 @@ TEST_F(FetchTest, ADownloadWithFewerDrawsThanTheFileListsIsNoDrawFile) {
         ASSERT_EQ(sink_.list.size(), 400u);
         EXPECT_EQ(sink_.list[0], line(publishedDraws()[0]));
         ASSERT_EQ(messages_.shown.size(), 1u) << "no question";
-        EXPECT_EQ(messages_.shown[0].text, text::fetchNothing);
+        EXPECT_EQ(messages_.shown[0].text, "未能获取往期号码，号库保持原样。");
     }
     // The error page's one line is taken for a draw by the parser alone.
     EXPECT_EQ(parseDrawFile(errorPage), (std::vector<DrawRecord>{{"26095", "0102030405", "0607"}}));
@@ -275,8 +269,8 @@ TEST_F(FetchTest, BothSourcesDownKeepTheLibraryAndSaySo) {
               (std::vector<std::string>{line(publishedDraws()[40]), line(publishedDraws()[41]),
                                         line(publishedDraws()[42])}));
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, text::fetchNothing);
-    EXPECT_EQ(messages_.shown[0].caption, text::refusedCaption);
+    EXPECT_EQ(messages_.shown[0].text, "未能获取往期号码，号库保持原样。");
+    EXPECT_EQ(messages_.shown[0].caption, "错误：");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Stop);
 }
 
@@ -295,8 +289,8 @@ TEST_F(FetchTest, ALibraryThatCannotBeWrittenKeepsTheOldFiles) {
     // fetch would drop: it asks (Yes), then fails to write.
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(messages_.shown[1].text, text::fetchNotWritten);
-    EXPECT_EQ(messages_.shown[1].caption, text::refusedCaption);
+    EXPECT_EQ(messages_.shown[1].text, "新的往期号码未能写入号库，号库保持原样。");
+    EXPECT_EQ(messages_.shown[1].caption, "错误：");
 }
 
 TEST_F(FetchTest, AJunkPageWithALoneBarLeavesTheLibraryAlone) {
@@ -309,16 +303,14 @@ TEST_F(FetchTest, AJunkPageWithALoneBarLeavesTheLibraryAlone) {
     EXPECT_EQ(readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes, before);
     EXPECT_EQ(store_.drawsNewestFirst(), records(published(40, 3)));
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, text::fetchNothing);
+    EXPECT_EQ(messages_.shown[0].text, "未能获取往期号码，号库保持原样。");
 }
 
 std::string dropQuestion(int held, int fetched, int dropped) {
-    return std::string(text::fetchDropHeld) + std::to_string(held) +
-           std::string(text::fetchDropFetched) + std::to_string(fetched) +
-           std::string(text::fetchDropKept) + std::to_string(held - dropped) +
-           std::string(text::fetchDropDropped) + std::to_string(dropped) +
-           std::string(text::fetchDropAdded) + std::to_string(fetched - held + dropped) +
-           std::string(text::fetchDropEnd) + "\n" + std::string(text::fetchDropQuestion);
+    return "号库中现有" + std::to_string(held) + "期号码，本次获取到" + std::to_string(fetched) +
+           "期号码。替换后保留其中" + std::to_string(held - dropped) + "期，去掉" +
+           std::to_string(dropped) + "期，新增" + std::to_string(fetched - held + dropped) +
+           "期。\n仍要替换号库吗？";
 }
 
 TEST_F(FetchTest, DroppingDrawsOfTheLibraryAsksFirst) {
@@ -340,7 +332,7 @@ TEST_F(FetchTest, DroppingDrawsOfTheLibraryAsksFirst) {
         ASSERT_EQ(messages_.shown.size(), c.dropped > 0 ? 2u : 1u);
         if (c.dropped > 0) {
             EXPECT_EQ(messages_.shown[0].text, dropQuestion(int(c.count), 280, c.dropped));
-            EXPECT_EQ(messages_.shown[0].caption, text::attentionCaption);
+            EXPECT_EQ(messages_.shown[0].caption, "注意：");
             EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Question);
             EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
         }
@@ -361,9 +353,7 @@ TEST_F(FetchTest, NoAtTheQuestionKeepsTheLibraryTheListAndTheSummary) {
     ASSERT_EQ(sink_.list.size(), 400u);
     EXPECT_EQ(sink_.list[399], line(publishedDraws()[399]));
     const DrawRecord& newest = publishedDraws()[0];
-    EXPECT_EQ(sink_.summaries.back().first, std::string(text::summaryCount) + "400    " +
-                                                std::string(text::issuePrefix) + newest.issue +
-                                                std::string(text::issueSuffix) + ":");
+    EXPECT_EQ(sink_.summaries.back().first, "号库数量:400    第" + newest.issue + "期:");
     ASSERT_EQ(messages_.shown.size(), 1u); // the question only
     EXPECT_EQ(messages_.shown[0].text, dropQuestion(400, 280, 120));
 }
@@ -455,8 +445,9 @@ TEST(BundledSiteTest, TheMakersSiteGivesItsDrawFileAndTheNewerDrawsOfItsPage) {
     EXPECT_EQ(result.outcome, FetchOutcome::Replaced);
     EXPECT_EQ(result.drawCount, 310);
     EXPECT_EQ(store.drawsNewestFirst(), records(published(0, 310)));
+    // The version file begins with 禾澄大乐透荐号器v3.1 in GBK.
     EXPECT_EQ(httpGet(local.url("/soft/qvemtrod/bbxx.txt"))
-                  .rfind(std::string(text::productName) + "v3.1", 0),
+                  .rfind("\xBA\xCC\xB3\xCE\xB4\xF3\xC0\xD6\xCD\xB8\xBC\xF6\xBA\xC5\xC6\xF7v3.1", 0),
               0u);
     EXPECT_FALSE(httpGet(local.url("/soft/qvemtrod/qvemtrod3.1.html")).empty());
     EXPECT_FALSE(httpGet(local.url("/")).empty());

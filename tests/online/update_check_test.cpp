@@ -4,7 +4,6 @@
 
 #include <atomic>
 
-#include "core/texts.h"
 #include "tests/support/local_server.h"
 #include "online/http_get.h"
 #include "online/update_check.h"
@@ -14,8 +13,8 @@ using namespace dlt;
 
 namespace {
 
-const std::string kName(text::productName);
-// 下载地址：
+// The version file is GBK: 禾澄大乐透荐号器 and 下载地址： in its bytes.
+const std::string kName = "\xBA\xCC\xB3\xCE\xB4\xF3\xC0\xD6\xCD\xB8\xBC\xF6\xBA\xC5\xC6\xF7";
 const std::string kAddressLabel = "\xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7\xA3\xBA";
 
 std::string versionText(const std::string& version,
@@ -37,7 +36,7 @@ TEST(AnnouncedVersionTest, ReadsExactlyThreeBytesAfterTheMarker) {
         {"3.9 without the marker", 0.0f}, {"", 0.0f},
     };
     for (const Case& c : cases)
-        EXPECT_FLOAT_EQ(announcedVersion(c.text, kName), c.expected) << c.text;
+        EXPECT_FLOAT_EQ(announcedVersion(c.text, "禾澄大乐透荐号器"), c.expected) << c.text;
 }
 
 TEST(DownloadAddressTest, OnlyAPlainWebAddressAtTheEndIsTaken) {
@@ -72,9 +71,10 @@ TEST_F(UpdateCheckTest, ANewerVersionAsksAndYesOpensTheDownloadThenTheHomePage) 
     const std::string text = versionText("3.2");
     check(text).checkSilently();
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text,
-              text + "\r\n\r\n" + std::string(text::newVersionQuestion).substr(4));
-    EXPECT_EQ(messages_.shown[0].caption, text::newVersionCaption);
+    // Shown in the program's UTF-8.
+    EXPECT_EQ(messages_.shown[0].text, "禾澄大乐透荐号器v3.2\r\n下载地址：http://dl.example/v.zip"
+                                       "\r\n\r\n是否更新？");
+    EXPECT_EQ(messages_.shown[0].caption, "检测到新版本：");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Information);
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNoDefaultYes);
     EXPECT_EQ(opener_.opened,
@@ -102,9 +102,8 @@ TEST_F(UpdateCheckTest, NothingNewerIsSilentAtStartUpAndSaidOnlyWhenAskedFor) {
         EXPECT_TRUE(messages_.shown.empty()) << text;
         checker.checkForUpdatesManually();
         ASSERT_EQ(messages_.shown.size(), 1u) << text;
-        EXPECT_EQ(messages_.shown[0].text,
-                  "\"" + kName + "v3.1\"" + std::string(text::upToDateSuffix));
-        EXPECT_EQ(messages_.shown[0].caption, text::upToDateCaption);
+        EXPECT_EQ(messages_.shown[0].text, "\"禾澄大乐透荐号器v3.1\" 已是最新版本，不需要升级。");
+        EXPECT_EQ(messages_.shown[0].caption, "软件更新：");
         EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::Ok);
         EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Information);
     }

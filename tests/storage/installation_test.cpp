@@ -16,7 +16,6 @@
 
 #include "storage/installation.h"
 #include "core/process_state.h"
-#include "core/texts.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"
 #include "history/history_store.h"
@@ -28,38 +27,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct RecordedMessage {
-    std::string text, caption;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-class RecordingMessages : public MessageBoxPort {
-public:
-    std::vector<RecordedMessage> shown;
-    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
-                              MessageButtons buttons) override {
-        shown.push_back({text, caption, icon, buttons});
-        return MessageAnswer::Ok;
-    }
-};
-
 // Puts the text where the secret is kept, whatever is kept there now.
 bool keep(const SecretStore& store, const std::string& text) {
     fs::create_directories(store.filePath().parent_path());
     return replaceFileDurably(store.filePath(), text);
-}
-
-// The path as the window layer would give it, marked to show it was used.
-std::string shownPath(const fs::path& path) {
-    return "[" + path.string() + "]";
-}
-
-// The start-up failure for a kept secret that cannot be read.
-std::string unreadableMessage(const SecretStore& store, const std::string& why) {
-    return std::string(text::initFailed) + std::string(text::secretUnreadableBefore) + why +
-           std::string(text::secretUnreadableMiddle) + shownPath(store.filePath()) +
-           std::string(text::secretUnreadableAfter);
 }
 
 class FileCalls {
@@ -77,13 +48,13 @@ bool allDigits(const std::string& s) {
 TEST(ProductIdentity, NamesAndVersionText) {
     ProcessState state;
     setProductIdentity(state);
-    EXPECT_EQ(state.productName, text::productName);
+    EXPECT_EQ(state.productName, "禾澄大乐透荐号器");
     EXPECT_FLOAT_EQ(state.productVersion, 3.1f);
     EXPECT_EQ(state.productCode, "qvemtrod");
     EXPECT_EQ(state.serverDirectory, "/soft/qvemtrod/");
     EXPECT_EQ(numberText(state.productVersion), "3.1");
-    EXPECT_EQ(introTitle(state), std::string(text::productName) + "v3.1");
-    EXPECT_EQ(mainTitle(state), std::string(text::productName) + " v3.1");
+    EXPECT_EQ(introTitle(state), "禾澄大乐透荐号器v3.1");
+    EXPECT_EQ(mainTitle(state), "禾澄大乐透荐号器 v3.1");
     EXPECT_EQ(numberText(368.0), "368");
     EXPECT_EQ(numberText(0.0f), "0");
     EXPECT_EQ(numberText(-2.5), "-2.5");
@@ -92,12 +63,10 @@ TEST(ProductIdentity, NamesAndVersionText) {
 TEST(InstallationKey, FirstStartGeneratesAndKeepsASecretSecondStartReadsItBack) {
     TempDir dir;
     SecretStore store(dir.path() / "nested" / "folder");
-    RecordingMessages messages;
     int yields = 0;
 
     ProcessState first;
-    ASSERT_TRUE(establishInstallationKey(first, store, messages, [&] { ++yields; }));
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(establishInstallationKey(first, store, [&] { ++yields; }).ready());
     EXPECT_EQ(yields, 10000) << "events are processed after every digit";
     EXPECT_EQ(first.installationSecret.size(), 10000u);
     EXPECT_TRUE(allDigits(first.installationSecret));
@@ -114,7 +83,7 @@ TEST(InstallationKey, FirstStartGeneratesAndKeepsASecretSecondStartReadsItBack) 
 
     ProcessState second;
     yields = 0;
-    ASSERT_TRUE(establishInstallationKey(second, store, messages, [&] { ++yields; }));
+    ASSERT_TRUE(establishInstallationKey(second, store, [&] { ++yields; }).ready());
     EXPECT_EQ(yields, 0) << "no new secret generated";
     EXPECT_EQ(second.installationKey, first.installationKey);
     EXPECT_EQ(HistoryStore(dir.path(), second.installationKey).drawCount(), 1);
@@ -123,17 +92,15 @@ TEST(InstallationKey, FirstStartGeneratesAndKeepsASecretSecondStartReadsItBack) 
 TEST(InstallationKey, SecretOfAnotherLengthIsReplaced) {
     TempDir dir;
     SecretStore store(dir.path());
-    RecordingMessages messages;
     for (const std::string& kept :
          {std::string(9999, '5'), std::string(10001, '5'), std::string()}) {
         ASSERT_TRUE(keep(store, kept));
         ProcessState state;
-        ASSERT_TRUE(establishInstallationKey(state, store, messages));
+        ASSERT_TRUE(establishInstallationKey(state, store).ready());
         EXPECT_EQ(state.installationSecret.size(), 10000u);
         EXPECT_TRUE(allDigits(state.installationSecret));
         EXPECT_EQ(store.read(), state.installationSecret);
     }
-    EXPECT_TRUE(messages.shown.empty());
 
     // Two generated secrets differ.
     const std::string a = generateSecret({}), b = generateSecret({});
@@ -187,17 +154,16 @@ TEST(InstallationKey, NoSecondNameOfTheSecretStaysBehind) {
             found += isTemporarySiblingName(entry.path().filename().string(), store.filePath());
         return found;
     };
-    RecordingMessages messages;
     ProcessState first;
     {
         const FileCalls removalsFail(
             [](FileCall call, const fs::path&) { return call != FileCall::Remove; });
-        ASSERT_TRUE(establishInstallationKey(first, store, messages));
+        ASSERT_TRUE(establishInstallationKey(first, store).ready());
         EXPECT_EQ(strays(), 1) << "the removal fails for as long as the fault stays";
     }
     EXPECT_EQ(fs::hard_link_count(store.filePath()), 2u);
     ProcessState second;
-    ASSERT_TRUE(establishInstallationKey(second, store, messages));
+    ASSERT_TRUE(establishInstallationKey(second, store).ready());
     EXPECT_EQ(second.installationKey, first.installationKey);
     EXPECT_EQ(strays(), 0) << "removed at the next start";
     EXPECT_EQ(fs::hard_link_count(store.filePath()), 1u);
@@ -210,26 +176,19 @@ TEST(InstallationKey, NoSecondNameOfTheSecretStaysBehind) {
             return call != FileCall::Remove || ++removals > 1;
         });
         ProcessState third;
-        ASSERT_TRUE(establishInstallationKey(third, store, messages));
+        ASSERT_TRUE(establishInstallationKey(third, store).ready());
     }
     EXPECT_EQ(strays(), 0);
-    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST(InstallationKey, UnwritableSecretStoreFailsWithTheMessageOnEveryStart) {
+TEST(InstallationKey, UnwritableSecretStoreFailsOnEveryStart) {
     TempDir dir;
     // The folder cannot be created: a plain file stands in its way.
     std::ofstream(dir.path() / "blocked") << "x";
     SecretStore store(dir.path() / "blocked" / "folder");
     for (int start = 0; start < 2; ++start) {
-        RecordingMessages messages;
         ProcessState state;
-        EXPECT_FALSE(establishInstallationKey(state, store, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, text::initFailed);
-        EXPECT_EQ(messages.shown[0].caption, text::errorCaption);
-        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
-        EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(establishInstallationKey(state, store).outcome, KeyOutcome::NotKept);
         EXPECT_TRUE(state.installationKey.empty());
     }
 }
@@ -239,46 +198,40 @@ TEST(InstallationKey, AnUnreadableSecretEndsTheStartAndIsKept) {
     SecretStore store(dir.path());
     const std::string kept(10000, '3');
     ASSERT_TRUE(keep(store, kept));
-    RecordingMessages messages;
     ProcessState state;
     setFileCallFilter([](FileCall call, const fs::path&) { return call != FileCall::Read; });
-    const bool started = establishInstallationKey(state, store, messages, {}, shownPath);
+    const KeyResult result = establishInstallationKey(state, store);
     setFileCallFilter({});
-    EXPECT_FALSE(started);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              unreadableMessage(store, std::string(text::readError) + "Input/output error"));
+    EXPECT_EQ(result.outcome, KeyOutcome::SecretUnreadable);
+    EXPECT_EQ(result.why, std::errc::io_error);
+    EXPECT_EQ(result.file, store.filePath());
     EXPECT_EQ(store.read(), kept) << "the secret is not replaced";
 }
 
-TEST(InstallationKey, AFolderInTheSecretsPlaceIsNamedInTheMessage) {
+TEST(InstallationKey, AFolderInTheSecretsPlaceEndsTheStart) {
     TempDir dir;
     SecretStore store(dir.path());
     fs::create_directories(store.filePath());
-    RecordingMessages messages;
     ProcessState state;
-    EXPECT_FALSE(establishInstallationKey(state, store, messages, {}, shownPath));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, unreadableMessage(store, std::string(text::notAPlainFile)));
-    EXPECT_EQ(messages.shown[0].caption, text::errorCaption);
+    const KeyResult result = establishInstallationKey(state, store);
+    EXPECT_EQ(result.outcome, KeyOutcome::SecretUnreadable);
+    EXPECT_EQ(result.file, store.filePath());
     EXPECT_TRUE(fs::is_directory(store.filePath())) << "nothing is replaced";
 }
 
 // Run as an ordinary user (see history_folder_unprivileged): root reads the
 // file whatever its permissions say.
-TEST(InstallationKey, ASecretWithoutReadPermissionIsNamedInTheMessage) {
+TEST(InstallationKey, ASecretWithoutReadPermissionEndsTheStart) {
     if (runningAsRoot())
         GTEST_SKIP() << "root reads any file";
     TempDir dir;
     SecretStore store(dir.path());
     ASSERT_TRUE(keep(store, std::string(10000, '4')));
     fs::permissions(store.filePath(), fs::perms::none, fs::perm_options::replace);
-    RecordingMessages messages;
     ProcessState state;
-    EXPECT_FALSE(establishInstallationKey(state, store, messages, {}, shownPath));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              unreadableMessage(store, std::string(text::noReadPermission)));
+    const KeyResult result = establishInstallationKey(state, store);
+    EXPECT_EQ(result.outcome, KeyOutcome::SecretUnreadable);
+    EXPECT_EQ(result.why, std::errc::permission_denied);
     fs::permissions(store.filePath(), fs::perms::owner_read, fs::perm_options::add);
     EXPECT_EQ(store.read(), std::string(10000, '4'));
 }
@@ -308,9 +261,8 @@ TEST(InstallationKey, TwoFirstStartsAtOnceEndWithOneSecretAndOneKey) {
                 ++keys->ready;
                 while (keys->ready < 2)
                     std::this_thread::yield();
-                RecordingMessages quiet;
                 ProcessState state;
-                if (establishInstallationKey(state, store, quiet))
+                if (establishInstallationKey(state, store).ready())
                     std::memcpy(keys->key[c], state.installationKey.c_str(), 33);
                 _exit(0);
             }
@@ -333,11 +285,10 @@ TEST(InstallationKey, TwoFirstStartsAtOnceEndWithOneSecretAndOneKey) {
 TEST(InstallationKey, ASecretOfAnotherLengthIsKeptAsideBeforeANewOneIsMade) {
     TempDir dir;
     SecretStore store(dir.path());
-    RecordingMessages messages;
     for (const std::string& damaged : {std::string(9999, '5'), std::string(10001, '6')}) {
         ASSERT_TRUE(keep(store, damaged));
         ProcessState state;
-        ASSERT_TRUE(establishInstallationKey(state, store, messages));
+        ASSERT_TRUE(establishInstallationKey(state, store).ready());
     }
     EXPECT_EQ(readFile(dir.path() / "installation.secret.damaged1", 1u << 20).bytes,
               std::string(9999, '5'));

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ports/gbk.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
 #include "core/process_state.h"
@@ -50,9 +50,11 @@ protected:
     }
 
     // What the message box showed, as display strings.
-    QString shownText(std::size_t i) const { return dlt::gui::fromGbk(messages_.shown.at(i).text); }
+    QString shownText(std::size_t i) const {
+        return dlt::gui::fromUtf8(messages_.shown.at(i).text);
+    }
     QString shownCaption(std::size_t i) const {
-        return dlt::gui::fromGbk(messages_.shown.at(i).caption);
+        return dlt::gui::fromUtf8(messages_.shown.at(i).caption);
     }
 
     dlt::ProcessState state_;
