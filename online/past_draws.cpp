@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "core/process_state.h"
 #include "core/texts.h"
@@ -43,7 +44,10 @@ std::string replaceQuestion(std::size_t held, const SourceDraws& fetched, int dr
     std::string question =
         fill(text::fetchDrop, {held, fetched.newestFirst.size(), kept, dropped, added}) + "\n";
     if (!fetched.conflicts.empty()) {
-        question += fill(text::fetchConflicts, {fetched.conflicts.size()}) + "\n";
+        std::set<std::string_view> issues;
+        for (const IssueConflict& conflict : fetched.conflicts)
+            issues.insert(conflict.taken.issue);
+        question += fill(text::fetchConflicts, {issues.size()}) + "\n";
         for (std::size_t i = 0; i < fetched.conflicts.size() && i < kShownConflicts; ++i) {
             const IssueConflict& conflict = fetched.conflicts[i];
             question += fill(text::fetchConflictLine,
