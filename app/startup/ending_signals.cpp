@@ -35,8 +35,12 @@ void onSignal(int) {
 
 EndingSignals::EndingSignals(QObject* parent) : QObject(parent) {
     int ends[2];
-    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (pipe(ends) != 0)
         return; // the signals then end the program as they always do
+    for (const int end : ends) {
+        fcntl(end, F_SETFD, FD_CLOEXEC);
+        fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
+    }
     readEnd = ends[0];
     writeEnd = ends[1];
     notifier_ = new QSocketNotifier(readEnd, QSocketNotifier::Read, this);
