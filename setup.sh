@@ -10,7 +10,7 @@ mode=${1:-run}
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-webengine-dev qt6-charts-dev libgl-dev qt6-translations-l10n
-  libssl-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libssl-dev libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev ca-certificates
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
   desktop-file-utils appstream

@@ -65,7 +65,8 @@ user's own data folder.")
 # dpkg-shlibdeps names the libraries the program links (Qt, Charts and
 # WebEngine with its helper process, libcurl, OpenSSL, the C++ runtime); the
 # list adds what is loaded at run time: the Qt platform plugins, Qt's Chinese
-# translations and the fonts of the windows (their CJK faces).
+# translations, the fonts of the windows (their CJK faces) and the system's
+# certificates, against which the official results service's https is checked.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai, ca-certificates")
 include(CPack)

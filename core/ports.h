@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace dlt {
 
@@ -36,12 +37,42 @@ private:
     std::atomic<bool> raised_{false};
 };
 
-// Plain HTTP GET of an address: the body, or empty on any failure. A download
-// whose flag is raised ends within a fraction of a second with an empty body.
+// One GET request: the address and the request's own header lines
+// ("Referer: https://..."), beside those every download sends.
+struct HttpRequest {
+    std::string url;
+    std::vector<std::string> headers;
+};
+
+// Why a download gave no body.
+enum class HttpFailure {
+    None,         // a 2xx answer: the body is the server's
+    NoConnection, // the host could not be found or reached
+    TimedOut,     // no whole answer within the time allowed
+    Status,       // the server answered with a status other than 2xx
+    TooLarge,     // the body exceeded the limit
+    Cancelled,    // the cancel flag was raised
+    Broken,       // the transfer failed otherwise (a read error, a bad certificate)
+};
+
+struct HttpResponse {
+    HttpFailure failure = HttpFailure::None;
+    int status = 0;   // the HTTP status when the server answered, else 0
+    std::string body; // empty on any failure
+    bool ok() const { return failure == HttpFailure::None; }
+};
+
+// HTTP GET of an address. A download whose flag is raised ends within a
+// fraction of a second with the failure Cancelled.
 class HttpGetter {
 public:
     virtual ~HttpGetter() = default;
-    virtual std::string get(const std::string& url, const CancelFlag& cancel) = 0;
+    virtual HttpResponse fetch(const HttpRequest& request, const CancelFlag& cancel) = 0;
+
+    // The body, or empty on any failure.
+    std::string get(const std::string& url, const CancelFlag& cancel) {
+        return fetch(HttpRequest{url, {}}, cancel).body;
+    }
 };
 
 // Hands an address (a web page, a messenger address) to the desktop's

@@ -167,12 +167,89 @@ inline constexpr std::string_view mergeButton = "合并";
 inline constexpr std::string_view replaceButton = "替换";
 inline constexpr std::string_view cancelButton = "取消";
 
-// 同步最新开奖: the menu's item and its messages' caption.
+// 同步最新开奖: the menu's item, its progress window's title and its
+// messages' caption.
 inline constexpr std::string_view syncCaption = "同步最新开奖";
-// %1 draws added, %2 the newest issue.
-inline constexpr std::string_view syncDone = "同步完成：新增%1期号码，最新一期为第%2期。";
-inline constexpr std::string_view syncUpToDate = "号库已是最新，没有更新的开奖号码。";
+inline constexpr std::string_view syncInProgress = "正在同步最新开奖，请稍候...";
 inline constexpr std::string_view syncUnreachable = "无法从开奖来源取得号码，号库没有改变。";
+// Where the draws came from: %1 in the sentences below.
+inline constexpr std::string_view officialServiceName = "官方开奖服务";
+inline constexpr std::string_view otherSourcesName = "软件作者网站与开奖结果网页";
+// %1 the source, %2 draws added, %3 the newest issue, %4 its date.
+inline constexpr std::string_view syncAdded = "同步完成：从%1新增%2期号码，最新一期为第%3期。";
+inline constexpr std::string_view syncAddedDated =
+    "同步完成：从%1新增%2期号码，最新一期为第%3期（%4开奖）。";
+// %1 the source, %2 the newest issue, %3 its date.
+inline constexpr std::string_view syncNothingNewer =
+    "号库已是最新：%1没有更新的开奖号码，最新一期为第%2期。";
+inline constexpr std::string_view syncNothingNewerDated =
+    "号库已是最新：%1没有更新的开奖号码，最新一期为第%2期（%3开奖）。";
+// The notes after the first line. %1: why the service gave nothing (trouble...).
+inline constexpr std::string_view syncFellBack =
+    "官方开奖服务没有给出号码（%1），号码改由软件作者网站与开奖结果网页取得。";
+inline constexpr std::string_view syncReadingOthers = "正在从软件作者网站与开奖结果网页同步...";
+// %1 draws left out, %2 of them without an issue, %3 with numbers of no draw.
+inline constexpr std::string_view syncSkipped =
+    "有%1期数据不全或有误，已略过（缺少期号%2期，号码不符%3期）。";
+// %1: details (a date, an amount, a tier) that did not read.
+inline constexpr std::string_view syncDetailsSkipped =
+    "有%1项开奖详情无法读取，已略过，号码不受影响。";
+// %1: issues given twice.
+inline constexpr std::string_view syncRepeats = "有%1期重复出现，只取第一次。";
+// %1 conflicts, then one syncConflictLine each: %1 the issue, %2 the
+// library's numbers, %3 the source's.
+inline constexpr std::string_view syncConflicts =
+    "以下%1期与号库中的号码不同，没有写入（可用“检查号库”核对）：";
+inline constexpr std::string_view syncConflictLine = "第%1期：号库 %2，来源 %3";
+// %1: the draws of a long list not listed.
+inline constexpr std::string_view syncMoreDraws = "……另有%1期未列出";
+// %1 draws that do not follow %2, the library's newest issue, listed in %3.
+inline constexpr std::string_view syncDoubtfulQuestion =
+    "以下%1期接不上号库最新的第%2期，可能不是真实的开奖：%3\n仍要把它们加入号库吗？";
+inline constexpr std::string_view syncDoubtfulKept = "接不上号库的%1期没有加入号库。";
+// %1: draws whose details were kept.
+inline constexpr std::string_view syncDetailsSaved = "保存了%1期的开奖详情。";
+inline constexpr std::string_view detailsNotWritten = "开奖详情未能写入，详情文件保持原样。";
+
+// The official results service. %1 the page, %2 draws read so far.
+inline constexpr std::string_view officialReadingPage =
+    "正在从官方开奖服务读取第%1页（已读到%2期）...";
+// %1 why (trouble...), %2 seconds left, %3 the retry, %4 the retries in all.
+inline constexpr std::string_view officialWaiting =
+    "官方开奖服务暂时拒绝了请求（%1），%2秒后重试（第%3次，共%4次）...";
+// %1 why, %2 the retries.
+inline constexpr std::string_view officialRefused =
+    "官方开奖服务拒绝了请求（%1），重试%2次后仍未成功，请稍后再试。";
+inline constexpr std::string_view officialNoData = "官方开奖服务没有给出开奖数据（%1）。";
+inline constexpr std::string_view officialUnreachable = "无法从官方开奖服务取得开奖详情（%1）。";
+inline constexpr std::string_view libraryUnchanged = "号库没有改变。";
+inline constexpr std::string_view detailsUnchanged = "开奖详情没有改变。";
+// Why the service gave nothing, in plain words. %1: the HTTP status.
+inline constexpr std::string_view troubleNoConnection = "无法连接到服务器";
+inline constexpr std::string_view troubleTimedOut = "服务器长时间没有应答";
+inline constexpr std::string_view troubleTooLarge = "应答大得异常，已停止接收";
+inline constexpr std::string_view troubleForbidden = "拒绝访问，HTTP %1";
+inline constexpr std::string_view troubleTooMany = "请求过于频繁，HTTP %1";
+inline constexpr std::string_view troubleLimited = "访问受到限制，HTTP %1";
+inline constexpr std::string_view troubleStatus = "服务器出错，HTTP %1";
+inline constexpr std::string_view troubleNotService = "返回的不是开奖数据";
+// %1: what the service said.
+inline constexpr std::string_view troubleServiceSaid = "服务答复：%1";
+inline constexpr std::string_view troubleNoDraws = "没有可用的开奖号码";
+inline constexpr std::string_view troubleBroken = "传输中断";
+
+// 补全开奖详情: the menu's item, its progress window's title and its
+// messages' caption.
+inline constexpr std::string_view detailsCaption = "补全开奖详情";
+inline constexpr std::string_view detailsInProgress = "正在读取开奖详情，请稍候...";
+// %1: the first issue whose details are completed.
+inline constexpr std::string_view detailsComplete = "号库中第%1期以来的每一期都已有开奖详情。";
+// %1 draws whose details were kept, %2 the first issue, %3 draws still without.
+inline constexpr std::string_view detailsDone =
+    "补全完成：保存了%1期的开奖详情；号库中第%2期以来还有%3期没有详情。";
+// %1: held issues the service gives with other numbers.
+inline constexpr std::string_view detailsConflicts =
+    "有%1期官方号码与号库不同，没有保存其详情（可用“检查号库”核对）。";
 
 // 检查号库: the menu's item and its report's caption. %1 draws.
 inline constexpr std::string_view checkCaption = "检查号库";

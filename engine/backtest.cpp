@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 #include <variant>
 
 #include "engine/engine.h"
@@ -139,8 +141,13 @@ std::size_t column(PrizePool pool) {
 
 } // namespace
 
+double BacktestMoney::prizesYuan(PrizePool pool) const {
+    return static_cast<double>(columns[column(pool)].fixedYuan) +
+           static_cast<double>(floatingPaidFen) / 100.0;
+}
+
 double BacktestMoney::returnPerYuan(PrizePool pool) const {
-    return costYuan > 0 ? static_cast<double>(columns[column(pool)].fixedYuan) / costYuan : 0.0;
+    return costYuan > 0 ? prizesYuan(pool) / costYuan : 0.0;
 }
 
 double BacktestMoney::expectedPerYuan(PrizePool pool) const {
@@ -156,7 +163,8 @@ ChanceInterval BacktestMoney::luckPerYuan(PrizePool pool) const {
     return {std::max(mean - margin, 0.0), mean + margin};
 }
 
-BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues) {
+BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues,
+                            const std::map<std::string, DrawDetails>& details) {
     // The chance figures of each rule set and pool column, worked out once.
     const PrizeRules known[] = {PrizeRules::NineTiers, PrizeRules::SevenTiers};
     PrizeMoments chance[2][kPoolColumns];
@@ -169,18 +177,38 @@ BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issue
     BacktestMoney money;
     for (std::int32_t i = 0; i < result.walked(); ++i) {
         const std::size_t at = static_cast<std::size_t>(result.firstDraw + i) * kIssueDigits;
-        const PrizeRules rules =
-            prizeRulesFor(at + kIssueDigits <= issues.size() ? issues.substr(at, kIssueDigits)
-                                                             : std::string_view{});
+        const std::string_view issue = at + kIssueDigits <= issues.size()
+                                           ? issues.substr(at, kIssueDigits)
+                                           : std::string_view{};
+        const PrizeRules rules = prizeRulesFor(issue);
         if (rules == PrizeRules::Unknown) {
             ++money.unknownRules;
             continue;
         }
         ++money.counted;
         money.costYuan += kBetYuan;
-        money.poolMatters += poolMatters(rules) ? 1 : 0;
         const Tier tier = tierFor(rules, result.front.perDraw[static_cast<std::size_t>(i)],
                                   result.back.perDraw[static_cast<std::size_t>(i)]);
+        const auto found = details.find(std::string(issue));
+        const auto paid = found == details.end() ? std::nullopt : paidPrizes(rules, found->second);
+        if (paid) {
+            // The draw as it was paid: the same in both columns.
+            ++money.detailed;
+            const PrizeMoments random = randomBetPaid(rules, *paid);
+            const std::optional<Fen> prize = paidPrize(*paid, tier, false);
+            if (tier.floating && prize) {
+                ++money.floatingPaidBets;
+                money.floatingPaidFen += *prize;
+            }
+            money.floatingBets += tier.floating && !prize ? 1 : 0;
+            for (MoneyColumn& c : money.columns) {
+                c.fixedYuan += tier.yuan[column(paid->pool)];
+                c.expectedYuan += random.mean / 100.0;
+                c.varianceYuan += random.variance / 10000.0;
+            }
+            continue;
+        }
+        money.poolMatters += poolMatters(rules) ? 1 : 0;
         money.floatingBets += tier.floating ? 1 : 0;
         const std::size_t r = rules == PrizeRules::NineTiers ? 0 : 1;
         for (std::size_t c = 0; c < kPoolColumns; ++c) {

@@ -8,10 +8,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/draw_details.h"
 #include "core/rules.h"
 #include "engine/prizes.h"
 
@@ -67,24 +69,32 @@ struct ChanceInterval {
 ChanceInterval chanceInterval(const ZoneRules& rules, std::int32_t draws);
 
 // The walk in money: each walked draw's picks bought as one bet of 2 yuan and
-// paid by the fixed tiers of the rules in force at that draw's issue. Draws
-// whose rules are unknown (before 19019) and the floating tiers are counted
-// apart. Beside the prizes won, what random bets win under the same rules:
-// the exact mean and variance of each draw's fixed prize, summed.
+// paid by the fixed tiers of the rules in force at that draw's issue. Where a
+// draw's details were published, its fixed prizes are those of the pool it
+// had and its floating tiers are paid at the published amounts; elsewhere
+// the floating tiers are counted apart and every seven-tier draw is put in
+// each pool column in turn. Draws whose rules are unknown (before 19019) are
+// counted apart too. Beside the prizes won, what random bets win in the same
+// draws: the exact mean and variance of each draw's prize, summed.
 struct MoneyColumn {
     std::int64_t fixedYuan = 0; // fixed prizes the picks won
-    double expectedYuan = 0;    // mean fixed prize of a random bet, summed over the draws
+    double expectedYuan = 0;    // mean prize of a random bet, summed over the draws
     double varianceYuan = 0;    // its variance, summed over the draws
 };
 
 struct BacktestMoney {
-    std::int32_t counted = 0;                        // walked draws whose rules are known
-    std::int32_t unknownRules = 0;                   // walked draws before 19019
-    std::int32_t poolMatters = 0;                    // counted draws under the seven-tier rules
-    std::int64_t costYuan = 0;                       // 2 yuan per counted draw
-    std::int64_t floatingBets = 0;                   // picks that won 一等奖 or 二等奖
+    std::int32_t counted = 0;          // walked draws whose rules are known
+    std::int32_t unknownRules = 0;     // walked draws before 19019
+    std::int32_t poolMatters = 0;      // counted seven-tier draws whose pool is not known
+    std::int32_t detailed = 0;         // counted draws with their published prizes
+    std::int64_t costYuan = 0;         // 2 yuan per counted draw
+    std::int64_t floatingBets = 0;     // picks that won 一等奖 or 二等奖 at no known prize
+    std::int64_t floatingPaidBets = 0; // picks that won them at a published prize
+    Fen floatingPaidFen = 0;           // what those were paid
     std::array<MoneyColumn, kPoolColumns> columns{}; // every seven-tier draw in one pool column
 
+    // The fixed prizes of the column and the published floating prizes won.
+    double prizesYuan(PrizePool pool) const;
     double returnPerYuan(PrizePool pool) const;
     double expectedPerYuan(PrizePool pool) const;
     // Where the return per yuan of random bets falls 95 times in 100 (normal
@@ -93,7 +103,9 @@ struct BacktestMoney {
 };
 
 // The money of a walk; issues is the library's issue column (five digits per
-// draw, oldest first), aligned with the zone texts the walk read.
-BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues);
+// draw, oldest first), aligned with the zone texts the walk read; details,
+// the published details of the draws that have them, by issue.
+BacktestMoney backtestMoney(const BacktestResult& result, std::string_view issues,
+                            const std::map<std::string, DrawDetails>& details = {});
 
 } // namespace dlt

@@ -129,4 +129,68 @@ PrizeMoments randomBetPrize(PrizeRules rules, PrizePool pool) {
     return {mean, static_cast<double>(squares) / kAllBets - mean * mean};
 }
 
+std::optional<PaidPrizes> paidPrizes(PrizeRules rules, const DrawDetails& details) {
+    if (rules == PrizeRules::Unknown || (poolMatters(rules) && !details.poolBefore))
+        return std::nullopt;
+    PaidPrizes paid;
+    if (details.poolBefore && *details.poolBefore >= kPoolThresholdFen)
+        paid.pool = PrizePool::AtOrAbove;
+    for (const TierPayout& row : details.tiers) {
+        if (row.tier == 1 || row.tier == 2) {
+            auto& prizes = row.addOn ? paid.addOn : paid.base;
+            prizes[static_cast<std::size_t>(row.tier)] = row.prizePerBet;
+        }
+    }
+    return paid;
+}
+
+std::optional<Fen> paidPrize(const PaidPrizes& paid, const Tier& tier, bool additional) {
+    if (!tier.floating)
+        return tier.yuan[static_cast<std::size_t>(paid.pool)] * 100;
+    const auto n = static_cast<std::size_t>(tier.number);
+    if (!paid.base[n] || (additional && !paid.addOn[n]))
+        return std::nullopt;
+    return *paid.base[n] + (additional ? *paid.addOn[n] : 0);
+}
+
+PaidSum sumPaid(PrizeRules rules, const HitTable& bets, bool additional, const PaidPrizes& paid) {
+    PaidSum sum;
+    for (int f = 0; f <= 5; ++f) {
+        for (int b = 0; b <= 2; ++b) {
+            const std::int64_t count =
+                bets[static_cast<std::size_t>(f)][static_cast<std::size_t>(b)];
+            const Tier tier = tierFor(rules, f, b);
+            if (count == 0 || !tier.wins())
+                continue;
+            if (const auto prize = paidPrize(paid, tier, additional))
+                sum.fen += count * *prize;
+            else
+                sum.unpaidFloatingBets += count;
+        }
+    }
+    return sum;
+}
+
+PrizeMoments randomBetPaid(PrizeRules rules, const PaidPrizes& paid) {
+    // In fen the sums can pass 64 bits (a first prize squared), so they are
+    // taken as doubles; the means are exact to far below a fen.
+    double sum = 0;
+    double squares = 0;
+    const HitTable& ways = randomBetWays();
+    for (int f = 0; f <= 5; ++f) {
+        for (int b = 0; b <= 2; ++b) {
+            const Tier tier = tierFor(rules, f, b);
+            if (!tier.wins())
+                continue;
+            const auto prize = static_cast<double>(paidPrize(paid, tier, false).value_or(0));
+            const auto n =
+                static_cast<double>(ways[static_cast<std::size_t>(f)][static_cast<std::size_t>(b)]);
+            sum += n * prize;
+            squares += n * prize * prize;
+        }
+    }
+    const double mean = sum / kAllBets;
+    return {mean, squares / kAllBets - mean * mean};
+}
+
 } // namespace dlt

@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
+#include "core/draw_details.h"
 #include "core/rules.h"
 
 namespace dlt {
@@ -75,5 +77,39 @@ struct PrizeMoments {
     double variance = 0;
 };
 PrizeMoments randomBetPrize(PrizeRules rules, PrizePool pool);
+
+// What a draw paid by its published details: the pool column of its fixed
+// prizes (from the pool before the draw) and the prize of one bet of the
+// floating tiers, base and 追加 row, in fen. A floating tier that nobody won
+// has no published prize.
+inline constexpr Fen kPoolThresholdFen = 800'000'000LL * 100; // 8亿 yuan
+struct PaidPrizes {
+    PrizePool pool = PrizePool::Below;
+    std::array<std::optional<Fen>, 3> base{};  // [1] 一等奖, [2] 二等奖
+    std::array<std::optional<Fen>, 3> addOn{}; // their 追加 rows
+};
+
+// None when the details cannot grade the draw: unknown rules, or a
+// seven-tier draw whose pool was not published.
+std::optional<PaidPrizes> paidPrizes(PrizeRules rules, const DrawDetails& details);
+
+// The prize of one bet of the tier in fen, with 追加 when additional (it adds
+// to the floating tiers only): a fixed tier by the pool column the draw paid,
+// a floating tier at its published amounts; none when the draw published no
+// prize for it.
+std::optional<Fen> paidPrize(const PaidPrizes& paid, const Tier& tier, bool additional);
+
+// What bets with those hits were paid: the prizes known, and the winning
+// bets of floating tiers whose prize was not published, counted apart.
+struct PaidSum {
+    Fen fen = 0;
+    std::int64_t unpaidFloatingBets = 0;
+};
+PaidSum sumPaid(PrizeRules rules, const HitTable& bets, bool additional, const PaidPrizes& paid);
+
+// The exact mean and variance in fen of what one random bet (without 追加)
+// was paid in the draw: the fixed tiers in its pool column and the floating
+// tiers at their published amounts (nothing where none was published).
+PrizeMoments randomBetPaid(PrizeRules rules, const PaidPrizes& paid);
 
 } // namespace dlt

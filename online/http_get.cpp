@@ -70,23 +70,50 @@ CURLcode perform(CURL* easy, const CancelFlag* cancel) {
     return result;
 }
 
+// What a finished transfer and its status come to.
+HttpFailure failureOf(CURLcode result, long status) {
+    switch (result) {
+    case CURLE_OK:
+        return status >= 200 && status <= 299 ? HttpFailure::None : HttpFailure::Status;
+    case CURLE_ABORTED_BY_CALLBACK:
+        return HttpFailure::Cancelled;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+        return HttpFailure::NoConnection;
+    case CURLE_OPERATION_TIMEDOUT:
+        return HttpFailure::TimedOut;
+    case CURLE_FILESIZE_EXCEEDED:
+    case CURLE_WRITE_ERROR: // the receiver refuses bytes beyond the limit
+        return HttpFailure::TooLarge;
+    default:
+        return HttpFailure::Broken;
+    }
+}
+
 } // namespace
 
-std::string httpGet(const std::string& url, const HttpLimits& limits, const CancelFlag* cancel) {
+HttpResponse httpFetch(const HttpRequest& request, const HttpLimits& limits,
+                       const CancelFlag* cancel) {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 
+    HttpResponse response;
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl)
-        return {};
+    if (!curl) {
+        response.failure = HttpFailure::Broken;
+        return response;
+    }
     std::unique_ptr<curl_slist, ListDeleter> headers;
     for (const char* header : {"Accept: */*", "Cache-Control: no-cache", "Pragma: no-cache"})
         headers.reset(curl_slist_append(headers.release(), header));
+    for (const std::string& header : request.headers)
+        headers.reset(curl_slist_append(headers.release(), header.c_str()));
 
     Transfer transfer;
     transfer.limit = limits.maxBodyBytes;
     CURL* h = curl.get();
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -94,6 +121,10 @@ std::string httpGet(const std::string& url, const HttpLimits& limits, const Canc
     curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(h, CURLOPT_USERAGENT, kUserAgent);
+    // https: libcurl's own defaults check the peer's certificate and name
+    // against the system's certificate store; they stay on.
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connectTimeout.count()));
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(limits.transferTimeout.count()));
     curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxBodyBytes));
@@ -101,13 +132,14 @@ std::string httpGet(const std::string& url, const HttpLimits& limits, const Canc
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, receive);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
 
-    if (perform(h, cancel) != CURLE_OK)
-        return {};
+    const CURLcode result = perform(h, cancel);
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
-    if (status < 200 || status > 299)
-        return {};
-    return std::move(transfer.body);
+    response.status = int(status);
+    response.failure = failureOf(result, status);
+    if (response.ok())
+        response.body = std::move(transfer.body);
+    return response;
 }
 
 } // namespace dlt

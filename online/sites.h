@@ -1,5 +1,6 @@
-// The addresses the program uses on the maker's site and on the outside
-// results site. The two sites are fixed when the program is built.
+// The addresses the program uses on the maker's site, on the outside results
+// site and on the lottery's official results service. The three are fixed
+// when the program is built.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@ namespace dlt {
 struct SiteAddresses {
     std::string maker;
     std::string results;
+    std::string official;
 };
 
 // The sites this build was made for.
@@ -26,5 +28,9 @@ std::string makerHomeUrl(const SiteAddresses& sites);
 
 // The latest 100 draws on the results site.
 std::string resultsPageUrl(const SiteAddresses& sites);
+
+// Page pageNo (from 1) of the draws of this game on the official service
+// (officialSite: its scheme and host), newest first, pageSize to a page.
+std::string officialPageUrl(const std::string& officialSite, int pageNo, int pageSize);
 
 } // namespace dlt

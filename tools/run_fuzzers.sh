@@ -7,8 +7,8 @@ seconds=${1:-60}
 build=build-fuzz
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
   -DDLT_BUILD_FUZZERS=ON -DDLT_BUILD_GUI=OFF -DDLT_BUILD_TESTS=OFF -DDLT_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target envelope_fuzz zone_text_fuzz online_text_fuzz store_fuzz
-for target in envelope_fuzz zone_text_fuzz online_text_fuzz store_fuzz; do
+cmake --build "$build" -j2 --target envelope_fuzz zone_text_fuzz online_text_fuzz store_fuzz official_page_fuzz
+for target in envelope_fuzz zone_text_fuzz online_text_fuzz store_fuzz official_page_fuzz; do
   seeds=tests/fuzz/corpus/${target%_fuzz}
   work=$build/corpus/$target
   mkdir -p "$work" "$build/crashes"

@@ -43,11 +43,11 @@ private:
 
 } // namespace
 
-std::string BackgroundHttpGetter::get(const std::string& url, const CancelFlag& cancel) {
-    std::string body;
+HttpResponse BackgroundHttpGetter::fetch(const HttpRequest& request, const CancelFlag& cancel) {
+    HttpResponse response;
     QEventLoop waiting;
     std::thread worker([&] {
-        body = inner_.get(url, cancel);
+        response = inner_.fetch(request, cancel);
         QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
     });
     // Returns early only when the program is ending, and the closed main
@@ -55,16 +55,16 @@ std::string BackgroundHttpGetter::get(const std::string& url, const CancelFlag& 
     // fraction of a second either way.
     waiting.exec();
     worker.join();
-    return body;
+    return response;
 }
 
-FetchProgress::FetchProgress(QWidget* parent)
-    : QDialog(parent), cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)) {
+FetchProgress::FetchProgress(QWidget* parent, const QString& title, const QString& note)
+    : QDialog(parent), note_(new QLabel(note, this)),
+      cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)) {
     setObjectName(QStringLiteral("获取进度"));
-    setWindowTitle(QStringLiteral("自动获取往期号码"));
+    setWindowTitle(title);
     setModal(false);
-    auto* note = new QLabel(fromUtf8(text::fetchInProgress), this);
-    note->setObjectName(QStringLiteral("获取进度说明"));
+    note_->setObjectName(QStringLiteral("获取进度说明"));
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QStringLiteral("获取进度条"));
     bar->setRange(0, 0); // how long the downloads take is not known: the bar only moves
@@ -74,11 +74,60 @@ FetchProgress::FetchProgress(QWidget* parent)
     row->addWidget(bar, 1);
     row->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(note);
+    layout->addWidget(note_);
     layout->addLayout(row);
     // 取消, Esc and the close button all reject the dialog.
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &QDialog::rejected, this, &FetchProgress::cancelRequested);
+}
+
+void FetchProgress::setNote(const QString& note) {
+    note_->setText(note);
+}
+
+struct ProgressRun::Parts {
+    QShortcut escape;
+    std::unique_ptr<AfterProgress> messages;
+    QElapsedTimer sinceEvents;
+    explicit Parts(QWidget* window) : escape(QKeySequence(Qt::Key_Escape), window) {}
+};
+
+ProgressRun::ProgressRun(MainWindow& window, MessageBoxPort& messages, const QString& title,
+                         const QString& note)
+    : progress_(std::make_unique<FetchProgress>(&window, title, note)),
+      parts_(std::make_unique<Parts>(&window)) {
+    FetchProgress* progress = progress_.get();
+    const auto giveUp = [this, progress] {
+        cancel_.cancel();
+        progress->cancelButton()->setEnabled(false);
+    };
+    QObject::connect(progress, &FetchProgress::cancelRequested, progress, giveUp);
+    // Esc in the main window too; closing it ends the program, and the work
+    // with it.
+    QObject::connect(&parts_->escape, &QShortcut::activated, progress, giveUp);
+    QObject::connect(&window, &MainWindow::closed, progress, giveUp);
+    progress->show();
+    parts_->messages = std::make_unique<AfterProgress>(messages, *progress);
+
+    // Waiting events are handled at most once a frame: the window stays
+    // responsive without repainting the list after every single line.
+    parts_->sinceEvents.start();
+    yield_ = [this] {
+        if (parts_->sinceEvents.elapsed() >= kEventInterval.count()) {
+            QCoreApplication::processEvents();
+            parts_->sinceEvents.restart();
+        }
+    };
+}
+
+ProgressRun::~ProgressRun() = default;
+
+MessageBoxPort& ProgressRun::messages() {
+    return *parts_->messages;
+}
+
+ProgressHook ProgressRun::progressHook() {
+    return [this](const std::string& line) { progress_->setNote(fromUtf8(line)); };
 }
 
 WindowFetchSink::WindowFetchSink(MainWindow& window) : window_(window) {}
@@ -108,35 +157,11 @@ void FetchCommand::run() {
         return;
     const BusyCommands busy(window_);
     WindowFetchSink sink(window_);
-
-    CancelFlag cancel;
-    FetchProgress progress(&window_);
-    progress_ = &progress;
-    const auto giveUp = [&cancel, &progress] {
-        cancel.cancel();
-        progress.cancelButton()->setEnabled(false);
-    };
-    connect(&progress, &FetchProgress::cancelRequested, &progress, giveUp);
-    // Esc in the main window too; closing it ends the program, and the fetch
-    // with it.
-    QShortcut escape(QKeySequence(Qt::Key_Escape), &window_);
-    connect(&escape, &QShortcut::activated, &progress, giveUp);
-    connect(&window_, &MainWindow::closed, &progress, giveUp);
-    progress.show();
-    AfterProgress messages(messages_, progress);
-
-    // Waiting events are handled at most once a frame: the window stays
-    // responsive without repainting the list after every single line.
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    const YieldHook yield = [&sinceEvents] {
-        if (sinceEvents.elapsed() >= kEventInterval.count()) {
-            QCoreApplication::processEvents();
-            sinceEvents.restart();
-        }
-    };
+    ProgressRun run(window_, messages_, QStringLiteral("自动获取往期号码"),
+                    fromUtf8(text::fetchInProgress));
+    progress_ = &run.progress();
     fetchPastDraws(window_.historyStore(), http_, drawFileUrl(sites_, window_.state()),
-                   resultsPageUrl(sites_), sink, messages, cancel, yield);
+                   resultsPageUrl(sites_), sink, run.messages(), run.cancel(), run.yield());
     progress_ = nullptr;
     window_.refreshHistorySummary();
 }

@@ -5,10 +5,14 @@
 #include <QDialog>
 #include <QObject>
 
+#include <memory>
+
 #include "core/ports.h"
+#include "online/official_results.h"
 #include "online/past_draws.h"
 #include "online/sites.h"
 
+class QLabel;
 class QPushButton;
 
 namespace dlt::gui {
@@ -21,7 +25,7 @@ class MainWindow;
 class BackgroundHttpGetter : public HttpGetter {
 public:
     explicit BackgroundHttpGetter(HttpGetter& inner) : inner_(inner) {}
-    std::string get(const std::string& url, const CancelFlag& cancel) override;
+    HttpResponse fetch(const HttpRequest& request, const CancelFlag& cancel) override;
 
 private:
     HttpGetter& inner_;
@@ -39,20 +43,51 @@ private:
     MainWindow& window_;
 };
 
-// The small window that shows a fetch at work, beside the main window (not
-// modal: the main window can still be closed). 取消, Esc or closing it asks
-// for the fetch to be given up (cancelRequested).
+// The small window that shows a download at work, beside the main window
+// (not modal: the main window can still be closed). 取消, Esc or closing it
+// asks for the work to be given up (cancelRequested).
 class FetchProgress : public QDialog {
     Q_OBJECT
 public:
-    explicit FetchProgress(QWidget* parent);
+    // title: the command's name; note: what it is doing, until setNote.
+    FetchProgress(QWidget* parent, const QString& title, const QString& note);
     QPushButton* cancelButton() const { return cancelButton_; }
+    // The line above the bar: what is going on now.
+    void setNote(const QString& note);
 
 signals:
     void cancelRequested();
 
 private:
+    QLabel* note_;
     QPushButton* cancelButton_;
+};
+
+// A long download command shown in a FetchProgress: 取消, Esc (in either
+// window) or closing the main window raise its cancel flag; its messages
+// hide the progress window first, so that it does not claim work going on;
+// its yield handles waiting events at most once a frame.
+class ProgressRun {
+public:
+    ProgressRun(MainWindow& window, MessageBoxPort& messages, const QString& title,
+                const QString& note);
+    ~ProgressRun();
+    ProgressRun(const ProgressRun&) = delete;
+    ProgressRun& operator=(const ProgressRun&) = delete;
+
+    FetchProgress& progress() { return *progress_; }
+    const CancelFlag& cancel() const { return cancel_; }
+    MessageBoxPort& messages();
+    const YieldHook& yield() const { return yield_; }
+    // Shows a GBK line in the progress window.
+    ProgressHook progressHook();
+
+private:
+    struct Parts;
+    CancelFlag cancel_;
+    std::unique_ptr<FetchProgress> progress_;
+    std::unique_ptr<Parts> parts_;
+    YieldHook yield_;
 };
 
 // The click handler of 自动获取往期号按钮. The commands that change the

@@ -140,19 +140,30 @@ void LibraryTools::syncLatestDraws() {
     SyncResult result{SyncOutcome::Unreachable};
     {
         // The window stays alive during the downloads, but nothing may
-        // change the library meanwhile.
+        // change the library meanwhile. 取消, Esc or closing the main window
+        // ends the downloads at once, and nothing is added.
         const BusyCommands busy(window_);
-        // Closing the main window ends the program: the downloads stop at
-        // once and nothing is added.
-        CancelFlag closed;
-        QObject guard;
-        QObject::connect(&window_, &MainWindow::closed, &guard, [&closed] { closed.cancel(); });
-        result = dlt::syncLatestDraws(window_.historyStore(), http_,
-                                      drawFileUrl(sites_, window_.state()), resultsPageUrl(sites_),
-                                      messages_, closed);
+        ProgressRun run(window_, messages_, fromUtf8(text::syncCaption),
+                        fromUtf8(text::syncInProgress));
+        const SyncSources sources{sites_.official, drawFileUrl(sites_, window_.state()),
+                                  resultsPageUrl(sites_), official_};
+        result = dlt::syncLatestDraws(
+            window_.historyStore(), DrawDetailsStore(window_.historyDirectory()), http_, sources,
+            run.messages(), run.progressHook(), run.cancel(), run.yield());
     }
     if (result.outcome == SyncOutcome::Added)
         libraryChanged();
+}
+
+void LibraryTools::completeDrawDetails() {
+    if (window_.commandsBusy())
+        return;
+    const BusyCommands busy(window_);
+    ProgressRun run(window_, messages_, fromUtf8(text::detailsCaption),
+                    fromUtf8(text::detailsInProgress));
+    dlt::completeDrawDetails(window_.historyStore(), DrawDetailsStore(window_.historyDirectory()),
+                             http_, sites_.official, official_, run.messages(), run.progressHook(),
+                             run.cancel(), run.yield());
 }
 
 void LibraryTools::checkLibrary() {
@@ -176,12 +187,13 @@ LibraryTools* addLibraryToolsMenu(MainWindow& window) {
     add("导出号库...", &LibraryTools::exportLibrary);
     QAction* import = add("导入号库...", &LibraryTools::importLibrary);
     QAction* sync = add(text::syncCaption, &LibraryTools::syncLatestDraws);
+    QAction* details = add(text::detailsCaption, &LibraryTools::completeDrawDetails);
     add(text::checkCaption, &LibraryTools::checkLibrary);
-    // Nothing changes the library while a run, a list filling or a fetch is
-    // in progress.
-    QObject::connect(menu, &QMenu::aboutToShow, tools, [import, sync, &window] {
-        import->setEnabled(!window.commandsBusy());
-        sync->setEnabled(!window.commandsBusy());
+    // Nothing changes the library or its details while a run, a list filling
+    // or a download is in progress.
+    QObject::connect(menu, &QMenu::aboutToShow, tools, [import, sync, details, &window] {
+        for (QAction* action : {import, sync, details})
+            action->setEnabled(!window.commandsBusy());
     });
     return tools;
 }

@@ -1,6 +1,7 @@
 // The menu "号库工具": the trend chart, the backtest, the ticket check, the
-// export and import of the library, keeping it up to date from the fetch's
-// sources, and its check. The commands themselves live in history/ and
+// export and import of the library, keeping it up to date from the official
+// results service (or the fetch's sources), completing what the held draws
+// paid, and its check. The commands themselves live in history/ and
 // online/; the window chooses the files and shows the messages.
 #pragma once
 
@@ -11,6 +12,7 @@
 #include "app/commands/fetch_run.h"
 #include "core/ports.h"
 #include "online/http_get.h"
+#include "online/official_results.h"
 #include "online/sites.h"
 
 namespace dlt::gui {
@@ -43,10 +45,14 @@ public:
     void exportLibrary();
     void importLibrary();
     void syncLatestDraws();
+    void completeDrawDetails();
     void checkLibrary();
 
-    // Where 同步最新开奖 downloads from: the built-in sites by default.
+    // Where 同步最新开奖 and 补全开奖详情 download from: the built-in sites
+    // by default.
     void setSites(SiteAddresses sites) { sites_ = std::move(sites); }
+    // How the official service is read (tests shorten the pauses).
+    void setOfficialOptions(OfficialReadOptions options) { official_ = std::move(options); }
 
     // The open tool windows (null when closed).
     TrendWindow* trendWindow() const;
@@ -66,13 +72,15 @@ private:
     QPointer<BacktestWindow> backtest_;
     QPointer<TicketWindow> tickets_;
     SiteAddresses sites_ = builtInSites();
+    OfficialReadOptions official_;
     CurlHttpGetter curl_;
     // The downloads run off the user-interface thread.
     BackgroundHttpGetter http_{curl_};
 };
 
 // Appends the menu to the window's menu bar: "号码走势图", "历史回测",
-// "兑奖", a separator, "导出号库...", "导入号库...", "同步最新开奖", "检查号库".
+// "兑奖", a separator, "导出号库...", "导入号库...", "同步最新开奖",
+// "补全开奖详情", "检查号库".
 // The tools live as long as the window.
 LibraryTools* addLibraryToolsMenu(MainWindow& window);
 

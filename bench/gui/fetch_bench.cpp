@@ -33,7 +33,7 @@ void BM_FetchFromBundledSite(benchmark::State& state) {
     window.show();
     CurlHttpGetter curl;
     BackgroundHttpGetter http(curl);
-    FetchCommand command(window, messages, http, {local.address(), local.address()});
+    FetchCommand command(window, messages, http, {local.address(), local.address(), {}});
     for (auto _ : state)
         command.run();
     if (messages.shown != int(state.iterations()))

@@ -66,7 +66,7 @@ protected:
         site::serveFolder(local_.server(), DLT_SITE_DIR);
         local_.start();
         command_ =
-            new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+            new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
     }
 
     QString label(const char* name) const {
@@ -121,7 +121,8 @@ TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns
             response.set_content(site::drawFileText(published(0, 300)), "text/plain");
         });
     local_.start();
-    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    command_ =
+        new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
 
     int ticks = 0;
     bool commandsDisabled = true;
@@ -148,7 +149,8 @@ TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns
 
 TEST_F(FetchRunTest, NothingFetchedKeepsTheLibraryInTheList) {
     local_.start(); // answers 404 to everything
-    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    command_ =
+        new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
     const HistoryStore store = window_->historyStore();
     ASSERT_TRUE(store.appendDraw({"25001", "0102030405", "0607"}));
 
@@ -233,7 +235,8 @@ private:
 TEST_F(FetchRunTest, TheProgressWindowShowsTheFetchAndItsCancelOrEscGivesItUp) {
     SilentDrawFile silent(local_);
     local_.start();
-    command_ = new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address()});
+    command_ =
+        new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
     const HistoryStore store = window_->historyStore();
     storeDraws(store, published(40, 3));
     const auto filesBefore = libraryFiles(store);
@@ -298,7 +301,7 @@ protected:
         const int exitCode = runProgram(
             messages_, dir_.path() + QStringLiteral("/secret"), toPath(dir_.path()),
             [&](StartupSequence& sequence) {
-                sequence.setSites({local_.address(), local_.address()});
+                sequence.setSites({local_.address(), local_.address(), {}});
                 sequence.setUrlOpener(opener_);
                 QObject::connect(
                     &sequence, &StartupSequence::introShown, &sequence, [](IntroWindow* intro) {
@@ -429,7 +432,7 @@ protected:
             browserBeforeMain = sequence.startupWindow()->browser()->hasView();
             messagesBeforeOnline_ = messages_.shown.size();
         });
-        sequence.setSites({local_.address(), local_.address()});
+        sequence.setSites({local_.address(), local_.address(), {}});
         sequence.setUrlOpener(opener_);
         EXPECT_TRUE(sequence.run());
         return browserBeforeMain;

@@ -96,7 +96,8 @@ TEST_F(LibraryToolsTest, MenuHoldsTheToolsAndTheClientAreaKeepsItsSize) {
     EXPECT_EQ(captions, (QStringList{QStringLiteral("号码走势图"), QStringLiteral("历史回测"),
                                      QStringLiteral("兑奖"), QStringLiteral("-"),
                                      QStringLiteral("导出号库..."), QStringLiteral("导入号库..."),
-                                     QStringLiteral("同步最新开奖"), QStringLiteral("检查号库")}));
+                                     QStringLiteral("同步最新开奖"), QStringLiteral("补全开奖详情"),
+                                     QStringLiteral("检查号库")}));
 
     window->show();
     QApplication::processEvents();
@@ -122,22 +123,22 @@ TEST_F(LibraryToolsTest, TrendWindowShowsEveryDrawWithTheNewestAtTheBottom) {
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
 
-    // The newest draw 26094: 05 14 15 17 33 + 01 07.
+    // The newest draw 26112: 01 03 05 10 22 + 03 09.
     const int last = int(realDraws().size()) - 1;
-    EXPECT_EQ(grid->index(last, 0).data().toString(), QStringLiteral("26094"));
+    EXPECT_EQ(grid->index(last, 0).data().toString(), QStringLiteral("26112"));
     EXPECT_EQ(grid->index(0, 0).data().toString(), QStringLiteral("07001"));
     EXPECT_TRUE(grid->index(last, 5).data(TrendModel::kDrawnRole).toBool());
     EXPECT_EQ(grid->index(last, 5).data().toString(), QStringLiteral("05"));
-    EXPECT_TRUE(grid->index(last, 35 + 7).data(TrendModel::kDrawnRole).toBool());
-    EXPECT_FALSE(grid->index(last, 1).data(TrendModel::kDrawnRole).toBool());
-    // 01 was last drawn in 26075 (01 06 16 18 26): nineteen draws ago.
-    EXPECT_EQ(grid->index(last, 1).data().toString(), QStringLiteral("19"));
-    EXPECT_TRUE(near(grid->index(last, 1).data(Qt::ForegroundRole).value<QColor>(),
+    EXPECT_TRUE(grid->index(last, 35 + 9).data(TrendModel::kDrawnRole).toBool());
+    EXPECT_FALSE(grid->index(last, 4).data(TrendModel::kDrawnRole).toBool());
+    // 04 was last drawn in 26095 (04 06 08 10 14): seventeen draws ago.
+    EXPECT_EQ(grid->index(last, 4).data().toString(), QStringLiteral("17"));
+    EXPECT_TRUE(near(grid->index(last, 4).data(Qt::ForegroundRole).value<QColor>(),
                      QColor(0xB4, 0xB4, 0xB4)));
 
     // Balls: red in the front zone, blue in the back zone.
     const QRect front = trend->grid()->visualRect(grid->index(last, 5));
-    const QRect back = trend->grid()->visualRect(grid->index(last, 35 + 7));
+    const QRect back = trend->grid()->visualRect(grid->index(last, 35 + 9));
     const QImage shot = trend->grid()->viewport()->grab().toImage();
     const QPoint ballEdge(0, -6);
     EXPECT_TRUE(near(shot.pixelColor(front.center() + ballEdge), QColor(0xE0, 0x26, 0x2B), 40));
@@ -165,15 +166,15 @@ TEST_F(LibraryToolsTest, FiltersShowTheNewestDrawsAndTheirStatistics) {
                           Case{"全部", int(realDraws().size())}}) {
         QTest::mouseClick(only<QPushButton>(trend, QString::fromUtf8(c.button)), Qt::LeftButton);
         EXPECT_EQ(grid->rowCount(), c.rows) << c.button;
-        EXPECT_EQ(grid->index(c.rows - 1, 0).data().toString(), QStringLiteral("26094"));
+        EXPECT_EQ(grid->index(c.rows - 1, 0).data().toString(), QStringLiteral("26112"));
         int frontDrawn = 0;
         int backDrawn = 0;
         for (int column = 1; column < 48; ++column)
             (column <= 35 ? frontDrawn : backDrawn) += stats->index(0, column).data().toInt();
         EXPECT_EQ(frontDrawn, 5 * c.rows) << c.button;
         EXPECT_EQ(backDrawn, 2 * c.rows) << c.button;
-        // 01's current omission does not depend on the filter.
-        EXPECT_EQ(stats->index(3, 1).data().toInt(), 19);
+        // 04's current omission does not depend on the filter.
+        EXPECT_EQ(stats->index(3, 4).data().toInt(), 17);
     }
 }
 
@@ -276,7 +277,7 @@ TEST_F(LibraryToolsTest, ExportWritesTheLibraryToTheChosenFile) {
                              QStringLiteral("/号库.txt"));
     const std::string written = fileBytes(toPath(path));
     EXPECT_EQ(written, libraryText(realDraws()));
-    EXPECT_EQ(written.substr(0, 27), "26094 05 14 15 17 33 01 07\n");
+    EXPECT_EQ(written.substr(0, 27), "26112 01 03 05 10 22 03 09\n");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text,
               "号库导出成功：共" + std::to_string(realDraws().size()) + "期号码。");
@@ -456,12 +457,15 @@ TEST_F(LibraryToolsTest, SyncAddsTheNewestDrawsFromTheSources) {
         r.set_content(site::resultsPageHtml(std::span(published).subspan(0, 100)), "text/html");
     });
     server.start();
-    tools->setSites({server.address(), server.address()});
+    // No official service: the two other sources.
+    tools->setSites({server.address(), server.address(), {}});
     only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
     const QString newest = QString::fromStdString(published[0].issue);
-    EXPECT_EQ(fromUtf8(messages.shown[0].text),
-              QStringLiteral("同步完成：新增3期号码，最新一期为第%1期。").arg(newest));
+    EXPECT_EQ(
+        fromUtf8(messages.shown[0].text),
+        QStringLiteral("同步完成：从软件作者网站与开奖结果网页新增3期号码，最新一期为第%1期。")
+            .arg(newest));
     EXPECT_EQ(store().drawsNewestFirst(),
               std::vector<DrawRecord>(realDraws().begin(), realDraws().begin() + 40));
     EXPECT_EQ(only<QLabel>(window.get(), QStringLiteral("号库显示"))->text(),
@@ -471,7 +475,9 @@ TEST_F(LibraryToolsTest, SyncAddsTheNewestDrawsFromTheSources) {
     only<QAction>(window.get(), QStringLiteral("同步最新开奖"))->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(fromUtf8(messages.shown[1].text),
-              QStringLiteral("号库已是最新，没有更新的开奖号码。"));
+              QStringLiteral("号库已是最新：软件作者网站与开奖结果网页没有更新的开奖号码，"
+                             "最新一期为第%1期。")
+                  .arg(newest));
 }
 
 TEST_F(LibraryToolsTest, CheckShowsWhatItFound) {

@@ -153,4 +153,37 @@ TEST(BacktestMoney, TheWalkStartsAtItsFirstDrawInTheIssueColumn) {
     EXPECT_EQ(backtestMoney(walk, "1800118002").unknownRules, 1) << "a missing issue";
 }
 
+TEST(BacktestMoney, PublishedDetailsPayTheFloatingTiersAndFixTheColumn) {
+    // 26014 and 26015 have details (pools below and above 8亿); 26016 has none.
+    DrawDetails first;
+    first.issue = "26014";
+    first.poolBefore = 70'000'000'000;
+    first.tiers = {{1, false, 1, 1'234'567'800}, {2, false, 10, 12'345'600}};
+    DrawDetails second = first;
+    second.issue = "26015";
+    second.poolBefore = 90'000'000'000;
+    const std::map<std::string, DrawDetails> details{{"26014", first}, {"26015", second}};
+
+    const BacktestMoney money =
+        backtestMoney(walkOf({{5, 2}, {3, 2}, {5, 1}}), "260142601526016", details);
+    EXPECT_EQ(money.counted, 3);
+    EXPECT_EQ(money.detailed, 2);
+    EXPECT_EQ(money.poolMatters, 1) << "only the draw without details has two columns";
+    EXPECT_EQ(money.floatingPaidBets, 1);
+    EXPECT_EQ(money.floatingPaidFen, 1'234'567'800);
+    EXPECT_EQ(money.floatingBets, 1) << "the 5+1 of 26016 is counted apart";
+    EXPECT_EQ(money.columns[0].fixedYuan, 200); // 3+2 at 8亿 and above
+    EXPECT_EQ(money.columns[1].fixedYuan, 200);
+    EXPECT_DOUBLE_EQ(money.prizesYuan(PrizePool::Below), 12'345'678.0 + 200);
+    EXPECT_DOUBLE_EQ(money.returnPerYuan(PrizePool::AtOrAbove), (12'345'678.0 + 200) / 6);
+
+    const PrizeMoments paid =
+        randomBetPaid(PrizeRules::SevenTiers, *paidPrizes(PrizeRules::SevenTiers, first));
+    const PrizeMoments paidAbove =
+        randomBetPaid(PrizeRules::SevenTiers, *paidPrizes(PrizeRules::SevenTiers, second));
+    const PrizeMoments rest = randomBetPrize(PrizeRules::SevenTiers, PrizePool::Below);
+    EXPECT_NEAR(money.expectedPerYuan(PrizePool::Below),
+                ((paid.mean + paidAbove.mean) / 100 + rest.mean) / 6, 1e-9);
+}
+
 } // namespace

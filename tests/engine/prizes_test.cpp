@@ -181,3 +181,75 @@ TEST(Prizes, RandomBetPrizeIsTheExactMeanOverAllBets) {
 }
 
 } // namespace
+
+namespace {
+
+// A seven-tier draw as published: pool before it, the first prize with its
+// 追加 row 1 yuan off the rounded 80%, and a second prize nobody won on 追加.
+DrawDetails publishedDraw(Fen poolBefore) {
+    DrawDetails draw;
+    draw.issue = "26107";
+    draw.poolBefore = poolBefore;
+    draw.tiers = {{1, false, 2, 1'000'000'000},
+                  {1, true, 1, 799'999'900},
+                  {2, false, 40, 10'000'000},
+                  {2, true, 0, std::nullopt},
+                  {3, false, 300, 500'000}};
+    return draw;
+}
+
+} // namespace
+
+TEST(PaidPrizes, ThePoolBeforeTheDrawChoosesTheColumnOfFixedPrizes) {
+    const auto below = paidPrizes(PrizeRules::SevenTiers, publishedDraw(79'999'999'999));
+    const auto above = paidPrizes(PrizeRules::SevenTiers, publishedDraw(80'000'000'000));
+    ASSERT_TRUE(below && above);
+    EXPECT_EQ(below->pool, PrizePool::Below);
+    EXPECT_EQ(above->pool, PrizePool::AtOrAbove);
+    EXPECT_EQ(paidPrize(*below, tierFor(PrizeRules::SevenTiers, 4, 2), true), 500'000);
+    EXPECT_EQ(paidPrize(*above, tierFor(PrizeRules::SevenTiers, 4, 2), true), 666'600);
+    EXPECT_EQ(paidPrize(*above, tierFor(PrizeRules::SevenTiers, 0, 0), false), 0);
+
+    DrawDetails noPool = publishedDraw(0);
+    noPool.poolBefore.reset();
+    EXPECT_FALSE(paidPrizes(PrizeRules::SevenTiers, noPool)) << "which column is not known";
+    EXPECT_FALSE(paidPrizes(PrizeRules::Unknown, publishedDraw(0)));
+    const auto nine = paidPrizes(PrizeRules::NineTiers, noPool); // one column only
+    ASSERT_TRUE(nine);
+    EXPECT_EQ(paidPrize(*nine, tierFor(PrizeRules::NineTiers, 4, 2), false), 300'000);
+}
+
+TEST(PaidPrizes, FloatingTiersArePaidAtThePublishedAmountsWithTheirAddOn) {
+    const auto paid = paidPrizes(PrizeRules::SevenTiers, publishedDraw(70'000'000'000));
+    ASSERT_TRUE(paid);
+    const Tier first = tierFor(PrizeRules::SevenTiers, 5, 2);
+    const Tier second = tierFor(PrizeRules::SevenTiers, 5, 1);
+    EXPECT_EQ(paidPrize(*paid, first, false), 1'000'000'000);
+    EXPECT_EQ(paidPrize(*paid, first, true), 1'799'999'900) << "the published 追加, not 80%";
+    EXPECT_EQ(paidPrize(*paid, second, false), 10'000'000);
+    EXPECT_EQ(paidPrize(*paid, second, true), std::nullopt) << "no 追加 amount was published";
+
+    // A 复式 ticket of 63 bets that hit 5+2 once, 5+1 twice, 4+2 ten times.
+    HitTable bets{};
+    bets[5][2] = 1;
+    bets[5][1] = 2;
+    bets[4][2] = 10;
+    bets[0][0] = 50;
+    const PaidSum plain = sumPaid(PrizeRules::SevenTiers, bets, false, *paid);
+    EXPECT_EQ(plain.fen, 1'000'000'000 + 2 * 10'000'000 + 10 * 500'000);
+    EXPECT_EQ(plain.unpaidFloatingBets, 0);
+    const PaidSum additional = sumPaid(PrizeRules::SevenTiers, bets, true, *paid);
+    EXPECT_EQ(additional.fen, 1'799'999'900 + 10 * 500'000);
+    EXPECT_EQ(additional.unpaidFloatingBets, 2);
+}
+
+TEST(PaidPrizes, ARandomBetsMeanAddsThePublishedFloatingPrizes) {
+    const auto paid = paidPrizes(PrizeRules::SevenTiers, publishedDraw(70'000'000'000));
+    ASSERT_TRUE(paid);
+    const PrizeMoments fixed = randomBetPrize(PrizeRules::SevenTiers, PrizePool::Below);
+    const PrizeMoments all = randomBetPaid(PrizeRules::SevenTiers, *paid);
+    // One bet in 21,425,712 hits 5+2 and 20 hit 5+1.
+    EXPECT_NEAR(all.mean, fixed.mean * 100 + (1'000'000'000.0 + 20 * 10'000'000.0) / kAllBets,
+                1e-6);
+    EXPECT_GT(all.variance, fixed.variance * 10000);
+}

@@ -80,7 +80,7 @@ TEST(BundledSiteFolder, IsTheSiteUnderShareBesideTheProgramsFolder) {
 TEST_F(BundledSiteServing, ServesTheFolderOnTheLoopbackPortWhileItLives) {
     const int port = freePort();
     {
-        const BundledSite site({loopback(port), loopback(port)}, site_.path());
+        const BundledSite site({loopback(port), loopback(port), {}}, site_.path());
         EXPECT_EQ(site.servedPorts(), std::vector<int>{port});
         EXPECT_EQ(get(loopback(port) + "/soft/qvemtrod/bbxx.txt"), "bundled version file");
         EXPECT_EQ(get(loopback(port) + "/lottery/draw/list/1?type=latest&num=100"),
@@ -93,7 +93,7 @@ TEST_F(BundledSiteServing, ServesTheMakersAndTheResultsSiteOnTheirOwnPorts) {
     const int maker = freePort();
     const int results = freePort();
     ASSERT_NE(maker, results);
-    const BundledSite site({loopback(maker), loopback(results)}, site_.path());
+    const BundledSite site({loopback(maker), loopback(results), {}}, site_.path());
     EXPECT_EQ(site.servedPorts(), (std::vector<int>{maker, results}));
     EXPECT_EQ(get(loopback(maker) + "/soft/qvemtrod/bbxx.txt"), "bundled version file");
     EXPECT_EQ(get(loopback(results) + "/lottery/draw/list/1"), "bundled results");
@@ -105,28 +105,28 @@ TEST_F(BundledSiteServing, LeavesAPortWhereASiteAnswersAlreadyToThatSite) {
         response.set_content("the site running already", "text/plain");
     });
     running.start();
-    const BundledSite site({running.address(), running.address()}, site_.path());
+    const BundledSite site({running.address(), running.address(), {}}, site_.path());
     EXPECT_TRUE(site.servedPorts().empty());
     EXPECT_EQ(get(running.url("/soft/qvemtrod/bbxx.txt")), "the site running already");
 }
 
 TEST_F(BundledSiteServing, ASecondProgramUsesTheSiteOfTheFirst) {
     const int port = freePort();
-    const BundledSite first({loopback(port), loopback(port)}, site_.path());
-    const BundledSite second({loopback(port), loopback(port)}, site_.path());
+    const BundledSite first({loopback(port), loopback(port), {}}, site_.path());
+    const BundledSite second({loopback(port), loopback(port), {}}, site_.path());
     EXPECT_EQ(first.servedPorts(), std::vector<int>{port});
     EXPECT_TRUE(second.servedPorts().empty());
 }
 
 TEST_F(BundledSiteServing, ServesNothingForRealHosts) {
-    const BundledSite site({"http://www.hecheng-soft.example", "http://results.example"},
+    const BundledSite site({"http://www.hecheng-soft.example", "http://results.example", {}},
                            site_.path());
     EXPECT_TRUE(site.servedPorts().empty());
 }
 
 TEST_F(BundledSiteServing, ServesNothingWithoutItsContent) {
     const int port = freePort();
-    const BundledSite site({loopback(port), loopback(port)}, site_.path() / "missing");
+    const BundledSite site({loopback(port), loopback(port), {}}, site_.path() / "missing");
     EXPECT_TRUE(site.servedPorts().empty());
     EXPECT_EQ(get(loopback(port) + "/soft/qvemtrod/bbxx.txt"), "");
 }

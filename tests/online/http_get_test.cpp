@@ -63,6 +63,66 @@ TEST(HttpGetTest, FailuresGiveAnEmptyBody) {
     EXPECT_EQ(httpGet(""), "");
 }
 
+TEST(HttpGetTest, AFetchSendsItsHeadersAndSaysWhyItGotNoBody) {
+    LocalServer local;
+    httplib::Request seen;
+    local.server().Get("/page", [&](const httplib::Request& request, httplib::Response& response) {
+        seen = request;
+        response.set_content("{}", "application/json");
+    });
+    local.server().Get("/busy", [](const httplib::Request&, httplib::Response& response) {
+        response.status = 429;
+        response.set_content("slow down", "text/plain");
+    });
+    local.server().Get("/big", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(std::string(2u << 20, 'x'), "text/plain");
+    });
+    local.server().Get("/late", [](const httplib::Request&, httplib::Response& response) {
+        std::this_thread::sleep_for(800ms);
+        response.set_content("late", "text/plain");
+    });
+    local.start();
+    const std::string unused = [&] {
+        LocalServer closed;
+        closed.start();
+        const std::string address = closed.address();
+        closed.stop();
+        return address;
+    }();
+
+    const HttpResponse page =
+        httpFetch({local.url("/page"), {"Referer: https://static.sporttery.cn/"}});
+    EXPECT_TRUE(page.ok());
+    EXPECT_EQ(page.status, 200);
+    EXPECT_EQ(page.body, "{}");
+    EXPECT_EQ(seen.get_header_value("Referer"), "https://static.sporttery.cn/");
+    EXPECT_EQ(seen.get_header_value("Accept"), "*/*");
+
+    HttpLimits limits;
+    limits.maxBodyBytes = 1u << 20;
+    limits.transferTimeout = 300ms;
+    struct Case {
+        std::string url;
+        HttpFailure failure;
+        int status;
+    };
+    const Case cases[] = {
+        {local.url("/busy"), HttpFailure::Status, 429},
+        {local.url("/big"), HttpFailure::TooLarge, 200},
+        {local.url("/late"), HttpFailure::TimedOut, 0},
+        {unused + "/page", HttpFailure::NoConnection, 0},
+    };
+    for (const Case& c : cases) {
+        const HttpResponse response = httpFetch({c.url, {}}, limits);
+        EXPECT_EQ(response.failure, c.failure) << c.url;
+        EXPECT_EQ(response.status, c.status) << c.url;
+        EXPECT_EQ(response.body, "") << c.url;
+    }
+    CancelFlag cancel;
+    cancel.cancel();
+    EXPECT_EQ(httpFetch({local.url("/page"), {}}, {}, &cancel).failure, HttpFailure::Cancelled);
+}
+
 TEST(HttpGetTest, FollowsRedirectsToWebAddressesOnly) {
     LocalServer local;
     local.server().Get("/to-web", [&](const httplib::Request&, httplib::Response& response) {

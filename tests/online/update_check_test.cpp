@@ -62,7 +62,7 @@ protected:
     }
 
     ProcessState state_;
-    SiteAddresses sites_{"http://maker.example", "http://results.example"};
+    SiteAddresses sites_{"http://maker.example", "http://results.example", {}};
     RecordingMessages messages_;
     RecordingOpener opener_;
 };
@@ -149,7 +149,7 @@ TEST_F(UpdateCheckTest, AFailedDownloadKeepsAnEmptyText) {
 TEST(SitesTest, AddressesOnTheMakersSite) {
     ProcessState state;
     setProductIdentity(state);
-    const SiteAddresses sites{"http://maker.example", "http://results.example"};
+    const SiteAddresses sites{"http://maker.example", "http://results.example", {}};
     EXPECT_EQ(drawFileUrl(sites, state), "http://maker.example/soft/qvemtrod/kj.dll");
     EXPECT_EQ(versionFileUrl(sites, state), "http://maker.example/soft/qvemtrod/bbxx.txt");
     EXPECT_EQ(productPageUrl(sites, state), "http://maker.example/soft/qvemtrod/qvemtrod3.1.html");
