@@ -9,7 +9,7 @@ mode=${1:-run}
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-webengine-dev qt6-charts-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev libgl-dev qt6-translations-l10n
   libssl-dev libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev ca-certificates
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
@@ -27,13 +27,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The browser engine's sandbox cannot start as root (containers, CI).
-if [ "$(id -u)" -eq 0 ]; then
-  export QTWEBENGINE_DISABLE_SANDBOX=1
-fi
-
 build=build
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The tests build as CI does: every warning is an error.
+werror=OFF
+[ "$mode" = test ] && werror=ON
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDLT_WERROR=$werror >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 case "$mode" in

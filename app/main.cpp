@@ -13,7 +13,6 @@
 #include "storage/installation.h"
 
 int main(int argc, char* argv[]) {
-    dlt::gui::prepareBrowserEngineEnvironment();
     QApplication app(argc, argv);
     dlt::gui::prepareApplication(app);
 

@@ -1,10 +1,8 @@
 # Installing the program as a desktop program (`cmake --install`) and its
 # Debian package (`cpack`, run in the build folder).
 
-# The maker's site address, from its one home in the program.
-file(STRINGS ${PROJECT_SOURCE_DIR}/app/startup/maker.h DLT_SITE
-     REGEX "siteAddress = \"[^\"]+\"")
-string(REGEX REPLACE ".*\"([^\"]+)\".*" "\\1" DLT_SITE "${DLT_SITE}")
+# The names, addresses and maker come from the program's identity, the
+# variables at the top of the root CMakeLists.txt.
 
 install(TARGETS qvemtrod RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The compiler's version notes (.comment) are of no use in the installed
@@ -36,19 +34,21 @@ function(dlt_gzip source target)
   execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${target} COMMAND_ERROR_IS_FATAL ANY)
   set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
 endfunction()
-dlt_gzip(${PROJECT_SOURCE_DIR}/resources/man/${DLT_PROGRAM}.1 ${PROJECT_BINARY_DIR}/${DLT_PROGRAM}.1.gz)
+configure_file(resources/man/${DLT_PROGRAM}.1.in ${PROJECT_BINARY_DIR}/${DLT_PROGRAM}.1 @ONLY)
+configure_file(resources/debian/copyright.in ${PROJECT_BINARY_DIR}/copyright @ONLY)
+dlt_gzip(${PROJECT_BINARY_DIR}/${DLT_PROGRAM}.1 ${PROJECT_BINARY_DIR}/${DLT_PROGRAM}.1.gz)
 dlt_gzip(${PROJECT_SOURCE_DIR}/resources/debian/changelog ${PROJECT_BINARY_DIR}/changelog.gz)
 install(FILES ${PROJECT_BINARY_DIR}/${DLT_PROGRAM}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES resources/debian/copyright ${PROJECT_BINARY_DIR}/changelog.gz
+install(FILES ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES resources/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME ${DLT_PROGRAM})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${DLT_PROGRAM})
-set(CPACK_PACKAGE_VENDOR "禾澄软件工作室")
-set(CPACK_PACKAGE_HOMEPAGE_URL ${DLT_SITE})
-set(CPACK_PACKAGE_CONTACT "禾澄软件工作室 <kf@hecheng-soft.example>")
+set(CPACK_PACKAGE_VENDOR "${DLT_MAKER}")
+set(CPACK_PACKAGE_HOMEPAGE_URL "http://${DLT_MAKER_HOST}")
+set(CPACK_PACKAGE_CONTACT "${DLT_MAKER} <${DLT_MAKER_MAIL}>")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -62,8 +62,8 @@ rows for each zone and a one-line pick of five front and two back numbers.
 A trend chart, a backtest over the library, and export and import of the
 library as plain text come with it. The library is kept enciphered in the
 user's own data folder.")
-# dpkg-shlibdeps names the libraries the program links (Qt, Charts and
-# WebEngine with its helper process, libcurl, OpenSSL, the C++ runtime); the
+# dpkg-shlibdeps names the libraries the program links (Qt and its Charts,
+# libcurl, OpenSSL, the C++ runtime); the
 # list adds what is loaded at run time: the Qt platform plugins, Qt's Chinese
 # translations, the fonts of the windows (their CJK faces) and the system's
 # certificates, against which the official results service's https is checked.

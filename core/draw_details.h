@@ -17,8 +17,8 @@ namespace dlt {
 using Fen = std::int64_t;
 
 struct TierPayout {
-    int tier = 0;        // 1 for 一等奖, 2 for 二等奖, ... as published
-    bool addOn = false;  // the 追加 row of the tier
+    int tier = 0;       // 1 for 一等奖, 2 for 二等奖, ... as published
+    bool addOn = false; // the 追加 row of the tier
     std::int64_t winners = 0;
     // The prize of one winning bet; none when the tier had no winner
     // ("---", "-1" or "0" as published).

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "core/texts.h"
+#include "core/identity.h"
 
 namespace dlt {
 
@@ -13,10 +13,10 @@ ProcessState& processState() {
 }
 
 void setProductIdentity(ProcessState& state) {
-    state.productVersion = DLT_PRODUCT_VERSION;
-    state.productName = std::string(text::productName);
-    state.productCode = std::string(kProductCode);
-    state.serverDirectory = "/soft/qvemtrod/";
+    state.productVersion = identity::productVersion;
+    state.productName = std::string(identity::productName);
+    state.productCode = std::string(identity::productCode);
+    state.serverDirectory = std::string(identity::serverDirectory);
 }
 
 namespace {

@@ -8,10 +8,6 @@
 
 namespace dlt {
 
-// The product's short name: the maker's server paths and the installed
-// program's share/ folder.
-inline constexpr std::string_view kProductCode = "qvemtrod";
-
 struct ProcessState {
     std::string productName; // UTF-8, as every text inside the program
     float productVersion = 0.0f;
@@ -25,7 +21,8 @@ struct ProcessState {
 // The one instance of the running program.
 ProcessState& processState();
 
-// Sets the version (the project's, 3.1), the product name, code "qvemtrod" and server directory.
+// Sets the version, the product name, code and server directory of the
+// program's identity (core/identity.h).
 void setProductIdentity(ProcessState& state);
 
 // A number as the general number-to-text conversion writes it: no decimal

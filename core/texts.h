@@ -39,8 +39,7 @@ std::string fill(std::string_view text, std::initializer_list<FillValue> values)
 
 namespace dlt::text {
 
-// The product and start-up.
-inline constexpr std::string_view productName = "禾澄大乐透荐号器";
+// Start-up (the product's name is the program's identity, core/identity.h).
 inline constexpr std::string_view initFailed = "软件初始化失败：请重试！";
 // After initFailed, when the kept secret cannot be read: why, and the file.
 inline constexpr std::string_view secretUnreadable =

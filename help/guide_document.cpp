@@ -57,10 +57,13 @@ std::string composeGuidePage(std::string_view page, std::string_view styleSheet,
     }
     out += page.substr(at);
     // The style sheet goes into the page: the archive carries no other part.
+    // It is set in as it is, not hidden in a comment as old word processors
+    // did for browsers without styles: the help window's view reads no
+    // style sheet inside a comment.
     const std::size_t link = out.find(kStyleSheetLink);
     if (link != std::string::npos)
         out.replace(link, kStyleSheetLink.size(),
-                    "<style>\n<!--\n" + std::string(styleSheet) + "-->\n</style>");
+                    "<style>\n" + std::string(styleSheet) + "</style>");
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "help/help_archive.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include <openssl/evp.h>
 
@@ -39,7 +40,125 @@ void appendEncodedLine(std::string& out, std::string_view line) {
     }
 }
 
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+// A part's header lines, up to the empty line that ends them.
+struct Headers {
+    std::string contentType;
+    std::string transferEncoding;
+    std::string location;
+};
+
+// Reads header lines from at; returns where the body starts (npos: no end).
+std::size_t readHeaders(std::string_view text, std::size_t at, Headers& headers) {
+    for (;;) {
+        const std::size_t end = text.find(kCrlf, at);
+        if (end == std::string_view::npos)
+            return end;
+        if (end == at)
+            return end + kCrlf.size();
+        const std::string_view line = text.substr(at, end - at);
+        const auto valueOf = [line](std::string_view name) {
+            std::string_view value = line.substr(name.size());
+            while (!value.empty() && value.front() == ' ')
+                value.remove_prefix(1);
+            return std::string(value);
+        };
+        if (startsWithNoCase(line, "Content-Type:"))
+            headers.contentType = valueOf("Content-Type:");
+        else if (startsWithNoCase(line, "Content-Transfer-Encoding:"))
+            headers.transferEncoding = valueOf("Content-Transfer-Encoding:");
+        else if (startsWithNoCase(line, "Content-Location:"))
+            headers.location = valueOf("Content-Location:");
+        at = end + kCrlf.size();
+    }
+}
+
+std::string decodeBody(const Headers& headers, std::string_view body) {
+    if (startsWithNoCase(headers.transferEncoding, "quoted-printable"))
+        return decodeQuotedPrintable(body);
+    if (startsWithNoCase(headers.transferEncoding, "base64"))
+        return decodeBase64Lines(body);
+    return std::string(body);
+}
+
+// The boundary parameter of a multipart content type.
+std::string boundaryOf(std::string_view contentType) {
+    constexpr std::string_view kName = "boundary=\"";
+    const std::size_t start = contentType.find(kName);
+    if (start == std::string_view::npos)
+        return {};
+    const std::size_t from = start + kName.size();
+    const std::size_t end = contentType.find('"', from);
+    return end == std::string_view::npos ? std::string()
+                                         : std::string(contentType.substr(from, end - from));
+}
+
 } // namespace
+
+std::string decodeQuotedPrintable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '=') {
+            out += text[i];
+            continue;
+        }
+        if (text.substr(i + 1, 2) == kCrlf) {
+            i += 2; // a soft line break
+            continue;
+        }
+        const int high = i + 2 < text.size() ? hexDigit(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? hexDigit(text[i + 2]) : -1;
+        if (high < 0 || low < 0) {
+            out += '='; // not an escape: kept as written
+            continue;
+        }
+        out += char(high * 16 + low);
+        i += 2;
+    }
+    return out;
+}
+
+std::string decodeBase64Lines(std::string_view text) {
+    std::string digits;
+    digits.reserve(text.size());
+    for (const char c : text)
+        if (c != '\r' && c != '\n')
+            digits += c;
+    if (digits.size() % 4 != 0)
+        return {};
+    std::string out(digits.size() / 4 * 3, '\0');
+    const int written =
+        EVP_DecodeBlock(reinterpret_cast<unsigned char*>(out.data()),
+                        reinterpret_cast<const unsigned char*>(digits.data()), int(digits.size()));
+    if (written < 0)
+        return {};
+    // The decoder counts the padding as zero bytes.
+    std::size_t size = std::size_t(written);
+    for (auto it = digits.rbegin(); it != digits.rend() && *it == '=' && size > 0; ++it)
+        --size;
+    out.resize(size);
+    return out;
+}
 
 std::string encodeQuotedPrintable(std::string_view bytes) {
     std::string out;
@@ -100,6 +219,44 @@ std::string packArchive(std::string_view pageLocation, std::string_view pageHtml
     }
     out += separator + "--\r\n";
     return out;
+}
+
+ArchiveContent readArchive(std::string_view archive) {
+    ArchiveContent content;
+    Headers top;
+    std::size_t at = readHeaders(archive, 0, top);
+    const std::string boundary = boundaryOf(top.contentType);
+    if (at == std::string_view::npos || boundary.empty())
+        return content;
+    // Every boundary line but one at the very start follows a line break,
+    // which belongs to it.
+    const std::string separator = "\r\n--" + boundary;
+    std::size_t next = archive.find(separator, at);
+    bool first = true;
+    bool closed = false;
+    while (next != std::string_view::npos) {
+        at = next + separator.size();
+        if (archive.substr(at, 2) == "--") {
+            closed = true;
+            break;
+        }
+        Headers headers;
+        at = readHeaders(archive, at + kCrlf.size(), headers);
+        if (at == std::string_view::npos)
+            break;
+        next = archive.find(separator, at);
+        const std::string_view body =
+            archive.substr(at, next == std::string_view::npos ? archive.size() - at : next - at);
+        if (first) {
+            content.pageLocation = headers.location;
+            content.pageHtml = decodeBody(headers, body);
+            first = false;
+        } else if (!headers.location.empty()) {
+            content.pictures.push_back({headers.location, decodeBody(headers, body)});
+        }
+    }
+    // An archive cut short is no archive.
+    return closed ? content : ArchiveContent{};
 }
 
 } // namespace dlt::help

@@ -119,17 +119,6 @@ std::string HistoryStore::loadColumn(std::string_view key) const {
     return asText(decipherEnvelope(read.bytes, keyText()));
 }
 
-bool HistoryStore::saveColumn(std::string_view key, std::string_view text) const {
-    const auto lock = beginChange();
-    if (!lock)
-        return false;
-    const fs::path path = columnPath(key);
-    ColumnFile column = readColumnFile(path, keyText());
-    if (!column.readable)
-        return false;
-    return commitChanges(commitRecordPath(), {{path, encipherEnvelope(text, keyText())}});
-}
-
 bool HistoryStore::rewriteColumns(const ColumnEdit& edit) const {
     const auto lock = beginChange();
     if (!lock)

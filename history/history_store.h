@@ -44,11 +44,6 @@ public:
     // larger than kMaxColumnFileSize or does not decipher.
     std::string loadColumn(std::string_view key) const;
 
-    // Enciphers and writes the whole file through a flushed temporary file
-    // that is renamed over the old one. Returns false when the file could not
-    // be written (the old file is then unchanged).
-    bool saveColumn(std::string_view key, std::string_view text) const;
-
     // The changing operations write all three columns or none, also across
     // a crash or power cut and with other processes changing the same files
     // (see storage/commit.h). They return whether the change was made: a

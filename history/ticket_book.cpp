@@ -31,9 +31,9 @@ TicketBook readTicketBook(const std::filesystem::path& folder) {
         if (line.find_first_not_of(" \t") != std::string_view::npos) {
             // A line that is no GBK (a book edited in another encoding)
             // would not be written back as it is: the book stays unchanged.
-            std::optional<std::string> text = decodeStrictly(line, "GBK");
-            book.readable = book.readable && text.has_value();
-            book.lines.push_back(text ? std::move(*text) : gbkToUtf8(line));
+            std::optional<std::string> decoded = decodeStrictly(line, "GBK");
+            book.readable = book.readable && decoded.has_value();
+            book.lines.push_back(decoded ? std::move(*decoded) : gbkToUtf8(line));
         }
         at = end + 1;
     }

@@ -19,6 +19,8 @@ const char* contentType(const std::filesystem::path& file) {
         return "text/css";
     if (extension == ".jpg")
         return "image/jpeg";
+    if (extension == ".png")
+        return "image/png";
     return "text/html; charset=gbk"; // .html and the pages without extension
 }
 

@@ -8,6 +8,7 @@
 
 #include <openssl/rand.h>
 
+#include "core/identity.h"
 #include "core/process_state.h"
 #include "storage/cipher.h"
 #include "storage/file_io.h"
@@ -117,7 +118,7 @@ bool isInstalledProgramFolder(const fs::path& programFolder) {
         if (liesUnder(folder, fs::weakly_canonical(prefix, error)))
             return true;
     return folder.filename() == "bin" &&
-           fs::is_directory(folder.parent_path() / "share" / kProductCode, error);
+           fs::is_directory(folder.parent_path() / "share" / identity::productCode, error);
 }
 
 fs::path chooseHistoryFolder(const fs::path& programFolder, const fs::path& userDataFolder) {

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -12,10 +11,11 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -464,21 +464,18 @@ QImage helpWindowPicture(const ProcessState& state) {
     QtMessageBoxPort messages;
     QTemporaryDir temp;
     HelpWindow help;
-    bool loaded = false;
-    QObject::connect(&help, &HelpWindow::guideLoaded, [&] { loaded = true; });
     if (!help.openGuide(state, messages, toPath(temp.path())))
         return {};
     help.show();
-    QDeadlineTimer deadline(60000);
-    while (!loaded && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QWebEnginePage* page = help.browser()->view()->page();
-    page->runJavaScript(QStringLiteral("document.getElementsByTagName('h2')[2].scrollIntoView()"),
-                        QWebEngineScript::ApplicationWorld);
-    // Let the browser draw the pictures.
-    QDeadlineTimer settle(1500);
-    while (!settle.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QApplication::processEvents();
+    // The third section's heading at the top of the page.
+    QTextBrowser* page = help.browser();
+    const QTextCursor heading = page->document()->find(QStringLiteral("三、推算下一期号码"));
+    if (!heading.isNull()) {
+        QScrollBar* bar = page->verticalScrollBar();
+        bar->setValue(bar->value() + page->cursorRect(heading).top() - 8);
+    }
+    QApplication::processEvents();
     return picturekit::framed(help.grab(), help.windowTitle());
 }
 

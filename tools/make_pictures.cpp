@@ -25,6 +25,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
@@ -36,6 +37,7 @@
 #include <vector>
 
 #include "app/ports/text.h"
+#include "core/identity.h"
 #include "app/windows/about_window.h"
 #include "app/windows/backtest_window.h"
 #include "app/windows/intro_window.h"
@@ -172,9 +174,9 @@ QImage backtestPicture(const std::vector<DrawRecord>& draws) {
     return backtest.grab().toImage();
 }
 
-// The guide is read at the maker's site address: Qt WebEngine loads the
-// pictures of an archive whose parts have http addresses, while file
-// addresses count as local resources and are blocked.
+// The guide's parts are named under the maker's site address, as a web
+// archive saved from the site names them; the page's pictures resolve
+// against its own location.
 const QString kPageName = QStringLiteral("guide");
 QString pageLocation() {
     return fromUtf8(maker::siteAddress) + QStringLiteral("/help/") + kPageName +
@@ -231,7 +233,6 @@ std::string packGuide(const QString& guideDir, const std::vector<DrawRecord>& dr
 int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareBrowserEngineEnvironment();
     QApplication app(argc, argv);
 
     QCommandLineParser options;
@@ -245,6 +246,10 @@ int main(int argc, char* argv[]) {
                        QStringLiteral("dir")});
     options.addOption({QStringLiteral("docs"),
                        QStringLiteral("Where the README's screenshot goes."),
+                       QStringLiteral("dir")});
+    options.addOption({QStringLiteral("site"),
+                       QStringLiteral("The bundled site, which serves the README's screenshots "
+                                      "to the metainfo."),
                        QStringLiteral("dir")});
     options.addOption({QStringLiteral("shots"), QStringLiteral("Where review screenshots go."),
                        QStringLiteral("dir")});
@@ -309,6 +314,20 @@ int main(int argc, char* argv[]) {
         ok = save(trendPicture(draws), docs + QStringLiteral("/trend-window.png"), "PNG") && ok;
         ok = save(backtestPicture(draws), docs + QStringLiteral("/backtest-window.png"), "PNG") &&
              ok;
+        // The desktop's software centre shows the same pictures from the
+        // maker's site, at the addresses the metainfo names.
+        if (options.isSet(QStringLiteral("site"))) {
+            const QString served = options.value(QStringLiteral("site")) +
+                                   QStringLiteral("/soft/") + fromUtf8(identity::productCode) +
+                                   QStringLiteral("/screenshots");
+            QDir().mkpath(served);
+            for (const char* name : {"main-window.png", "main-window-advanced.png",
+                                     "trend-window.png", "backtest-window.png"}) {
+                const QString to = served + u'/' + QString::fromUtf8(name);
+                QFile::remove(to);
+                ok = QFile::copy(docs + u'/' + QString::fromUtf8(name), to) && ok;
+            }
+        }
     }
 
     if (options.isSet(QStringLiteral("shots"))) {

@@ -9,7 +9,6 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QTextLayout>
-#include <QWebEngineView>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -58,10 +57,6 @@ void FormLabel::setTransparentBackground() {
     background_ = QColor();
     gradient_.clear();
     update();
-}
-
-QColor FormLabel::backgroundColour() const {
-    return background_;
 }
 
 QList<QColor> FormLabel::gradientStops() const {
@@ -312,27 +307,33 @@ void ImageButton::paintEvent(QPaintEvent*) {
     painter.drawText(rect().translated(down ? 1 : 0, down ? 1 : 0), Qt::AlignCenter, text());
 }
 
-// ---- BrowserBox ------------------------------------------------------------
+// ---- HiddenBrowser ---------------------------------------------------------
 
-BrowserBox::BrowserBox(QWidget* parent) : QWidget(parent) {}
+HiddenBrowser::HiddenBrowser(QWidget* parent) : QWidget(parent) {}
 
-bool BrowserBox::hasView() const {
-    return view_ != nullptr;
+HiddenBrowser::~HiddenBrowser() {
+    stop();
+    join();
 }
 
-QWebEngineView* BrowserBox::view() {
-    if (!view_) {
-        view_ = new QWebEngineView(this);
-        view_->setGeometry(rect());
-        view_->show();
-    }
-    return view_;
+void HiddenBrowser::visit(const std::string& address, HttpGetter& http) {
+    stop();
+    join();
+    address_ = address;
+    cancel_ = std::make_unique<CancelFlag>();
+    // The body is dropped: the visit only tells the site the page was seen.
+    worker_ = std::thread([&http, address, flag = cancel_.get()] { http.get(address, *flag); });
 }
 
-void BrowserBox::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (view_)
-        view_->setGeometry(rect());
+void HiddenBrowser::stop() {
+    if (cancel_)
+        cancel_->cancel();
+}
+
+void HiddenBrowser::join() {
+    // A raised flag ends the download within a fraction of a second.
+    if (worker_.joinable())
+        worker_.join();
 }
 
 // ---- Integer input ---------------------------------------------------------

@@ -1,7 +1,8 @@
 // The kinds of control the forms use besides Qt's own buttons, edit boxes,
 // group boxes and list boxes: labels with borders, gradients and text
 // effects, transparent labels, picture boxes, the flat image button, the
-// lazily created HTML browser, and the integer typing filter of edit boxes.
+// hidden browser of the start-up window, and the integer typing filter of
+// edit boxes.
 #pragma once
 
 #include <QLabel>
@@ -9,9 +10,13 @@
 #include <QPixmap>
 #include <QToolButton>
 #include <QWidget>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "core/ports.h"
 
 class QLineEdit;
-class QWebEngineView;
 
 namespace dlt::gui {
 
@@ -31,8 +36,6 @@ public:
     void setBackgroundColour(const QColor& colour);
     void setGradient(const QList<QColor>& stops);
     void setTransparentBackground();
-    // Invalid when the background is a gradient or transparent.
-    QColor backgroundColour() const;
     // Empty unless the background is a gradient.
     QList<QColor> gradientStops() const;
     bool isTransparentBackground() const;
@@ -103,21 +106,32 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// The place of an HTML browser on a form. The browser itself (a
-// QWebEngineView filling the box) is created the first time view() is
-// called, so that the browser engine is not started with the window.
-class BrowserBox : public QWidget {
+// The HTML browser of a form that is never shown (the start-up window's).
+// Pointing it at an address visits the page: one plain GET through the given
+// getter on a thread of its own, so that neither the caller nor the message
+// loop waits for it. Nothing is read back, and whether the visit succeeds
+// changes nothing. stop() gives the visit up at once; destroying the box
+// stops it too.
+class HiddenBrowser : public QWidget {
     Q_OBJECT
 public:
-    explicit BrowserBox(QWidget* parent = nullptr);
-    bool hasView() const;
-    QWebEngineView* view();
+    explicit HiddenBrowser(QWidget* parent = nullptr);
+    ~HiddenBrowser() override;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // Stops a visit still running, then visits address. http must outlive
+    // the visit.
+    void visit(const std::string& address, HttpGetter& http);
+    // Gives the visit up: the getter sees its cancel flag raised.
+    void stop();
+    // The address last visited; empty before the first visit.
+    const std::string& address() const { return address_; }
 
 private:
-    QWebEngineView* view_ = nullptr;
+    void join();
+
+    std::string address_;
+    std::unique_ptr<CancelFlag> cancel_;
+    std::thread worker_;
 };
 
 // Esc closes the window (the tool and help windows).

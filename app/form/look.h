@@ -21,8 +21,8 @@ QColor xpFrameColour(int scheme);
 
 // Switches the XP-style look on for every window of the program. On Windows
 // it is the platform's native style; elsewhere a Fusion-based style whose
-// control frames use the scheme's colour. Safe to call again (the main
-// window calls it at creation). Needs a QApplication.
+// control frames use the scheme's colour. Safe to call again. Needs a
+// QApplication.
 void applyXpLook(int scheme);
 
 // The scheme in force (0 when the look is off).

@@ -1,24 +1,15 @@
 #include "app/ports/platform.h"
 
-#include <QtGlobal>
-
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
 #endif
 
 namespace dlt::gui {
 
-bool runningAsRoot() {
-#if defined(Q_OS_UNIX)
-    return ::geteuid() == 0;
-#else
-    return false;
+void returnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
 #endif
-}
-
-void prepareBrowserEngineEnvironment() {
-    if (runningAsRoot() && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
 std::filesystem::path toPath(const QString& path) {

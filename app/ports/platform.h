@@ -6,13 +6,11 @@
 
 namespace dlt::gui {
 
-// Whether the process runs with the administrator's rights (root).
-bool runningAsRoot();
-
-// The browser engine's sandbox cannot start as root: switch it off there
-// (QTWEBENGINE_DISABLE_SANDBOX=1), unless the variable is already set.
-// Call before the QApplication is created.
-void prepareBrowserEngineEnvironment();
+// Hands the memory freed since the last call back to the system where the C
+// library keeps it for reuse (glibc keeps freed large blocks in the heap):
+// after a burst of large temporary buffers, so that the program's footprint
+// is what it holds, not what it once used.
+void returnFreedMemory();
 
 // A display path as a file-system path (UTF-16 safe on every desktop).
 std::filesystem::path toPath(const QString& path);

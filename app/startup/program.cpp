@@ -6,21 +6,25 @@
 #include <QTranslator>
 
 #include "app/form/look.h"
+#include "app/ports/text.h"
 #include "app/windows/main_window.h"
 #include "app/startup/ending_signals.h"
 #include "app/startup/resources.h"
 #include "app/startup/startup_sequence.h"
+#include "core/identity.h"
 
 namespace dlt::gui {
 
 void prepareApplication(QApplication& app) {
-    QApplication::setApplicationName(QStringLiteral("qvemtrod"));
-    QApplication::setOrganizationName(QStringLiteral("hecheng-soft"));
-    QGuiApplication::setDesktopFileName(QStringLiteral(DLT_DESKTOP_FILE_NAME));
+    QApplication::setApplicationName(fromUtf8(identity::productCode));
+    QApplication::setOrganizationName(fromUtf8(identity::makerFolder));
+    QGuiApplication::setDesktopFileName(fromUtf8(identity::desktopFileName));
     initResources();
     QIcon icon;
     for (int size : {48, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/qvemtrod-%1.png").arg(size), QSize(size, size));
+        icon.addFile(
+            QStringLiteral(":/icons/%1-%2.png").arg(fromUtf8(identity::productCode)).arg(size),
+            QSize(size, size));
     QApplication::setWindowIcon(icon);
     // Pop-up menus are windows of their own and do not inherit the main
     // window's face; the desktop's default would draw their Chinese text in

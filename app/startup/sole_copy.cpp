@@ -8,7 +8,9 @@
 #include <QThread>
 #include <QWidget>
 
+#include "app/ports/text.h"
 #include "app/ports/platform.h"
+#include "core/identity.h"
 
 namespace dlt::gui {
 
@@ -20,7 +22,7 @@ constexpr char kForward[] = "forward\n";
 SoleCopy::SoleCopy(const QString& folder, QObject* parent) : QObject(parent) {
     const QString absolute = QDir(folder).absolutePath();
     socketName_ =
-        QStringLiteral("qvemtrod-") +
+        fromUtf8(identity::productCode) + u'-' +
         QString::fromLatin1(
             QCryptographicHash::hash(absolute.toUtf8(), QCryptographicHash::Md5).toHex().left(16));
     if (!QDir().mkpath(absolute)) {

@@ -4,8 +4,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
-#include <QUrl>
-#include <QWebEngineView>
 
 #include "app/form/form_widgets.h"
 #include "app/windows/intro_window.h"
@@ -49,7 +47,10 @@ StartupSequence::StartupSequence(MessageBoxPort& messages, QString secretFolder,
     : QObject(parent), messages_(messages), secretFolder_(std::move(secretFolder)),
       historyDirectory_(std::move(historyDirectory)) {}
 
-StartupSequence::~StartupSequence() = default;
+StartupSequence::~StartupSequence() {
+    // The product page's visit uses the getter below: it ends first.
+    startupWindow_.reset();
+}
 
 QString StartupSequence::defaultSecretFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -122,9 +123,11 @@ void StartupSequence::runOnlineSteps() {
     if (mainWindowClosed_.cancelled())
         return;
     const ProcessState& state = processState();
-    // The browser engine starts here, not earlier: nothing is read back.
-    startupWindow_->browser()->view()->setUrl(
-        QUrl::fromEncoded(QByteArray::fromStdString(productPageUrl(sites_, state))));
+    // The product page is visited in the background: nothing is read back,
+    // and closing the main window gives the visit up at once.
+    HiddenBrowser* browser = startupWindow_->browser();
+    browser->visit(productPageUrl(sites_, state), curl_);
+    connect(mainWindow_.get(), &MainWindow::closed, browser, &HiddenBrowser::stop);
     updateCheck_ = std::make_unique<UpdateCheck>(state, sites_, messages_, *opener_);
     connect(mainWindow_.get(), &MainWindow::updateCheckRequested, this,
             [this] { updateCheck_->checkForUpdatesManually(); });

@@ -43,12 +43,10 @@ MainWindow::MainWindow(ProcessState& state, std::filesystem::path historyDirecto
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
     buildForm();
     move(50, 50);
-    // Design title; set again below as the window's set-up does.
-    setWindowTitle(fromUtf8(mainTitle(state_)));
 
-    // The window's set-up.
+    // The window's set-up; the look is the program's, switched on by the
+    // start-up before any window shows.
     setOuterWidth(kNarrowWidth);
-    applyXpLook(kXpSchemeBlue);
     setWindowTitle(fromUtf8(mainTitle(state_)));
     state_.historyFileExtension = std::string(kHistoryFileExtension);
     refreshHistorySummary();

@@ -7,7 +7,7 @@ namespace dlt::gui {
 StartupWindow::StartupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("StartupWindow"));
     resize(390, 266);
-    browser_ = new BrowserBox(this);
+    browser_ = new HiddenBrowser(this);
     browser_->setObjectName(QStringLiteral("超文本浏览框1"));
     browser_->setGeometry(352, 88, 8, 0);
     browser_->hide();

@@ -6,18 +6,18 @@
 
 namespace dlt::gui {
 
-class BrowserBox;
+class HiddenBrowser;
 
 class StartupWindow : public QWidget {
     Q_OBJECT
 public:
     explicit StartupWindow(QWidget* parent = nullptr);
 
-    // The hidden browser; its engine starts only when view() is first used.
-    BrowserBox* browser() const { return browser_; }
+    // The hidden browser: pointing it at the product page visits it.
+    HiddenBrowser* browser() const { return browser_; }
 
 private:
-    BrowserBox* browser_ = nullptr;
+    HiddenBrowser* browser_ = nullptr;
 };
 
 } // namespace dlt::gui

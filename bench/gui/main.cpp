@@ -3,12 +3,9 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "app/ports/platform.h"
-
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    dlt::gui::prepareBrowserEngineEnvironment();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWebEngineView>
 
 #include <atomic>
 #include <csignal>
@@ -399,6 +398,26 @@ TEST_F(ClosingTest, ClosingDuringTheStartUpDownloadEndsTheProgramAtOnce) {
     EXPECT_TRUE(messages_.shown.empty()); // no offer of the newer version after the close
 }
 
+TEST_F(ClosingTest, ClosingWhileTheProductPageHangsEndsTheVisitWithTheProgram) {
+    std::atomic<bool> asked{false}, release{false};
+    local_.server().Get("/soft/qvemtrod/qvemtrod3.1.html",
+                        [&](const httplib::Request&, httplib::Response& response) {
+                            asked = true;
+                            while (!release)
+                                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                            response.set_content("<html></html>", "text/html");
+                        });
+    local_.start();
+    runUntilClosed(
+        [&](MainWindow& window) { closeWhen([&asked] { return bool(asked); }, window); });
+    // The program has ended, its visit given up, while the page still hangs.
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(release);
+    release = true;
+    local_.stop();
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
 // The whole start-up, with the online steps against a loopback site.
 class StartupOnlineTest : public ::testing::Test {
 protected:
@@ -413,15 +432,20 @@ protected:
         local_.server().Get("/soft/qvemtrod/qvemtrod3.1.html", [this](const httplib::Request&,
                                                                       httplib::Response& response) {
             ++productPageRequests_;
-            response.set_content("<html><body>product</body></html>", "text/html");
+            while (pageHangs_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (pageMissing_)
+                response.status = 404;
+            else
+                response.set_content("<html><body>product</body></html>", "text/html");
         });
         local_.start();
     }
 
-    // Runs the start-up; returns whether the browser existed when the main
-    // window became visible.
+    // Runs the start-up; returns whether the product page had been visited
+    // when the main window became visible.
     bool start(StartupSequence& sequence) {
-        bool browserBeforeMain = true;
+        bool visitedBeforeMain = true;
         QObject::connect(&sequence, &StartupSequence::introShown, &sequence,
                          [](IntroWindow* intro) {
                              QTimer::singleShot(0, intro, [intro] {
@@ -429,13 +453,18 @@ protected:
                              });
                          });
         QObject::connect(&sequence, &StartupSequence::mainWindowShown, &sequence, [&](MainWindow*) {
-            browserBeforeMain = sequence.startupWindow()->browser()->hasView();
+            visitedBeforeMain = !sequence.startupWindow()->browser()->address().empty();
             messagesBeforeOnline_ = messages_.shown.size();
         });
         sequence.setSites({local_.address(), local_.address(), {}});
         sequence.setUrlOpener(opener_);
         EXPECT_TRUE(sequence.run());
-        return browserBeforeMain;
+        return visitedBeforeMain;
+    }
+
+    void TearDown() override {
+        pageHangs_ = false;
+        local_.stop();
     }
 
     QTemporaryDir dir_;
@@ -443,6 +472,8 @@ protected:
     std::string versionText_;
     std::atomic<int> versionRequests_{0};
     std::atomic<int> productPageRequests_{0};
+    std::atomic<bool> pageHangs_{false};
+    std::atomic<bool> pageMissing_{false};
     RecordingMessages messages_;
     RecordingOpener opener_;
     std::size_t messagesBeforeOnline_ = 0;
@@ -452,14 +483,13 @@ TEST_F(StartupOnlineTest, ANewerVersionIsOfferedAfterTheMainWindowIsVisible) {
     versionText_ = std::string(kProductNameGbk) + "v3.2\r\nhttp://127.0.0.1/new.zip";
     StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/secret"),
                              toPath(dir_.path()));
-    EXPECT_FALSE(start(sequence)); // no browser engine before this step
+    EXPECT_FALSE(start(sequence)); // no visit before this step
 
     EXPECT_EQ(messagesBeforeOnline_, 0u);
     EXPECT_EQ(versionRequests_, 1);
-    BrowserBox* browser = sequence.startupWindow()->browser();
-    ASSERT_TRUE(browser->hasView());
-    EXPECT_EQ(browser->view()->url().toString().toStdString(),
-              local_.url("/soft/qvemtrod/qvemtrod3.1.html"));
+    HiddenBrowser* browser = sequence.startupWindow()->browser();
+    EXPECT_EQ(browser->address(), local_.url("/soft/qvemtrod/qvemtrod3.1.html"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return productPageRequests_ == 1; }));
     EXPECT_FALSE(sequence.startupWindow()->isVisible());
 
     ASSERT_EQ(messages_.shown.size(), 1u);
@@ -469,6 +499,29 @@ TEST_F(StartupOnlineTest, ANewerVersionIsOfferedAfterTheMainWindowIsVisible) {
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNoDefaultYes);
     EXPECT_EQ(opener_.opened,
               (std::vector<std::string>{"http://127.0.0.1/new.zip", local_.address() + "/"}));
+}
+
+TEST_F(StartupOnlineTest, AProductPageThatHangsOrIsMissingChangesNothing) {
+    versionText_ = std::string(kProductNameGbk) + "v3.2\r\nhttp://127.0.0.1/new.zip";
+    for (const bool hangs : {true, false}) {
+        SCOPED_TRACE(hangs ? "hangs" : "missing");
+        pageHangs_ = hangs;
+        pageMissing_ = !hangs;
+        messages_.shown.clear();
+        opener_.opened.clear();
+        productPageRequests_ = 0;
+        processState() = ProcessState{};
+        StartupSequence sequence(messages_, dir_.path() + QStringLiteral("/secret"),
+                                 toPath(dir_.path()));
+        start(sequence);
+        // The visit runs beside the start-up: the version was checked and
+        // offered while the page had not answered (or answered nothing).
+        EXPECT_TRUE(QTest::qWaitFor([this] { return productPageRequests_ == 1; }));
+        ASSERT_EQ(messages_.shown.size(), 1u);
+        EXPECT_EQ(fromUtf8(messages_.shown[0].caption), QStringLiteral("检测到新版本："));
+        EXPECT_EQ(opener_.opened.size(), 2u);
+        pageHangs_ = false;
+    }
 }
 
 TEST_F(StartupOnlineTest, TheManualCheckUsesTheKeptTextWithoutAnotherRequest) {

@@ -183,8 +183,8 @@ TEST_F(LibraryToolsTest, TrendShowsTheEmptyFieldsOfADamagedColumn) {
                 {"10002", "0607080910", "0304"},
                 {"10001", "1112131415", "0506"}});
     // The issue and back columns lose their oldest draw.
-    ASSERT_TRUE(store().saveColumn(columnKey::issue, "1000210003"));
-    ASSERT_TRUE(store().saveColumn(columnKey::back, "03040102"));
+    ASSERT_TRUE(
+        store().replaceHistory("1000210003", store().loadColumn(columnKey::front), "03040102"));
     tools->openTrendWindow();
     QAbstractItemModel* grid = tools->trendWindow()->grid()->model();
     ASSERT_EQ(grid->rowCount(), 3);

@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "app/form/look.h"
-#include "app/ports/platform.h"
 #include "tests/support/real_draws.h"
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    dlt::gui::prepareBrowserEngineEnvironment();
     QApplication app(argc, argv);
     dlt::gui::applyXpLook(dlt::gui::kXpSchemeBlue);
     ::testing::InitGoogleTest(&argc, argv);

@@ -6,7 +6,9 @@
 using namespace dlt;
 
 TEST(Encoding, GbkAndUtf8RoundTrip) {
-    const std::string gbk = "\xB5\xDA" "26112" "\xC6\xDA"; // 第26112期
+    const std::string gbk = "\xB5\xDA"
+                            "26112"
+                            "\xC6\xDA"; // 第26112期
     EXPECT_EQ(gbkToUtf8(gbk), "第26112期");
     EXPECT_EQ(utf8ToGbk("第26112期"), gbk);
     EXPECT_EQ(utf8ToGbk("期🎲"), "\xC6\xDA?");
@@ -14,7 +16,10 @@ TEST(Encoding, GbkAndUtf8RoundTrip) {
 
 TEST(Encoding, DamagedGbkShowsWhatItCan) {
     // A lead byte cut off at the end, and a byte no GBK character starts with.
-    EXPECT_EQ(gbkToUtf8("\xC6\xDA\x80" "a\xB5"), "期\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+    EXPECT_EQ(gbkToUtf8("\xC6\xDA\x80"
+                        "a\xB5"),
+              "期\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD");
 }
 
 TEST(Encoding, StrictDecodingRefusesWhatIsNotInTheEncoding) {

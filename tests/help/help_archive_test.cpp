@@ -190,6 +190,28 @@ TEST(HelpArchive, ReadsBackAsThePageAndThirtyPictures) {
         EXPECT_EQ(shown, 1) << location;
 }
 
+TEST(HelpArchive, TheProgramsReaderGivesThePageAndEveryPictureDecoded) {
+    const FileRead archive = readFile(DLT_HELP_ARCHIVE, 64u << 20);
+    ASSERT_EQ(archive.status, FileRead::Status::Read);
+    const MimeDocument doc = readMime(archive.bytes);
+    ASSERT_EQ(doc.parts.size(), 31u);
+
+    const help::ArchiveContent content = help::readArchive(archive.bytes);
+    EXPECT_EQ(content.pageLocation, doc.parts[0].headers.at("content-location"));
+    EXPECT_EQ(content.pageHtml, decodeQuotedPrintable(doc.parts[0].body));
+    ASSERT_EQ(content.pictures.size(), 30u);
+    for (std::size_t i = 0; i < content.pictures.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(content.pictures[i].location, doc.parts[i + 1].headers.at("content-location"));
+        EXPECT_EQ(content.pictures[i].bytes, decodeBase64(doc.parts[i + 1].body));
+    }
+
+    for (const std::string& notAnArchive :
+         {std::string(), std::string("<html>page</html>"), std::string("MIME-version: 1.0\r\n"),
+          archive.bytes.substr(0, 400)})
+        EXPECT_TRUE(help::readArchive(notAnArchive).pageHtml.empty()) << notAnArchive.size();
+}
+
 // ---- Packing -----------------------------------------------------------------
 
 TEST(HelpArchive, QuotedPrintableKeepsEveryByte) {
@@ -227,6 +249,32 @@ TEST(HelpArchive, PackedPartsReadBack) {
     EXPECT_EQ(decodeQuotedPrintable(doc.parts[0].body), "<p>页</p>\r\n");
     EXPECT_EQ(doc.parts[1].headers.at("content-location"), "http://host/help/page.files/a.png");
     EXPECT_EQ(decodeBase64(doc.parts[1].body), png);
+
+    // And the program's own reader.
+    const help::ArchiveContent content = help::readArchive(packed);
+    EXPECT_EQ(content.pageLocation, "http://host/help/page.htm");
+    EXPECT_EQ(content.pageHtml, "<p>页</p>\r\n");
+    ASSERT_EQ(content.pictures.size(), 1u);
+    EXPECT_EQ(content.pictures[0].location, "http://host/help/page.files/a.png");
+    EXPECT_EQ(content.pictures[0].bytes, png);
+}
+
+TEST(HelpArchive, DecodingUndoesEncodingAndKeepsWhatIsNoEscape) {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes += char(i);
+    bytes += "禾澄 = end ";
+    EXPECT_EQ(help::decodeBase64Lines(help::encodeBase64Lines(bytes)), bytes);
+    for (std::size_t size : {0u, 1u, 2u, 3u, 57u, 58u})
+        EXPECT_EQ(help::decodeBase64Lines(help::encodeBase64Lines(bytes.substr(0, size))),
+                  bytes.substr(0, size));
+    EXPECT_EQ(help::decodeBase64Lines("QUJD\r\nRA=="), "ABCD");
+    EXPECT_EQ(help::decodeBase64Lines("QUJ"), ""); // not whole
+
+    const std::string text = "a=b \t禾澄=\r\nnext line";
+    EXPECT_EQ(help::decodeQuotedPrintable(help::encodeQuotedPrintable(text)), text);
+    EXPECT_EQ(help::decodeQuotedPrintable("soft=\r\nbreak=3D=e7=A6=BE"), "softbreak=\xE7\xA6\xBE");
+    EXPECT_EQ(help::decodeQuotedPrintable("=ZZ and ="), "=ZZ and =");
 }
 
 // ---- The temporary file's name --------------------------------------------------
@@ -308,7 +356,7 @@ TEST(GuideDocument, MarksBecomeNumberedPicturesAndTheStyleSheetGoesIn) {
     const std::vector<help::GuidePicture> pictures = {{"guide.files/image001.png", 200, 100},
                                                       {"guide.files/image002.png", 50, 40}};
     EXPECT_EQ(help::composeGuidePage(page, "h1 {color:#C00000;}\n", pictures),
-              "<head>\n<style>\n<!--\nh1 {color:#C00000;}\n-->\n</style>\n</head>\n"
+              "<head>\n<style>\nh1 {color:#C00000;}\n</style>\n</head>\n"
               "<p class=MsoPicture><img width=200 height=100 src=\"guide.files/image001.png\" "
               "alt=\"输入区\"><br>\n<span class=MsoCaption>图1 输入区</span></p>\n"
               "<p class=MsoPicture><img width=50 height=40 src=\"guide.files/image002.png\" "

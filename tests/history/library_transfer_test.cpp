@@ -129,7 +129,11 @@ TEST_F(LibraryTransferTest, WhatCannotBeMergedOrWrittenLeavesTheLibraryAsItWas) 
          "文件中没有号码，号库没有改变。", nullptr},
         {"columns out of step", kFile, ImportOutcome::OutOfStep,
          "号库的三列长短不一，无法合并，号库没有改变。请先用“检查号库”查看。",
-         [](const HistoryStore& s) { ASSERT_TRUE(s.saveColumn(columnKey::back, "0102")); }},
+         [](const HistoryStore& s) {
+             // The back column keeps only one draw.
+             ASSERT_TRUE(s.replaceHistory(s.loadColumn(columnKey::issue),
+                                          s.loadColumn(columnKey::front), "0102"));
+         }},
         {"a file that cannot be replaced", kFile, ImportOutcome::NotWritten,
          "号库写入失败，号库没有改变。",
          [](const HistoryStore& s) {

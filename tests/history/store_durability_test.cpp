@@ -102,7 +102,6 @@ const Change kChanges[] = {
     {"removeNewestDraw", [](const HistoryStore& s) { return s.removeNewestDraw(); }},
     {"replaceHistory",
      [](const HistoryStore& s) { return s.replaceHistory("12345", "0102030405", "0102"); }},
-    {"saveColumn", [](const HistoryStore& s) { return s.saveColumn("qq", "0102"); }},
     {"removeHistoryFiles", [](const HistoryStore& s) { return s.removeHistoryFiles(); }},
 };
 
@@ -359,7 +358,6 @@ TEST_F(Durability, AnUnreadableColumnIsNotAnEmptyOne) {
         EXPECT_FALSE(store.appendDraw(drawAt(20)));
         EXPECT_FALSE(store.removeNewestDraw());
         EXPECT_FALSE(store.replaceHistory("", "", ""));
-        EXPECT_FALSE(store.saveColumn("qh", "12345"));
     }
     EXPECT_EQ(snapshot(dir.path()), before);
 }

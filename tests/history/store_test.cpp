@@ -120,9 +120,11 @@ TEST_F(Store, DamagedOrForeignFilesReadAsEmptyAndAreReplacedByTheNextChange) {
 }
 
 TEST_F(Store, TextEndsAtItsFirstZeroByte) {
-    ASSERT_TRUE(store.saveColumn("qq", std::string("0102\0"
-                                                   "0304",
-                                                   9)));
+    ASSERT_TRUE(store.replaceHistory("12345",
+                                     std::string("0102\0"
+                                                 "0304",
+                                                 9),
+                                     "0102"));
     EXPECT_EQ(store.loadColumn("qq"), "0102");
 }
 
@@ -158,7 +160,6 @@ TEST_F(Store, AFailedWriteIsReportedAndChangesNoColumn) {
     EXPECT_FALSE(store.appendDraw({"30000", "1112131415", "0102"}));
     EXPECT_FALSE(store.removeNewestDraw());
     EXPECT_FALSE(store.replaceHistory("", "", ""));
-    EXPECT_FALSE(store.saveColumn("qq", "0102030405"));
     EXPECT_EQ(fileBytes(store.columnPath("qh")), before[0]) << "issue column put back";
     EXPECT_EQ(fileBytes(store.columnPath("hq")), before[2]);
     EXPECT_EQ(fileBytes(front / "keep"), before[1]);

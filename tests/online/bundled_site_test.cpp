@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "online/http_get.h"
 #include "tests/support/local_server.h"
@@ -129,6 +131,29 @@ TEST_F(BundledSiteServing, ServesNothingWithoutItsContent) {
     const BundledSite site({loopback(port), loopback(port), {}}, site_.path() / "missing");
     EXPECT_TRUE(site.servedPorts().empty());
     EXPECT_EQ(get(loopback(port) + "/soft/qvemtrod/bbxx.txt"), "");
+}
+
+// The desktop's software centre shows the screenshots the metainfo names on
+// the maker's site: the bundled copy of the site serves every one.
+TEST(BundledSiteContent, ServesTheScreenshotsTheMetainfoNames) {
+    std::ifstream in(std::string(DLT_SOURCE_DIR) + "/resources/desktop/qvemtrod.metainfo.xml.in");
+    std::stringstream metainfo;
+    metainfo << in.rdbuf();
+    const std::string text = metainfo.str();
+    const std::regex image("<image>http://@DLT_MAKER_HOST@(/[^<]+)</image>");
+    const int port = freePort();
+    const BundledSite site({loopback(port), loopback(port), {}}, DLT_SITE_DIR);
+    CurlHttpGetter http;
+    int images = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), image);
+         it != std::sregex_iterator(); ++it, ++images) {
+        // The package fills in the program's name.
+        const std::string path =
+            std::regex_replace((*it)[1].str(), std::regex("@DLT_PROGRAM@"), "qvemtrod");
+        const std::string body = http.get(loopback(port) + path, CancelFlag{});
+        EXPECT_EQ(body.substr(0, 8), "\x89PNG\r\n\x1a\n") << path;
+    }
+    EXPECT_EQ(images, 4);
 }
 
 } // namespace

@@ -22,7 +22,6 @@ const DrawRecord kDraw{"25129", "0102030405", "0607"};
 // The names of the history files, whatever folder holds them.
 const char* const kFileNames[] = {"qh.dll", "qq.dll", "hq.dll"};
 
-
 // A draw written through the store in the chosen folder and read back
 // through a second store, as after a restart.
 void expectDrawKeptIn(const fs::path& folder) {
