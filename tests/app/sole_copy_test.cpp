@@ -54,8 +54,8 @@ TEST(SoleCopy, TheLockFileOfACopyThatEndedDoesNotStopAStart) {
 // SIGINT while it waits in the intro window: it ends with code 0 as if
 // closed, and leaves no socket in the temporary folder and no lock held.
 TEST(SoleCopy, AProgramEndedBySignalExitsWithZeroAndLeavesNoSocket) {
-    for (const int signal : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(signal);
+    for (const int sent : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sent);
         QTemporaryDir dir;
         const QString temp = dir.path() + QStringLiteral("/tmp");
         ASSERT_TRUE(QDir().mkpath(temp));
@@ -83,7 +83,7 @@ TEST(SoleCopy, AProgramEndedBySignalExitsWithZeroAndLeavesNoSocket) {
             QDir(temp).entryList({QStringLiteral("qvemtrod-*")}, QDir::System | QDir::Files);
         EXPECT_EQ(socketsRunning.size(), 1) << "the running copy listens";
 
-        ::kill(static_cast<pid_t>(program.processId()), signal);
+        ::kill(static_cast<pid_t>(program.processId()), sent);
         ASSERT_TRUE(program.waitForFinished(10000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);

@@ -312,20 +312,19 @@ TEST_F(StartupSequenceTest, ClosingTheMainWindowEndsTheProgramWithCodeZeroWritin
 // SIGTERM (a desktop session logging out) and SIGINT end the program as
 // closing the main window does: code 0, nothing written.
 TEST_F(StartupSequenceTest, ASignalToEndIsTakenAsClosingTheMainWindow) {
-    for (const int signal : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(signal);
+    for (const int sent : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sent);
         processState() = ProcessState{};
         StartRecord record;
-        const QString history = dir_.path() + QStringLiteral("/program%1").arg(signal);
+        const QString history = dir_.path() + QStringLiteral("/program%1").arg(sent);
         ASSERT_TRUE(QDir().mkpath(history));
         EXPECT_EQ(runProgram(messages_, secretFolder(), toPath(history),
                              [&](StartupSequence& sequence) {
                                  pressNextWhenShown(sequence, record);
                                  QObject::connect(&sequence, &StartupSequence::mainWindowShown,
-                                                  &sequence, [signal](MainWindow* window) {
-                                                      QTimer::singleShot(0, window, [signal] {
-                                                          std::raise(signal);
-                                                      });
+                                                  &sequence, [sent](MainWindow* window) {
+                                                      QTimer::singleShot(
+                                                          0, window, [sent] { std::raise(sent); });
                                                   });
                              }),
                   0);
