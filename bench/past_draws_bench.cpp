@@ -31,12 +31,13 @@ FullPage fullResultsPage(std::size_t bytes) {
     std::vector<dlt::DrawRecord> draws;
     draws.reserve(rows);
     for (std::size_t i = 0; i + 1 < rows; ++i) {
-        const int n = int(i);
+        // Small unsigned numbers, so the compiler sees two digits each.
+        const unsigned f = unsigned(i % 31), b = unsigned(i % 11);
         char front[11], back[5];
-        std::snprintf(front, sizeof front, "%02d%02d%02d%02d%02d", 1 + n % 31, 2 + n % 31,
-                      3 + n % 31, 4 + n % 31, 5 + n % 31);
-        std::snprintf(back, sizeof back, "%02d%02d", 1 + n % 11, 2 + n % 11);
-        draws.push_back({std::to_string(99999 - n), front, back});
+        std::snprintf(front, sizeof front, "%02u%02u%02u%02u%02u", 1 + f, 2 + f, 3 + f, 4 + f,
+                      5 + f);
+        std::snprintf(back, sizeof back, "%02u%02u", 1 + b, 2 + b);
+        draws.push_back({std::to_string(99999 - int(i)), front, back});
     }
     // The draw file's newest, as the last row.
     draws.push_back({"10000", "0102030405", "0607"});

@@ -332,6 +332,16 @@ inline constexpr std::string_view moneyUnknown =
 // %1 draws.
 inline constexpr std::string_view moneyPools =
     "其中%1期按七个奖级的规则兑奖，固定奖金随奖池而不同，两种奖池都已算出。";
+// For how many counted draws the published prizes were known: %1 counted
+// draws, %2 of them with details, %3 bets that won a floating tier there, %4
+// the yuan they were paid; %5 the draws without details.
+inline constexpr std::string_view moneyNoDetails = "计入的%1期都没有开奖详情。";
+inline constexpr std::string_view moneyAllDetailed =
+    "计入的%1期中有%2期有开奖详情，按开奖前的奖池兑固定奖金，一等奖、二等奖按公布的奖金计入"
+    "（中了%3注，共%4元）。";
+inline constexpr std::string_view moneySomeDetailed =
+    "计入的%1期中有%2期有开奖详情，按开奖前的奖池兑固定奖金，一等奖、二等奖按公布的奖金计入"
+    "（中了%3注，共%4元）；其余%5期没有开奖详情。";
 
 // The prize tiers by number.
 inline constexpr std::string_view tierFirst = "一等奖";
@@ -394,6 +404,31 @@ inline constexpr std::string_view ticketTotal = "共兑奖%1期、%2张票：花
 inline constexpr std::string_view yuanAmount = "%1元";
 // %1 yuan under %2 (poolBelow), %3 yuan under %4 (poolAtOrAbove).
 inline constexpr std::string_view yuanByPool = "%1元（%2）或%3元（%4）";
+// Every draw checked had its published details: %1 draws, %2 tickets, %3
+// yuan spent, %4 the prizes.
+inline constexpr std::string_view ticketTotalPaid =
+    "共兑奖%1期、%2张票：花费%3元，奖金%4元（按公布的奖金）。";
+// Some had: %1 draws, %2 tickets, %3 yuan spent, %4 draws with details, %5
+// their prizes, %6 the other draws, %7 their fixed prizes (yuanAmount or yuanByPool).
+inline constexpr std::string_view ticketTotalSomePaid =
+    "共兑奖%1期、%2张票：花费%3元；有开奖详情的%4期奖金%5元（按公布的奖金），"
+    "其余%6期固定奖金%7。";
+inline constexpr std::string_view ticketNoDetails =
+    "这一期没有开奖详情，其一等奖、二等奖只标为浮动。";
+// %1: the draws checked without details.
+inline constexpr std::string_view ticketDrawsWithoutDetails =
+    "有%1期没有开奖详情，其一等奖、二等奖只标为浮动。";
+// The chosen draw's details: %1 the issue, %2 the date, %3 the pool before
+// the draw, %4 after it, %5 the sales (each yuanAmount or notPublished).
+inline constexpr std::string_view drawDetailsLine =
+    "%1期开奖详情：开奖日期%2，开奖前奖池%3，开奖后奖池%4，销售额%5。";
+inline constexpr std::string_view notPublished = "未公布";
+inline constexpr std::string_view paidAsPublished = "兑奖按公布的奖金。";
+inline constexpr std::string_view detailsWithoutPool =
+    "开奖前奖池未公布，兑奖时一等奖、二等奖只标为浮动，固定奖金按两种奖池列出。";
+// %1 the issue, %2 poolBelow, %3 poolAtOrAbove.
+inline constexpr std::string_view drawWithoutDetails =
+    "%1期没有开奖详情：兑奖时一等奖、二等奖只标为浮动，固定奖金按%2和%3两种列出。";
 // %1: bets that won a floating tier.
 inline constexpr std::string_view ticketFloating =
     "另中一等奖、二等奖共%1注，为浮动奖金，以公布的为准。";

@@ -42,7 +42,9 @@ public:
     std::map<std::string, DrawDetails> load() const;
 
     // Adds the given details, replacing those kept for the same issues, in
-    // one durable change. Details whose issue is not five digits are left
+    // one durable change. It takes the folder's lock itself, so it is not
+    // called while this process holds that lock (a HistoryStore change holds
+    // it only within its own call). Details whose issue is not five digits are left
     // out. False when it could not be written (nothing changed then), also
     // when the file is there but cannot be read.
     bool merge(const std::vector<DrawDetails>& details) const;

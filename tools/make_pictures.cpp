@@ -165,7 +165,8 @@ QImage trendPicture(const std::vector<DrawRecord>& draws) {
 
 QImage backtestPicture(const std::vector<DrawRecord>& draws) {
     const HistoryColumns columns = columnsOf(draws);
-    BacktestWindow backtest(columns.issues, columns.fronts, columns.backs);
+    // The draws file holds no published prizes: every floating tier is counted apart.
+    BacktestWindow backtest(columns.issues, columns.fronts, columns.backs, {});
     QEventLoop finished;
     QObject::connect(&backtest, &BacktestWindow::finished, &finished, &QEventLoop::quit);
     backtest.show();

@@ -13,6 +13,7 @@
 #include "app/windows/ticket_window.h"
 #include "app/windows/trend_window.h"
 #include "core/texts.h"
+#include "history/draw_details_store.h"
 #include "history/library_transfer.h"
 #include "online/library_sync.h"
 
@@ -85,9 +86,9 @@ void LibraryTools::openBacktestWindow() {
     // Each opening walks the library as it is now.
     delete backtest_;
     const HistoryStore store = window_.historyStore();
-    backtest_ =
-        new BacktestWindow(store.loadColumn(columnKey::issue), store.loadColumn(columnKey::front),
-                           store.loadColumn(columnKey::back));
+    backtest_ = new BacktestWindow(
+        store.loadColumn(columnKey::issue), store.loadColumn(columnKey::front),
+        store.loadColumn(columnKey::back), DrawDetailsStore(window_.historyDirectory()).load());
     backtest_->setAttribute(Qt::WA_DeleteOnClose, true);
     backtest_->show();
 }
@@ -153,6 +154,8 @@ void LibraryTools::syncLatestDraws() {
     }
     if (result.outcome == SyncOutcome::Added)
         libraryChanged();
+    else if (tickets_)
+        tickets_->showDetails(); // the sync may have kept details only
 }
 
 void LibraryTools::completeDrawDetails() {
@@ -164,6 +167,8 @@ void LibraryTools::completeDrawDetails() {
     dlt::completeDrawDetails(window_.historyStore(), DrawDetailsStore(window_.historyDirectory()),
                              http_, sites_.official, official_, run.messages(), run.progressHook(),
                              run.cancel(), run.yield());
+    if (tickets_)
+        tickets_->showDetails();
 }
 
 void LibraryTools::checkLibrary() {

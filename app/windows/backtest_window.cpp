@@ -21,6 +21,7 @@
 #include "app/windows/engine_texts.h"
 #include "core/texts.h"
 #include "app/form/look.h"
+#include "app/form/money_text.h"
 
 namespace dlt::gui {
 
@@ -71,9 +72,9 @@ QLineSeries* series(const QString& name, const QColor& colour, Qt::PenStyle styl
 } // namespace
 
 BacktestWindow::BacktestWindow(std::string issues, std::string front, std::string back,
-                               QWidget* parent)
+                               std::map<std::string, DrawDetails> details, QWidget* parent)
     : QWidget(parent, Qt::Window), issues_(std::move(issues)), front_(std::move(front)),
-      back_(std::move(back)), progress_(new QProgressBar(this)),
+      back_(std::move(back)), details_(std::move(details)), progress_(new QProgressBar(this)),
       cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)),
       table_(new QTableWidget(tableRows(), 5, this)), chartView_(new QChartView(this)),
       verdict_(new QLabel(this)), moneyTable_(new QTableWidget(kMoneyRows, kPoolColumns, this)),
@@ -131,7 +132,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
     moneyTable_->setHorizontalHeaderLabels(
         {fromUtf8(text::poolBelow), fromUtf8(text::poolAtOrAbove)});
     moneyTable_->setVerticalHeaderLabels(
-        {QStringLiteral("计入期数"), fromUtf8(text::costHead), QStringLiteral("固定奖金（元）"),
+        {QStringLiteral("计入期数"), fromUtf8(text::costHead), QStringLiteral("奖金（元）"),
          QStringLiteral("每元返还（元）"), QStringLiteral("随机一注每元期望返还（元）"),
          QStringLiteral("运气能解释的范围（95%）")});
     moneyTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -179,7 +180,7 @@ BacktestWindow::BacktestWindow(std::string issues, std::string front, std::strin
                     this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
             return !cancelRequested_.load(std::memory_order_relaxed);
         });
-        money_ = backtestMoney(result_, issues_);
+        money_ = backtestMoney(result_, issues_, details_);
     });
     connect(worker_, &QThread::finished, this, &BacktestWindow::showResult);
     worker_->start();
@@ -243,7 +244,8 @@ void BacktestWindow::showMoney() {
         moneyTable_->item(kCounted, c)->setText(QString::number(money_.counted));
         moneyTable_->item(kCost, c)->setText(QString::number(money_.costYuan));
         moneyTable_->item(kPrizes, c)
-            ->setText(QString::number(money_.columns[static_cast<std::size_t>(c)].fixedYuan));
+            ->setText(yuanText(money_.columns[static_cast<std::size_t>(c)].fixedYuan * 100 +
+                               money_.floatingPaidFen));
         moneyTable_->item(kReturn, c)->setText(yuanPerYuan(money_.returnPerYuan(pool)));
         moneyTable_->item(kChance, c)->setText(yuanPerYuan(money_.expectedPerYuan(pool)));
         moneyTable_->item(kLuck, c)->setText(yuanPerYuan(luck.low) + QStringLiteral(" 至 ") +

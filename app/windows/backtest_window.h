@@ -2,11 +2,13 @@
 // progress bar and a cancel button, then shows how often each hit count
 // occurred beside the exact chance, the running mean of hits against the
 // chance line, and one sentence of verdict; and in money, the picks bought as
-// one bet a draw against what random bets return under the same prize rules.
+// one bet a draw against what random bets return under the same prize rules,
+// each draw with published details paid as it was.
 #pragma once
 
 #include <QWidget>
 #include <atomic>
+#include <map>
 #include <string>
 
 #include "engine/backtest.h"
@@ -23,9 +25,10 @@ namespace dlt::gui {
 class BacktestWindow : public QWidget {
     Q_OBJECT
 public:
-    // The issue and zone texts as the store keeps them; the walk starts at once.
+    // The issue and zone texts as the store keeps them and the draws'
+    // published details by issue; the walk starts at once.
     BacktestWindow(std::string issues, std::string front, std::string back,
-                   QWidget* parent = nullptr);
+                   std::map<std::string, DrawDetails> details, QWidget* parent = nullptr);
     // Stops a walk still running and waits for it.
     ~BacktestWindow() override;
 
@@ -51,6 +54,7 @@ private:
     std::string issues_;
     std::string front_;
     std::string back_;
+    std::map<std::string, DrawDetails> details_;
     BacktestResult result_;
     BacktestMoney money_;
     std::atomic<bool> cancelRequested_{false};

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "app/form/money_text.h"
+#include "app/ports/text.h"
 #include "core/texts.h"
 
 namespace dlt::gui {
@@ -106,7 +108,21 @@ std::string moneyVerdict(const BacktestMoney& money, PrizePool pool) {
 }
 
 std::string moneyNotes(const BacktestMoney& money) {
-    std::string notes = fill(text::moneyFloating, {money.floatingBets});
+    // First for how many draws the published prizes were known; where every
+    // counted draw was paid as published, nothing floating is left aside.
+    std::string notes;
+    const std::string paid = toUtf8(yuanText(money.floatingPaidFen));
+    if (money.counted > 0 && money.detailed == 0)
+        notes = fill(text::moneyNoDetails, {money.counted});
+    else if (money.counted > 0 && money.detailed == money.counted)
+        notes = fill(text::moneyAllDetailed,
+                     {money.counted, money.detailed, money.floatingPaidBets, paid});
+    else if (money.counted > 0)
+        notes =
+            fill(text::moneySomeDetailed, {money.counted, money.detailed, money.floatingPaidBets,
+                                           paid, money.counted - money.detailed});
+    if (money.detailed < money.counted || money.counted == 0)
+        notes += fill(text::moneyFloating, {money.floatingBets});
     if (money.unknownRules > 0)
         notes += fill(text::moneyUnknown, {money.unknownRules, kFirstKnownIssue});
     if (money.poolMatters > 0)

@@ -12,14 +12,18 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <map>
+#include <optional>
 
 #include "app/form/form_widgets.h"
 #include "app/ports/text.h"
 #include "app/form/look.h"
+#include "app/form/money_text.h"
 #include "app/windows/engine_texts.h"
 #include "core/texts.h"
 #include "engine/prizes.h"
 #include "engine/tickets.h"
+#include "history/draw_details_store.h"
 #include "history/draw_text.h"
 #include "history/ticket_book.h"
 
@@ -67,6 +71,15 @@ QString amountText(PrizeRules rules, int choice, const std::array<std::int64_t, 
     return yuan(yuanByPool[choice == kPoolBelow ? 0 : 1]);
 }
 
+// A published amount, or that it was not published.
+std::string publishedYuan(const std::optional<Fen>& fen) {
+    return fen ? fill(text::yuanAmount, {toUtf8(yuanText(*fen))}) : std::string(text::notPublished);
+}
+
+QString floatingText(bool additional) {
+    return additional ? QStringLiteral("浮动（追加）") : QStringLiteral("浮动");
+}
+
 QTableWidgetItem* item(const QString& text) {
     auto* cell = new QTableWidgetItem(text);
     cell->setTextAlignment(Qt::AlignCenter);
@@ -87,6 +100,7 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
       fromDraw_(new QCheckBox(QStringLiteral("从这一期起的每一期"), this)),
       poolBox_(new QComboBox(this)),
       checkButton_(new QPushButton(fromUtf8(text::ticketWindowName), this)),
+      detailsText_(new QLabel(this)), detailsTable_(new QTableWidget(0, 3, this)),
       results_(new QTableWidget(0, kColumns, this)), total_(new QLabel(this)) {
     setObjectName(fromUtf8(text::ticketWindowName));
     setWindowTitle(fromUtf8(text::ticketWindowName));
@@ -110,6 +124,14 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
                         fromUtf8(text::poolAtOrAbove)});
     poolBox_->setToolTip(QStringLiteral("自26014期起，固定奖金随开奖前的奖池是否达到8亿而不同"));
     checkButton_->setObjectName(QStringLiteral("兑奖按钮"));
+    detailsText_->setObjectName(QStringLiteral("开奖详情"));
+    detailsText_->setWordWrap(true);
+    detailsTable_->setObjectName(QStringLiteral("开奖详情表"));
+    detailsTable_->setHorizontalHeaderLabels(
+        {QStringLiteral("奖级"), QStringLiteral("中奖注数"), QStringLiteral("单注奖金（元）")});
+    detailsTable_->verticalHeader()->hide();
+    detailsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    detailsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     results_->setObjectName(QStringLiteral("兑奖结果表"));
     results_->setHorizontalHeaderLabels({fromUtf8(text::issueHead), QStringLiteral("票"),
                                          fromUtf8(text::hitsHead), QStringLiteral("注数"),
@@ -144,6 +166,8 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ticketsBox, 2);
     layout->addLayout(checkRow);
+    layout->addWidget(detailsText_);
+    layout->addWidget(detailsTable_, 1);
     layout->addWidget(results_, 3);
     layout->addWidget(total_);
     resize(820, 720);
@@ -153,6 +177,7 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
     connect(removeButton_, &QPushButton::clicked, this, &TicketWindow::removeTicket);
     connect(checkButton_, &QPushButton::clicked, this, &TicketWindow::checkTickets);
     connect(list_, &QListWidget::currentRowChanged, this, &TicketWindow::selectionChanged);
+    connect(drawBox_, &QComboBox::currentIndexChanged, this, &TicketWindow::showDetails);
 
     const TicketBook book = readTicketBook(folder_);
     bookReadable_ = book.readable;
@@ -169,6 +194,8 @@ TicketWindow::TicketWindow(MessageBoxPort& messages, std::filesystem::path folde
 
 void TicketWindow::setDraws(std::vector<DrawRecord> newestFirst) {
     draws_ = std::move(newestFirst);
+    // The details are shown once, for the draw chosen at the end.
+    const QSignalBlocker quiet(drawBox_);
     drawBox_->clear();
     for (const DrawRecord& draw : draws_)
         drawBox_->addItem(ascii(draw.issue) + QStringLiteral("期  ") +
@@ -176,6 +203,47 @@ void TicketWindow::setDraws(std::vector<DrawRecord> newestFirst) {
                           ascii(formatNumberGroups(draw.back)));
     drawBox_->setCurrentIndex(draws_.empty() ? -1 : 0);
     checkButton_->setEnabled(!draws_.empty());
+    showDetails();
+}
+
+void TicketWindow::showDetails() {
+    // The tier table is there only for a draw with details.
+    detailsTable_->setRowCount(0);
+    detailsTable_->hide();
+    const int chosen = drawBox_->currentIndex();
+    if (chosen < 0 || chosen >= static_cast<int>(draws_.size())) {
+        detailsText_->clear();
+        return;
+    }
+    const std::string& issue = draws_[static_cast<std::size_t>(chosen)].issue;
+    const std::map<std::string, DrawDetails> kept = DrawDetailsStore(folder_).load();
+    const auto found = kept.find(issue);
+    if (found == kept.end()) {
+        detailsText_->setText(fromUtf8(
+            fill(text::drawWithoutDetails, {issue, text::poolBelow, text::poolAtOrAbove})));
+        return;
+    }
+    const DrawDetails& details = found->second;
+    std::string shown =
+        fill(text::drawDetailsLine,
+             {issue, details.date.empty() ? std::string(text::notPublished) : details.date,
+              publishedYuan(details.poolBefore), publishedYuan(details.poolAfter),
+              publishedYuan(details.sales)});
+    shown += paidPrizes(prizeRulesFor(issue), details) ? text::paidAsPublished
+                                                       : text::detailsWithoutPool;
+    detailsText_->setText(fromUtf8(shown));
+    detailsTable_->setRowCount(static_cast<int>(details.tiers.size()));
+    detailsTable_->setVisible(!details.tiers.empty());
+    for (int r = 0; r < static_cast<int>(details.tiers.size()); ++r) {
+        const TierPayout& tier = details.tiers[static_cast<std::size_t>(r)];
+        QString name = fromUtf8(tierName(tier.tier));
+        if (tier.addOn)
+            name += QStringLiteral("（追加）");
+        detailsTable_->setItem(r, 0, item(name));
+        detailsTable_->setItem(r, 1, item(QString::number(tier.winners)));
+        detailsTable_->setItem(
+            r, 2, item(tier.prizePerBet ? yuanText(*tier.prizePerBet) : QStringLiteral("—")));
+    }
 }
 
 void TicketWindow::refuse(std::string_view message) {
@@ -327,11 +395,14 @@ void TicketWindow::checkTickets() {
         rows.push_back(cells);
     };
 
+    const std::map<std::string, DrawDetails> details = DrawDetailsStore(folder_).load();
     int checkedDraws = 0;
+    int detailedDraws = 0;
     int unknownDraws = 0;
     bool poolMattered = false;
     std::int64_t cost = 0;
     std::int64_t floating = 0;
+    Fen paidFen = 0;
     std::array<std::int64_t, 2> fixed{};
     std::vector<int> unknownRows;
     // From the chosen draw to the newest, oldest first; or the chosen one.
@@ -346,7 +417,14 @@ void TicketWindow::checkTickets() {
             continue;
         }
         ++checkedDraws;
-        poolMattered = poolMattered || poolMatters(rules);
+        // A draw with its published details is paid as it was.
+        const auto found = details.find(draw.issue);
+        const std::optional<PaidPrizes> paid =
+            found == details.end() ? std::nullopt : paidPrizes(rules, found->second);
+        if (paid)
+            ++detailedDraws;
+        else
+            poolMattered = poolMattered || poolMatters(rules);
         for (const Graded& g : tickets) {
             const HitTable bets = gradeTicket(g.ticket, draw.front, draw.back);
             const QString name = fromUtf8(fill(text::ticketName, {g.number}));
@@ -365,9 +443,13 @@ void TicketWindow::checkTickets() {
                     }
                     QString each;
                     QString subtotal;
-                    if (tier.floating) {
-                        each = g.ticket.additional ? QStringLiteral("浮动（追加）")
-                                                   : QStringLiteral("浮动");
+                    const std::optional<Fen> prize =
+                        paid ? paidPrize(*paid, tier, g.ticket.additional) : std::nullopt;
+                    if (tier.wins() && prize) {
+                        each = yuanText(*prize);
+                        subtotal = yuanText(n * *prize);
+                    } else if (tier.floating) {
+                        each = floatingText(g.ticket.additional);
                         subtotal = each;
                     } else if (tier.wins()) {
                         each = amountText(rules, pool, tier.yuan);
@@ -381,16 +463,26 @@ void TicketWindow::checkTickets() {
             if (missed > 0)
                 addRow({issue, name, QStringLiteral("其他"), QString::number(missed),
                         fromUtf8(text::noPrize), QString(), QString(), QString()});
-            const PrizeSum sum = sumPrizes(rules, bets);
-            QString won = amountText(rules, pool, sum.fixedYuan);
-            if (sum.floatingBets() > 0)
-                won += QStringLiteral(" + 浮动奖%1注").arg(sum.floatingBets());
+            QString won;
+            std::int64_t floatingBets = 0;
+            if (paid) {
+                const PaidSum sum = sumPaid(rules, bets, g.ticket.additional, *paid);
+                won = yuanText(sum.fen);
+                floatingBets = sum.unpaidFloatingBets;
+                paidFen += sum.fen;
+            } else {
+                const PrizeSum sum = sumPrizes(rules, bets);
+                won = amountText(rules, pool, sum.fixedYuan);
+                floatingBets = sum.floatingBets();
+                fixed[0] += sum.fixedYuan[0];
+                fixed[1] += sum.fixedYuan[1];
+            }
+            if (floatingBets > 0)
+                won += QStringLiteral(" + 浮动奖%1注").arg(floatingBets);
             addRow({issue, name, QStringLiteral("本票合计"), QString::number(g.ticket.bets()),
                     QString(), QString(), won, yuan(g.ticket.costYuan())});
             cost += g.ticket.costYuan();
-            floating += sum.floatingBets();
-            fixed[0] += sum.fixedYuan[0];
-            fixed[1] += sum.fixedYuan[1];
+            floating += floatingBets;
         }
     }
     results_->setRowCount(static_cast<int>(rows.size()));
@@ -406,9 +498,19 @@ void TicketWindow::checkTickets() {
         poolMattered && pool == kBothPools
             ? fill(text::yuanByPool, {fixed[0], text::poolBelow, fixed[1], text::poolAtOrAbove})
             : fill(text::yuanAmount, {fixed[poolMattered && pool == kPoolAtOrAbove ? 1 : 0]});
-    std::string total = fill(text::ticketTotal, {checkedDraws, tickets.size(), cost, prizes});
+    const int undetailedDraws = checkedDraws - detailedDraws;
+    const std::string paidYuan = toUtf8(yuanText(paidFen));
+    std::string total =
+        detailedDraws == 0 ? fill(text::ticketTotal, {checkedDraws, tickets.size(), cost, prizes})
+        : undetailedDraws == 0
+            ? fill(text::ticketTotalPaid, {checkedDraws, tickets.size(), cost, paidYuan})
+            : fill(text::ticketTotalSomePaid, {checkedDraws, tickets.size(), cost, detailedDraws,
+                                               paidYuan, undetailedDraws, prizes});
     if (floating > 0)
         total += fill(text::ticketFloating, {floating});
+    if (undetailedDraws > 0)
+        total += everyDraw ? fill(text::ticketDrawsWithoutDetails, {undetailedDraws})
+                           : std::string(text::ticketNoDetails);
     if (unknownDraws > 0)
         total += fill(text::ticketUnknownRules, {unknownDraws, kFirstKnownIssue});
     if (unreadable > 0)

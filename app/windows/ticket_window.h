@@ -1,6 +1,9 @@
 // The ticket check (兑奖): the user's tickets kept in the ticket book, each
 // graded against a chosen draw of the library or every draw from it on, by
-// the prize rules in force for each draw's issue.
+// the prize rules in force for each draw's issue. A draw whose details are
+// kept beside the library is paid as it published (the fixed prizes of its
+// pool, 一等奖 and 二等奖 at their amounts); without them the floating tiers
+// are only named and the fixed prizes shown for both pools.
 #pragma once
 
 #include <QWidget>
@@ -24,13 +27,16 @@ namespace dlt::gui {
 class TicketWindow : public QWidget {
     Q_OBJECT
 public:
-    // folder: the data folder, where the ticket book lives beside the
-    // library; newestFirst: the library's draws.
+    // folder: the data folder, where the ticket book and the draws' details
+    // live beside the library; newestFirst: the library's draws.
     TicketWindow(MessageBoxPort& messages, std::filesystem::path folder,
                  std::vector<DrawRecord> newestFirst, QWidget* parent = nullptr);
 
     // The library changed: the draw list follows it (the newest is chosen).
     void setDraws(std::vector<DrawRecord> newestFirst);
+    // Shows the chosen draw's published details as kept now, or that it has
+    // none; also after the details file changed.
+    void showDetails();
 
     // The commands of the buttons. Adding and replacing read every line of
     // 票输入框 as a ticket; one bad ticket stores none of them.
@@ -67,6 +73,8 @@ private:
     QCheckBox* fromDraw_;
     QComboBox* poolBox_;
     QPushButton* checkButton_;
+    QLabel* detailsText_;
+    QTableWidget* detailsTable_;
     QTableWidget* results_;
     QLabel* total_;
 };

@@ -111,12 +111,26 @@ TEST(EngineTexts, TheMoneyVerdictPlacesTheReturnAgainstWhatLuckExplains) {
 TEST(EngineTexts, TheNotesSayWhatWasCountedApartAndThePoolIsNamed) {
     const BacktestMoney money = backtestMoney(walkOf({{0, 0}, {5, 2}, {3, 0}}), "180012500126020");
     EXPECT_EQ(moneyNotes(money),
+              "计入的2期都没有开奖详情。"
               "一等奖、二等奖为浮动奖金，未计入（中了1注）。"
               "另有1期在19019期以前，本程序不知道其奖级规则，未计入。"
               "其中1期按七个奖级的规则兑奖，固定奖金随奖池而不同，两种奖池都已算出。");
     EXPECT_TRUE(startsWith(moneyVerdict(money, PrizePool::AtOrAbove),
                            "按奖池8亿及以上计，在2期中每期买一注下期精选号，每元返还"));
     EXPECT_TRUE(startsWith(moneyVerdict(money, PrizePool::Below), "按奖池不足8亿计，在2期中"));
+}
+
+TEST(EngineTexts, WhereEveryDrawWasPaidAsPublishedNothingIsCountedApart) {
+    DrawDetails details;
+    details.issue = "26020";
+    details.poolBefore = 70'000'000'000;
+    details.tiers = {{2, false, 5, 10'000'000}};
+    const BacktestMoney money =
+        backtestMoney(walkOf({{5, 1}}), "26020", {{details.issue, details}});
+    EXPECT_EQ(moneyNotes(money), "计入的1期中有1期有开奖详情，按开奖前的奖池兑固定奖金，"
+                                 "一等奖、二等奖按公布的奖金计入（中了1注，共100000元）。");
+    EXPECT_TRUE(startsWith(moneyVerdict(money, PrizePool::Below), "在1期中每期买一注"))
+        << "one pool, not named";
 }
 
 } // namespace

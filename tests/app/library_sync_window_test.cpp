@@ -13,6 +13,7 @@
 #include "app/ports/text.h"
 #include "app/ports/platform.h"
 #include "app/windows/main_window.h"
+#include "app/windows/ticket_window.h"
 #include "core/process_state.h"
 #include "history/draw_details_store.h"
 #include "history/library_text.h"
@@ -153,6 +154,9 @@ TEST_F(LibrarySyncWindowTest, ClosingTheMainWindowEndsTheSyncWithNothingWritten)
 TEST_F(LibrarySyncWindowTest, CompletingDetailsShowsItsProgressAndSaysWhatItKept) {
     storeDraws(std::vector<DrawRecord>(realDraws().begin(), realDraws().begin() + 300));
     const std::string library = filesBytes();
+    trigger("兑奖");
+    QLabel* shownDetails = only<QLabel>(tools->ticketWindow(), QStringLiteral("开奖详情"));
+    EXPECT_TRUE(shownDetails->text().startsWith(QStringLiteral("26112期没有开奖详情")));
     // The progress window names the command and the page being read.
     whenNoteSays(QStringLiteral("正在从官方开奖服务读取第"), [](FetchProgress&) {});
     trigger("补全开奖详情");
@@ -164,6 +168,10 @@ TEST_F(LibrarySyncWindowTest, CompletingDetailsShowsItsProgressAndSaysWhatItKept
     EXPECT_EQ(titles.front(), QStringLiteral("补全开奖详情"));
     EXPECT_EQ(filesBytes().substr(0, library.size()), library);
     EXPECT_EQ(details().load().size(), 300u);
+    // The open 兑奖 window shows the chosen draw's details at once.
+    EXPECT_TRUE(shownDetails->text().startsWith(
+        QStringLiteral("26112期开奖详情：开奖日期2026-09-30，开奖前奖池")))
+        << shownDetails->text().toStdString();
 }
 
 } // namespace

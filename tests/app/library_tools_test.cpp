@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -34,6 +35,7 @@
 #include "app/windows/trend_window.h"
 #include "core/process_state.h"
 #include "storage/cipher.h"
+#include "history/draw_details_store.h"
 #include "history/library_text.h"
 #include "tests/support/local_server.h"
 #include "tests/support/real_draws.h"
@@ -248,6 +250,64 @@ TEST_F(LibraryToolsTest, BacktestShowsCountsChanceChartAndVerdict) {
     EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("奖金结论"))->text(), verdicts);
     EXPECT_EQ(only<QLabel>(backtest, QStringLiteral("奖金说明"))->text(),
               fromUtf8(moneyNotes(money)));
+}
+
+TEST_F(LibraryToolsTest, TheBacktestPaysDrawsWithDetailsAtThePublishedAmounts) {
+    // Eighteen draws 26001..26018 whose picks are known: seven draws holding
+    // 1..35 and seven of 01..05 in front, six of 01..12 and eight of 01 02
+    // behind, so the walked 26015..26018 hit 3+1, 1+2, 0+0 and 5+1.
+    std::vector<DrawRecord> draws;
+    std::string front;
+    for (int v = 1; v <= 35; ++v)
+        front += QStringLiteral("%1").arg(v, 2, 10, QChar(u'0')).toStdString();
+    for (int i = 0; i < 7; ++i)
+        front += "0102030405";
+    front += "0607083031"
+             "0920212223"
+             "0102030405"
+             "1011121314";
+    std::string back = "010203040506070809101112";
+    for (int i = 0; i < 8; ++i)
+        back += "0102";
+    back += "0312"
+            "0405"
+            "0102"
+            "0709";
+    for (int i = 0; i < 18; ++i)
+        draws.push_back(
+            {std::to_string(26001 + i), front.substr(10 * i, 10), back.substr(4 * i, 4)});
+    std::reverse(draws.begin(), draws.end()); // newest first
+    storeDraws(draws);
+    // 26015 had a pool of 9亿, 26018 one of 7亿 and paid 二等奖 123456 yuan;
+    // 26016 and 26017 have no details.
+    DrawDetails above;
+    above.issue = "26015";
+    above.poolBefore = 90'000'000'000;
+    DrawDetails second;
+    second.issue = "26018";
+    second.poolBefore = 70'000'000'000;
+    second.tiers = {{1, false, 0, std::nullopt}, {2, false, 3, 12'345'600}};
+    ASSERT_TRUE(DrawDetailsStore(toPath(dir.path())).merge({above, second}));
+
+    tools->openBacktestWindow();
+    BacktestWindow* backtest = tools->backtestWindow();
+    QSignalSpy finished(backtest, &BacktestWindow::finished);
+    ASSERT_TRUE(finished.wait(20000));
+
+    // 3+1 at 9亿: 18; 1+2: 5 or 7; 5+1 at its published 123456.
+    QTableWidget* table = only<QTableWidget>(backtest, QStringLiteral("奖金表"));
+    EXPECT_EQ(table->verticalHeaderItem(2)->text(), QStringLiteral("奖金（元）"));
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("4"));
+    EXPECT_EQ(table->item(1, 0)->text(), QStringLiteral("8"));
+    EXPECT_EQ(table->item(2, 0)->text(), QStringLiteral("123479"));
+    EXPECT_EQ(table->item(2, 1)->text(), QStringLiteral("123481"));
+    EXPECT_FALSE(table->isColumnHidden(1));
+    EXPECT_EQ(
+        only<QLabel>(backtest, QStringLiteral("奖金说明"))->text(),
+        QStringLiteral("计入的4期中有2期有开奖详情，按开奖前的奖池兑固定奖金，"
+                       "一等奖、二等奖按公布的奖金计入（中了1注，共123456元）；"
+                       "其余2期没有开奖详情。一等奖、二等奖为浮动奖金，未计入（中了0注）。"
+                       "其中2期按七个奖级的规则兑奖，固定奖金随奖池而不同，两种奖池都已算出。"));
 }
 
 TEST_F(LibraryToolsTest, CancelStopsTheBacktest) {

@@ -21,6 +21,7 @@
 #include "app/windows/ticket_window.h"
 #include "core/process_state.h"
 #include "engine/tickets.h"
+#include "history/draw_details_store.h"
 #include "storage/cipher.h"
 #include "history/library_text.h"
 #include "tests/support/window_support.h"
@@ -72,6 +73,39 @@ protected:
         QTest::mouseClick(only<QPushButton>(tickets, QStringLiteral("兑奖按钮")), Qt::LeftButton);
     }
     QString total() const { return only<QLabel>(tickets, QStringLiteral("兑奖合计"))->text(); }
+    // The row of ticket `ticket` (第N张) and hits `hits` in draw `issue`.
+    QStringList rowOf(const QString& issue, const QString& ticket, const QString& hits) const {
+        QTableWidget* table = results();
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QStringList texts;
+            for (int c = 0; c < table->columnCount(); ++c)
+                texts << (table->item(r, c) ? table->item(r, c)->text() : QString());
+            if (texts[0] == issue && texts[1] == ticket && texts[2] == hits)
+                return texts;
+        }
+        return {};
+    }
+    void addTicketLines(const QString& lines) {
+        only<QPlainTextEdit>(tickets, QStringLiteral("票输入框"))->setPlainText(lines);
+        QTest::mouseClick(only<QPushButton>(tickets, QStringLiteral("添加按钮")), Qt::LeftButton);
+    }
+    // 26020 as published: a pool of 8.5亿 before it, 一等奖 at 1000万 with a
+    // 追加 of 7999999 (1 yuan off 80%), 二等奖 at 20万.
+    void publishDetailsOf26020() {
+        DrawDetails draw;
+        draw.issue = "26020";
+        draw.date = "2026-02-09";
+        draw.poolBefore = 85'000'000'000;
+        draw.poolAfter = 86'000'000'050;
+        draw.sales = 30'000'000'000;
+        draw.tiers = {{1, false, 2, 1'000'000'000},
+                      {1, true, 1, 799'999'900},
+                      {2, false, 50, 20'000'000},
+                      {2, true, 0, std::nullopt},
+                      {3, false, 300, 666'600}};
+        ASSERT_TRUE(DrawDetailsStore(toPath(dir.path())).merge({draw}));
+    }
+    QString details() const { return only<QLabel>(tickets, QStringLiteral("开奖详情"))->text(); }
 
     QTemporaryDir dir;
     ProcessState process;
@@ -174,6 +208,75 @@ TEST_F(TicketWindowTest, TicketsAreEditedAndRemovedInTheBook) {
     EXPECT_EQ(messages.shown[0].caption, "注意：");
     EXPECT_EQ(book(), "05 14 15 17 33 + 01 07 \xD7\xB7\xBC\xD3\n");
     EXPECT_EQ(list->count(), 1);
+}
+
+TEST_F(TicketWindowTest, ADrawWithDetailsIsPaidAtThePublishedAmounts) {
+    publishDetailsOf26020();
+    addTicketLines(QStringLiteral("1 2 3 4 5 6 7 | 1,2,3\n01 02 03 04 05 + 01 02 追加"));
+    ASSERT_TRUE(messages.shown.empty());
+    check(1);
+    check(0); // the details are read when a draw is chosen
+
+    EXPECT_EQ(details(),
+              QStringLiteral("26020期开奖详情：开奖日期2026-02-09，开奖前奖池850000000元，"
+                             "开奖后奖池860000000.50元，销售额300000000元。"
+                             "兑奖按公布的奖金。"));
+    QTableWidget* tiers = only<QTableWidget>(tickets, QStringLiteral("开奖详情表"));
+    EXPECT_FALSE(tiers->isHidden());
+    ASSERT_EQ(tiers->rowCount(), 5);
+    auto tierRow = [&](int r) {
+        return QStringList{tiers->item(r, 0)->text(), tiers->item(r, 1)->text(),
+                           tiers->item(r, 2)->text()};
+    };
+    EXPECT_EQ(tierRow(0), (QStringList{"一等奖", "2", "10000000"}));
+    EXPECT_EQ(tierRow(1), (QStringList{"一等奖（追加）", "1", "7999999"}));
+    EXPECT_EQ(tierRow(3), (QStringList{"二等奖（追加）", "0", "—"}));
+    EXPECT_EQ(tierRow(4), (QStringList{"三等奖", "300", "6666"}));
+
+    // One pool column, the one the draw had (8亿 and above), and the
+    // floating tiers at their amounts; 追加 adds the published 7999999.
+    EXPECT_EQ(rowOf("26020", "第1张", "5+2"),
+              (QStringList{"26020", "第1张", "5+2", "1", "一等奖", "10000000", "10000000", ""}));
+    EXPECT_EQ(rowOf("26020", "第1张", "5+1"),
+              (QStringList{"26020", "第1张", "5+1", "2", "二等奖", "200000", "400000", ""}));
+    EXPECT_EQ(rowOf("26020", "第1张", "4+2"),
+              (QStringList{"26020", "第1张", "4+2", "10", "三等奖", "6666", "66660", ""}));
+    EXPECT_EQ(rowOf("26020", "第1张", "3+1"),
+              (QStringList{"26020", "第1张", "3+1", "20", "六等奖", "18", "360", ""}));
+    EXPECT_EQ(rowOf("26020", "第1张", "本票合计"),
+              (QStringList{"26020", "第1张", "本票合计", "63", "", "", "10476620", "126"}));
+    EXPECT_EQ(rowOf("26020", "第2张", "5+2"),
+              (QStringList{"26020", "第2张", "5+2", "1", "一等奖", "17999999", "17999999", ""}));
+    EXPECT_EQ(total(),
+              QStringLiteral("共兑奖1期、2张票：花费129元，奖金28476619元（按公布的奖金）。"));
+
+    // The pool chooser does not change a draw whose pool is known.
+    only<QComboBox>(tickets, QStringLiteral("奖池框"))->setCurrentIndex(1);
+    check(0);
+    EXPECT_EQ(rowOf("26020", "第1张", "4+2")[5], QStringLiteral("6666"));
+}
+
+TEST_F(TicketWindowTest, DrawsWithoutDetailsKeepBothPoolsAndTheFloatingTiersNamed) {
+    publishDetailsOf26020();
+    addTicketLines(QStringLiteral("1 2 3 4 5 6 7 | 1,2,3\n01 02 03 04 05 + 01 02 追加"));
+    check(1);
+    EXPECT_EQ(details(), QStringLiteral("25001期没有开奖详情：兑奖时一等奖、二等奖只标为浮动，"
+                                        "固定奖金按奖池不足8亿和奖池8亿及以上两种列出。"));
+    EXPECT_EQ(only<QTableWidget>(tickets, QStringLiteral("开奖详情表"))->rowCount(), 0);
+    EXPECT_TRUE(only<QTableWidget>(tickets, QStringLiteral("开奖详情表"))->isHidden());
+    EXPECT_EQ(rowOf("25001", "第2张", "5+2"), (QStringList{"25001", "第2张", "5+2", "1", "一等奖",
+                                                           "浮动（追加）", "浮动（追加）", ""}));
+    EXPECT_EQ(total(), QStringLiteral("共兑奖1期、2张票：花费129元，固定奖金38300元。"
+                                      "另中一等奖、二等奖共4注，为浮动奖金，以公布的为准。"
+                                      "这一期没有开奖详情，其一等奖、二等奖只标为浮动。"));
+
+    // From 25001 on: one draw as published, one with its fixed prizes only.
+    only<QCheckBox>(tickets, QStringLiteral("逐期框"))->setChecked(true);
+    check(1);
+    EXPECT_EQ(total(), QStringLiteral("共兑奖2期、2张票：花费258元；有开奖详情的1期奖金28476619元"
+                                      "（按公布的奖金），其余1期固定奖金38300元。"
+                                      "另中一等奖、二等奖共4注，为浮动奖金，以公布的为准。"
+                                      "有1期没有开奖详情，其一等奖、二等奖只标为浮动。"));
 }
 
 } // namespace

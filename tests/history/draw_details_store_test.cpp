@@ -5,6 +5,7 @@
 
 #include "history/draw_details_store.h"
 #include "history/history_store.h"
+#include "storage/file_io.h"
 #include "storage/cipher.h"
 #include "tests/support/temp_dir.h"
 
@@ -139,4 +140,17 @@ TEST_F(DetailsStore, TheLibrarysThreeFilesAreNeverTouched) {
     // And removing the library leaves the details.
     ASSERT_TRUE(library.removeHistoryFiles());
     EXPECT_EQ(store.load().size(), 2u);
+}
+
+TEST_F(DetailsStore, AChangeWithoutTheFoldersLockOrItsRenameLeavesTheOldFileWhole) {
+    ASSERT_TRUE(store.merge({bareDraw("26106")}));
+    const std::string before = fileBytes(store.filePath());
+    for (const FileCall refused : {FileCall::Lock, FileCall::Rename}) {
+        setFileCallFilter([&](FileCall call, const fs::path&) { return call != refused; });
+        EXPECT_FALSE(store.merge({sevenTierDraw()}));
+        setFileCallFilter({});
+        EXPECT_EQ(fileBytes(store.filePath()), before);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
+            << "no temporary file is left";
+    }
 }
