@@ -10,8 +10,11 @@
 namespace dlt {
 
 enum class MessageIcon { None, Stop, Question, Exclamation, Information };
-// MergeReplaceCancel: "合并" (the default), "替换" and "取消", before an import.
-enum class MessageButtons { Ok, OkCancel, YesNo, MergeReplaceCancel };
+// A question's default button and Esc keep everything as it is: Cancel for
+// OkCancel, No for YesNo, "合并" (the default; Esc "取消") for
+// MergeReplaceCancel, before an import. YesNoDefaultYes is for a question
+// whose Yes changes nothing of the user's (the update check).
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoDefaultYes, MergeReplaceCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No, Merge, Replace };
 
 // A modal message box. Its texts are UTF-8, as every text inside the program.

@@ -90,9 +90,18 @@ inline constexpr std::string_view fetchDone = "往期号码输入完成！共输
 inline constexpr std::string_view fetchInProgress = "正在获取往期号码，请稍候...";
 inline constexpr std::string_view fetchNothing = "未能获取往期号码，号库保持原样。";
 inline constexpr std::string_view fetchNotWritten = "新的往期号码未能写入号库，号库保持原样。";
-// %1 draws held, %2 fetched, %3 lost.
+// Before fetched draws replace the library: fetchDrop, then fetchConflicts
+// and a list line for each conflict (only when a source gave an issue
+// twice), then fetchReplaceQuestion. %1 draws held, %2 fetched, %3 of the
+// held kept, %4 dropped, %5 added.
 inline constexpr std::string_view fetchDrop =
-    "号库中现有%1期号码，本次获取到%2期号码，写入后将失去其中的%3期号码。仍要替换号库吗？";
+    "号库中现有%1期号码，本次获取到%2期号码。替换后保留其中%3期，去掉%4期，新增%5期。";
+// %1 issues.
+inline constexpr std::string_view fetchConflicts =
+    "获取到的号码中有%1期出现两组不同的号码，只取先出现的一组：";
+// %1: the list line of the draw taken, %2 and %3: the other front and back numbers.
+inline constexpr std::string_view fetchConflictLine = "%1  /  %2  %3";
+inline constexpr std::string_view fetchReplaceQuestion = "仍要替换号库吗？";
 
 // The update check. %1: the version file's text.
 inline constexpr std::string_view newVersionQuestion = "%1\r\n\r\n是否更新？";

@@ -1,12 +1,15 @@
 #include "online/past_draws.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
 
 #include "core/draw_check.h"
 #include "core/process_state.h"
 #include "core/texts.h"
 #include "history/draw_text.h"
 #include "history/history_commands.h"
+#include "history/library_merge.h"
 #include "history/library_text.h"
 #include "history/summary_text.h"
 #include "online/text_search.h"
@@ -31,6 +34,32 @@ DrawRecord drawFileEntry(std::string_view text, int bar) {
 // The issue standing after `_blank">`.
 std::string_view issueAfterMark(std::string_view page, int blank) {
     return middleText(page, blank + 8, 5);
+}
+
+// Before fetched draws replace the library: what it holds, what stays,
+// what goes and what comes, and the issues a source gave twice.
+std::string replaceQuestion(std::size_t held, const SourceDraws& fetched, int dropped) {
+    constexpr std::size_t kShownConflicts = 10;
+    const std::size_t kept = held - std::size_t(dropped);
+    const std::size_t added = fetched.newestFirst.size() - kept;
+    std::string question =
+        fill(text::fetchDrop, {held, fetched.newestFirst.size(), kept, dropped, added}) + "\n";
+    if (!fetched.conflicts.empty()) {
+        std::set<std::string_view> issues;
+        for (const IssueConflict& conflict : fetched.conflicts)
+            issues.insert(conflict.taken.issue);
+        question += fill(text::fetchConflicts, {issues.size()}) + "\n";
+        for (std::size_t i = 0; i < fetched.conflicts.size() && i < kShownConflicts; ++i) {
+            const IssueConflict& conflict = fetched.conflicts[i];
+            question += fill(text::fetchConflictLine,
+                             {historyListLine(conflict.taken.issue, conflict.taken.front,
+                                              conflict.taken.back),
+                              formatNumberGroups(conflict.other.front),
+                              formatNumberGroups(conflict.other.back)}) +
+                        "\n";
+        }
+    }
+    return question + std::string(text::fetchReplaceQuestion);
 }
 
 } // namespace
@@ -97,6 +126,20 @@ std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view
     return draws;
 }
 
+SourceDraws inIssueOrder(const std::vector<DrawRecord>& given) {
+    std::map<std::string, DrawRecord> byIssue;
+    SourceDraws source;
+    for (const DrawRecord& draw : given) {
+        const auto [kept, added] = byIssue.try_emplace(draw.issue, draw);
+        if (!added && !sameNumbers(kept->second, draw))
+            source.conflicts.push_back({kept->second, draw});
+    }
+    // Issues are five digits: their text order is their order.
+    for (auto it = byIssue.rbegin(); it != byIssue.rend(); ++it)
+        source.newestFirst.push_back(std::move(it->second));
+    return source;
+}
+
 int drawsDropped(const std::vector<DrawRecord>& held, const std::vector<DrawRecord>& fetched) {
     std::map<std::string, int> unmatched;
     for (const DrawRecord& draw : fetched)
@@ -124,6 +167,9 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
     // Every draw gathered, newest first: the page's newer draws, then the
     // draw file's.
     std::vector<DrawRecord> gathered;
+    // Whether the list shows the draws as they are written: not when a
+    // source repeats a draw or lists one out of order.
+    bool shownAsWritten = true;
     // Shows a source's draws (newest first) at the top of the list, above
     // those of an older source; false when the flag was raised meanwhile.
     auto show = [&](const std::vector<DrawRecord>& draws) {
@@ -150,11 +196,23 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
         if (cancel.cancelled())
             return;
         const std::vector<DrawRecord> fileDraws = parseDrawFile(bodyText(file), yield);
+        // The maker's file always lists kDrawFileEntries draws: a download
+        // with fewer is something else (an error page holding one
+        // draw-shaped line), and the page is read against the file's newest.
+        if (fileDraws.size() < std::size_t(kDrawFileEntries)) {
+            outcome = FetchOutcome::NothingFetched;
+            return;
+        }
         if (!show(fileDraws))
             return;
         gathered = fileDraws;
 
-        const std::string latestIssue = fileDraws.empty() ? std::string() : fileDraws.front().issue;
+        // The file's newest issue, wherever the file lists it.
+        const std::string latestIssue =
+            std::max_element(
+                fileDraws.begin(), fileDraws.end(),
+                [](const DrawRecord& a, const DrawRecord& b) { return a.issue < b.issue; })
+                ->issue;
         const std::string page = http.get(resultsPageUrl, cancel);
         if (cancel.cancelled())
             return;
@@ -164,16 +222,13 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
             return;
         gathered.insert(gathered.begin(), pageDraws.begin(), pageDraws.end());
 
-        if (gathered.empty()) {
-            outcome = FetchOutcome::NothingFetched;
-            return;
-        }
+        const SourceDraws fetched = inIssueOrder(gathered);
+        shownAsWritten = fetched.newestFirst == gathered;
         const std::vector<DrawRecord> held = store.drawsNewestFirst();
-        if (const int dropped = drawsDropped(held, gathered); dropped > 0) {
-            const std::string question =
-                fill(text::fetchDrop, {held.size(), gathered.size(), dropped});
-            if (messages.showMessage(question, std::string(text::attentionCaption),
-                                     MessageIcon::Question,
+        const int dropped = drawsDropped(held, fetched.newestFirst);
+        if (dropped > 0 || !fetched.conflicts.empty()) {
+            if (messages.showMessage(replaceQuestion(held.size(), fetched, dropped),
+                                     std::string(text::attentionCaption), MessageIcon::Question,
                                      MessageButtons::YesNo) != MessageAnswer::Yes) {
                 outcome = FetchOutcome::Kept;
                 return;
@@ -182,14 +237,14 @@ FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
         // The user may have closed the window while the draws were shown.
         if (cancel.cancelled())
             return;
-        const HistoryColumns columns = columnsOf(gathered);
+        const HistoryColumns columns = columnsOf(fetched.newestFirst);
         outcome = store.replaceHistory(columns.issues, columns.fronts, columns.backs)
                       ? FetchOutcome::Replaced
                       : FetchOutcome::NotWritten;
     }();
 
     int shown = int(gathered.size());
-    if (outcome != FetchOutcome::Replaced) {
+    if (outcome != FetchOutcome::Replaced || !shownAsWritten) {
         // The list and the summary show the library as it stays.
         sink.clearList();
         shown = 0;

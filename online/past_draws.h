@@ -29,6 +29,20 @@ std::vector<DrawRecord> parseDrawFile(std::string_view text, const YieldHook& yi
 std::vector<DrawRecord> parseResultsPage(std::string_view page, std::string_view latestIssue,
                                          const YieldHook& yield = {});
 
+// A source's draws as the library keeps them: in issue order, each issue
+// once. A draw the source gives again (the same numbers, in any order) is
+// taken once; an issue it also gives with other numbers is a conflict, of
+// which the draw given first is taken.
+struct IssueConflict {
+    DrawRecord taken;
+    DrawRecord other;
+};
+struct SourceDraws {
+    std::vector<DrawRecord> newestFirst;
+    std::vector<IssueConflict> conflicts;
+};
+SourceDraws inIssueOrder(const std::vector<DrawRecord>& given);
+
 // Where the fetch shows its progress: the history list and the two summary
 // lines.
 class FetchSink {
@@ -41,7 +55,7 @@ public:
 
 enum class FetchOutcome {
     Replaced,       // the library now holds the fetched draws
-    NothingFetched, // neither source gave a draw: the library is unchanged
+    NothingFetched, // no draw file (fewer draws than it always lists): the library is unchanged
     NotWritten,     // the new library could not be written: the old one stays
     Kept,           // the fetched draws would drop draws and the user said No
     Cancelled,      // given up through the cancel flag: the library is unchanged
@@ -59,13 +73,18 @@ int drawsDropped(const std::vector<DrawRecord>& held, const std::vector<DrawReco
 
 // The whole fetch: downloads both sources, shows every draw as it arrives
 // (the draw file's in file order, the page's newer draws at the top),
-// replaces the library and shows the closing message. Before fetched draws
-// replace a library that holds draws they lack, the user is asked (Yes/No,
-// naming the draws held, fetched and dropped). When nothing was fetched,
-// the user said No, the new library could not be written or the cancel flag
-// was raised, the old library stays and the list and the summary show it
-// again; a message says what happened, except after a cancel, which the user
-// asked for. Nothing is written once the flag is raised.
+// replaces the library with them in issue order, each issue once
+// (inIssueOrder), and shows the closing message. A download that gives fewer
+// than kDrawFileEntries draws is no draw file (an error page, a cut
+// transfer): nothing is fetched then. Before fetched draws replace a library
+// that holds draws they lack, or when a source gives an issue with two sets
+// of numbers, the user is asked (Yes/No, No the default: naming the draws
+// held, kept, dropped and added, and the conflicts). When nothing was
+// fetched, the user said No, the new library could not be written or the
+// cancel flag was raised, the old library stays; the list and the summary
+// show the library as it ends, and a message says what happened, except
+// after a cancel, which the user asked for. Nothing is written once the flag
+// is raised.
 FetchResult fetchPastDraws(const HistoryStore& store, HttpGetter& http,
                            const std::string& drawFileUrl, const std::string& resultsPageUrl,
                            FetchSink& sink, MessageBoxPort& messages, const CancelFlag& cancel,

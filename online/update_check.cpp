@@ -84,9 +84,10 @@ void UpdateCheck::checkForUpdatesManually() {
 
 void UpdateCheck::check(bool manual) {
     if (announcedVersion(versionText_, state_.productName) > state_.productVersion) {
-        const MessageAnswer answer = messages_.showMessage(
-            fill(text::newVersionQuestion, {gbkToUtf8(versionText_)}),
-            std::string(text::newVersionCaption), MessageIcon::Information, MessageButtons::YesNo);
+        const MessageAnswer answer =
+            messages_.showMessage(fill(text::newVersionQuestion, {gbkToUtf8(versionText_)}),
+                                  std::string(text::newVersionCaption), MessageIcon::Information,
+                                  MessageButtons::YesNoDefaultYes);
         if (answer != MessageAnswer::Yes)
             return;
         if (const std::string address = downloadAddress(versionText_); !address.empty())

@@ -139,23 +139,20 @@ bool commitChanges(const fs::path& record, const std::vector<FileChange>& change
     }
     if (!replaceFileDurably(record, recordText(entries))) {
         removeTemps(entries);
-        removeFile(record);
         return false;
     }
-    // From here on the change is made: what is not done now is done by the
-    // next recovery, from the record.
-    if (!(applyEntries(entries) && flushDirectory(folder) && removeFile(record))) {
-        std::vector<fs::path> targets;
-        for (const auto& change : changes)
-            targets.push_back(change.target);
-        recoverChanges(record, targets);
-        return true;
-    }
-    // After the record is gone the deletion stands; what is renamed aside is
-    // only clean-up, and what stays is removed as a stray at the next start.
-    for (const auto& e : entries)
-        if (!e.digest)
-            removeFile(e.temp);
+    // The record is in place: from here on the change is made, whatever
+    // fails. What is not done now is done by the next recovery, from the
+    // record.
+    if (applyEntries(entries) && flushDirectory(folder))
+        removeFile(record);
+    // Finishes what is left at once: the record when it is still there, and
+    // what a deletion moved aside. What cannot be done now is done at the
+    // next opening.
+    std::vector<fs::path> targets;
+    for (const auto& change : changes)
+        targets.push_back(change.target);
+    recoverChanges(record, targets);
     return true;
 }
 
@@ -171,15 +168,11 @@ bool recoverChanges(const fs::path& record, const std::vector<fs::path>& files) 
         if (!removeFile(record))
             return false;
     }
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        bool stray = isTemporarySiblingName(name, record);
-        for (const auto& file : files)
-            stray = stray || isTemporarySiblingName(name, file);
-        if (stray)
-            removeFile(it->path());
-    }
+    // A stray that cannot be removed now is tried again at the next recovery;
+    // it keeps no change from being made.
+    std::vector<fs::path> named = files;
+    named.push_back(record);
+    removeTemporarySiblings(named);
     return true;
 }
 

@@ -19,15 +19,18 @@ struct FileChange {
     std::optional<std::string> bytes; // none: the file is deleted
 };
 
-// Makes every change or none. The durable commit record is the point of no
+// Makes every change or none. The commit record in place is the point of no
 // return: a failure before it leaves every file as it was and gives false;
-// once it is there the change is made, and a failure after it leaves the
-// record for the next recovery to finish the change (which is tried at once
-// too), so the answer is true.
+// once it is there the change is made, and a failure after it (its folder's
+// flush included) leaves the record for the next recovery to finish the
+// change (which is tried at once too), so the answer is true. What a
+// deletion moves aside is removed before the answer, or by the next recovery
+// when it cannot be.
 bool commitChanges(const std::filesystem::path& record, const std::vector<FileChange>& changes);
 
 // Finishes or drops an interrupted commit of the files and removes stray
-// temporary files of theirs. False when a commit could not be finished.
+// temporary files of theirs. False when a commit could not be finished (a
+// stray that cannot be removed keeps nothing from going on).
 bool recoverChanges(const std::filesystem::path& record,
                     const std::vector<std::filesystem::path>& files);
 

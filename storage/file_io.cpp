@@ -1,5 +1,6 @@
 #include "storage/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -124,18 +125,28 @@ bool replaceFileDurably(const fs::path& path, std::string_view bytes) {
     const auto temp = writeTemporarySibling(path, bytes);
     if (!temp)
         return false;
-    if (renameFile(*temp, path))
-        return flushDirectory(path.parent_path());
-    removeFile(*temp);
-    return false;
+    if (!renameFile(*temp, path)) {
+        removeFile(*temp);
+        return false;
+    }
+    // The file is replaced: a folder that cannot be flushed does not undo
+    // that, so the answer is true; the folder's next flush makes it durable.
+    flushDirectory(path.parent_path());
+    return true;
 }
 
 Creation createFileDurably(const fs::path& path, std::string_view bytes) {
     const auto temp = writeTemporarySibling(path, bytes);
     if (!temp)
         return Creation::Failed;
-    if (allowed(FileCall::Rename, path) && renameNoReplacing(*temp, path))
-        return flushDirectory(path.parent_path()) ? Creation::Created : Creation::Failed;
+    if (allowed(FileCall::Rename, path) && linkNoReplacing(*temp, path)) {
+        // The file is there: neither a temporary name that cannot be removed
+        // (removeTemporarySiblings sweeps it later) nor a folder that cannot
+        // be flushed undoes that.
+        removeFile(*temp);
+        flushDirectory(path.parent_path());
+        return Creation::Created;
+    }
     std::error_code error;
     const bool exists = fs::exists(fs::symlink_status(path, error));
     removeFile(*temp);
@@ -167,6 +178,23 @@ std::optional<fs::path> writeTemporarySibling(const fs::path& path, std::string_
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+bool removeTemporarySiblings(const std::vector<fs::path>& files) {
+    if (files.empty())
+        return true;
+    bool removed = true;
+    std::error_code error;
+    for (fs::directory_iterator it(files.front().parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (std::any_of(files.begin(), files.end(),
+                        [&](const fs::path& file) { return isTemporarySiblingName(name, file); }))
+            // A file another program holds open for a moment (a virus
+            // scanner, on Windows) goes at the second try.
+            removed = (removeFile(it->path()) || removeFile(it->path())) && removed;
+    }
+    return removed && !error;
 }
 
 bool isTemporarySiblingName(std::string_view fileName, const fs::path& path) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "storage/platform_files.h"
 
@@ -40,14 +41,16 @@ bool flushDirectory(const std::filesystem::path& folder);
 bool removeFile(const std::filesystem::path& path);
 
 // Replaces the file through a flushed temporary file beside it (see
-// writeTemporarySibling), renamed over it, and flushes the folder. On
+// writeTemporarySibling), renamed over it, and flushes the folder. True once
+// the rename is done, even when the folder's flush fails after it. On
 // failure the temporary file is removed. The file is its owner's only.
 bool replaceFileDurably(const std::filesystem::path& path, std::string_view bytes);
 
 // Creates the file with the bytes only when it does not exist yet, through a
 // flushed temporary file given its name without replacing anything, and
 // flushes the folder. Of two processes creating it at once one wins; the
-// other finds it there.
+// other finds it there. Created once the file has its name, even when the
+// folder's flush or the temporary name's removal fails after it.
 enum class Creation { Created, Exists, Failed };
 Creation createFileDurably(const std::filesystem::path& path, std::string_view bytes);
 
@@ -57,6 +60,11 @@ Creation createFileDurably(const std::filesystem::path& path, std::string_view b
 // or none on failure (nothing is left then).
 std::optional<std::filesystem::path> writeTemporarySibling(const std::filesystem::path& path,
                                                            std::string_view bytes);
+
+// Removes every temporary file writeTemporarySibling left beside the files
+// (all in one folder): by a crash, or a removal that failed. False when one
+// is still there.
+bool removeTemporarySiblings(const std::vector<std::filesystem::path>& files);
 
 // Whether fileName is a name temporarySibling gives for path.
 bool isTemporarySiblingName(std::string_view fileName, const std::filesystem::path& path);

@@ -4,8 +4,9 @@
 #include <array>
 #include <cstdlib>
 #include <vector>
-#include <random>
 #include <system_error>
+
+#include <openssl/rand.h>
 
 #include "core/identity.h"
 #include "core/process_state.h"
@@ -91,7 +92,13 @@ Creation SecretStore::create(const std::string& secret) const {
         return Creation::Failed;
     // A temporary file of its owner's only, given the name only when it is
     // free: never half a secret, never one replaced under a running copy.
-    return createFileDurably(filePath(), secret);
+    const Creation created = createFileDurably(filePath(), secret);
+    removeStrays();
+    return created;
+}
+
+bool SecretStore::removeStrays() const {
+    return removeTemporarySiblings({filePath()});
 }
 
 FileLock SecretStore::lock() const {
@@ -124,17 +131,32 @@ fs::path chooseHistoryFolder(const fs::path& programFolder, const fs::path& user
     return userDataFolder;
 }
 
+std::string digitsOfRandomBytes(std::string_view bytes) {
+    // 250 is the largest multiple of 10 a byte reaches: the bytes below it
+    // give each digit 25 times, the six above are rejected.
+    constexpr unsigned kUnbiasedBelow = 250;
+    std::string digits;
+    for (const char byte : bytes)
+        if (const auto value = static_cast<unsigned char>(byte); value < kUnbiasedBelow)
+            digits.push_back(static_cast<char>('0' + value % 10));
+    return digits;
+}
+
 std::string generateSecret(const YieldHook& yield) {
-    std::random_device device;
-    std::seed_seq seed{device(), device(), device(), device(),
-                       device(), device(), device(), device()};
-    std::mt19937_64 generator(seed);
-    std::uniform_int_distribution<int> digit(0, 9);
     std::string secret;
     secret.reserve(kSecretLength);
-    for (std::size_t i = 0; i < kSecretLength; ++i) {
-        secret.push_back(static_cast<char>('0' + digit(generator)));
-        yieldIfSet(yield);
+    std::string bytes(kSecretLength, '\0');
+    while (secret.size() < kSecretLength) {
+        // The system's cryptographic generator: the secret keys the library.
+        if (RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()),
+                       static_cast<int>(bytes.size())) != 1)
+            return {};
+        for (const char digit : digitsOfRandomBytes(bytes)) {
+            if (secret.size() == kSecretLength)
+                break;
+            secret.push_back(digit);
+            yieldIfSet(yield);
+        }
     }
     return secret;
 }
@@ -144,6 +166,13 @@ KeyResult establishInstallationKey(ProcessState& state, const SecretStore& store
     // The secret is never thrown away: one that cannot be read ends the
     // start, and one of another length is kept aside before a new one is
     // made, so that a damaged library can still be recovered by hand.
+    {
+        // A second name of the secret that an earlier start could not
+        // remove goes first: no copy of the secret stays behind.
+        const FileLock lock = store.lock();
+        if (lock.held())
+            store.removeStrays();
+    }
     FileRead kept = store.load();
     bool ok = true;
     if (kept.status != FileRead::Status::Failed && !validSecret(kept)) {
@@ -161,7 +190,7 @@ KeyResult establishInstallationKey(ProcessState& state, const SecretStore& store
                 ok = store.keepAside();
             else if (kept.status == FileRead::Status::Read)
                 ok = removeFile(store.filePath());
-            ok = ok && store.create(fresh) != Creation::Failed;
+            ok = ok && !fresh.empty() && store.create(fresh) != Creation::Failed;
         }
         if (ok && kept.status != FileRead::Status::Failed)
             kept = store.load();

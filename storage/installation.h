@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "core/ports.h"
@@ -27,9 +28,14 @@ public:
     // Renames the kept file to a free name beside it ("installation.secret.damaged1", ...).
     bool keepAside() const;
     // Keeps the secret when none is kept yet, readable by its owner only
-    // (the folder is created when missing). Exists when another start kept
-    // one first: what is kept is then that one.
+    // (the folder is created when missing), and removes the strays below.
+    // Exists when another start kept one first: what is kept is then that
+    // one. The caller holds lock().
     Creation create(const std::string& secret) const;
+    // Removes what a start left beside the kept file under a temporary name
+    // (a whole second name of the secret when removing it failed); false
+    // when one is still there. The caller holds lock().
+    bool removeStrays() const;
     // The lock of the secret's folder between processes (created when
     // missing), held while a secret is replaced.
     FileLock lock() const;
@@ -51,7 +57,14 @@ bool isInstalledProgramFolder(const std::filesystem::path& programFolder);
 std::filesystem::path chooseHistoryFolder(const std::filesystem::path& programFolder,
                                           const std::filesystem::path& userDataFolder);
 
-// 10000 random digits; yield is called after each digit.
+// The decimal digits that random bytes give, uniformly: one for each byte
+// below 250 (its value modulo 10); the bytes 250 to 255 are rejected, as
+// they would favour the digits 0 to 5.
+std::string digitsOfRandomBytes(std::string_view bytes);
+
+// 10000 digits from the system's cryptographic generator (OpenSSL's
+// RAND_bytes, through digitsOfRandomBytes); yield is called after each
+// digit. Empty when the generator fails.
 std::string generateSecret(const YieldHook& yield);
 
 // What establishing the installation key came to.

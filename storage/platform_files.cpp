@@ -51,7 +51,7 @@ bool renameReplacing(const std::filesystem::path& from, const std::filesystem::p
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool renameNoReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+bool linkNoReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -121,12 +121,9 @@ bool renameReplacing(const std::filesystem::path& from, const std::filesystem::p
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool renameNoReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    // A second name fails when the name is taken; then the first goes.
-    if (link(from.c_str(), to.c_str()) != 0)
-        return false;
-    unlink(from.c_str());
-    return true;
+bool linkNoReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    // A second name fails when the name is taken.
+    return link(from.c_str(), to.c_str()) == 0;
 }
 
 bool flushFolder(const std::filesystem::path& folder) {

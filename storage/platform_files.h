@@ -17,9 +17,11 @@ std::FILE* openNewFile(const std::filesystem::path& path);
 // through to the disk before it returns.
 bool renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
-// Gives from the name to only when nothing stands there yet (from is then
-// gone); false, leaving both, when to exists or on failure.
-bool renameNoReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+// Gives the file at from the name to as well, only when nothing stands there
+// yet; false, changing nothing, when to exists or on failure. On Windows the
+// file is moved (from is gone); elsewhere to is a second link, and removing
+// from is the caller's part.
+bool linkNoReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Makes the folder's entries (new names, renames, removals) durable. Windows
 // needs nothing here: its renames are written through.

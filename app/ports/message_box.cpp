@@ -46,13 +46,19 @@ MessageAnswer askMergeOrReplace(QMessageBox& box) {
 
 MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::string& caption,
                                             MessageIcon icon, MessageButtons buttons) {
+    // A question's default (Enter) and Esc give the answer that keeps
+    // everything as it is; only the update check's Yes, which changes
+    // nothing of the user's, is the default.
     QMessageBox::StandardButtons shown = QMessageBox::Ok;
-    QMessageBox::StandardButton first = QMessageBox::Ok;
+    QMessageBox::StandardButton keeping = QMessageBox::Ok;
+    QMessageBox::StandardButton preferred = QMessageBox::Ok;
     if (buttons == MessageButtons::OkCancel) {
         shown = QMessageBox::Ok | QMessageBox::Cancel;
-    } else if (buttons == MessageButtons::YesNo) {
+        keeping = preferred = QMessageBox::Cancel;
+    } else if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultYes) {
         shown = QMessageBox::Yes | QMessageBox::No;
-        first = QMessageBox::Yes;
+        keeping = QMessageBox::No;
+        preferred = buttons == MessageButtons::YesNo ? QMessageBox::No : QMessageBox::Yes;
     } else if (buttons == MessageButtons::MergeReplaceCancel) {
         shown = QMessageBox::NoButton; // its own three buttons
     }
@@ -64,7 +70,8 @@ MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::
     box.setFont(defaultGuiFont());
     if (buttons == MessageButtons::MergeReplaceCancel)
         return askMergeOrReplace(box);
-    box.setDefaultButton(first);
+    box.setDefaultButton(preferred);
+    box.setEscapeButton(keeping);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return MessageAnswer::Ok;
@@ -74,7 +81,7 @@ MessageAnswer QtMessageBoxPort::showMessage(const std::string& text, const std::
         return MessageAnswer::No;
     default:
         // Closing the box answers its negative button.
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+        return buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel : MessageAnswer::No;
     }
 }
 

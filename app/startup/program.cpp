@@ -8,6 +8,7 @@
 #include "app/form/look.h"
 #include "app/ports/text.h"
 #include "app/windows/main_window.h"
+#include "app/startup/ending_signals.h"
 #include "app/startup/resources.h"
 #include "app/startup/startup_sequence.h"
 #include "core/identity.h"
@@ -46,13 +47,17 @@ int runProgram(MessageBoxPort& messages, const QString& secretFolder,
     // Closing the main window, not the last window, ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     StartupSequence startup(messages, secretFolder, historyDirectory);
+    // A signal to end (a desktop session logging out) is a close of the
+    // main window, whatever step the program is at.
+    const EndingSignals endingSignals;
+    QObject::connect(&endingSignals, &EndingSignals::endRequested, &startup, &StartupSequence::end);
     if (started)
         started(startup);
     if (!startup.run())
-        return 0; // the failure message has been shown; the program ends
+        return 0; // the failure message has been shown, or it was ended
     // Events are handled during the start-up online steps: the main window
     // may already have been closed there.
-    if (!startup.mainWindow()->isVisible())
+    if (!startup.mainWindow()->isVisible() || startup.ending())
         return 0;
     QObject::connect(startup.mainWindow(), &MainWindow::closed, qApp,
                      [] { QCoreApplication::exit(0); });

@@ -23,6 +23,7 @@ void prepareApplication(QApplication& app);
 
 // Runs the start-up sequence, then the message loop until the main window
 // is closed, which ends the program at once; nothing is written at the end.
+// SIGTERM and SIGINT end it the same way, at any step (EndingSignals).
 // Returns the exit code: 0, also when start-up failed after its message.
 // Needs a QApplication. started, when given, is called with the sequence
 // before it runs (the program gives its message boxes their window there;

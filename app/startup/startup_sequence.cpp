@@ -1,5 +1,6 @@
 #include "app/startup/startup_sequence.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -74,6 +75,8 @@ bool StartupSequence::run() {
                               MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
+    if (ending_)
+        return false;
 
     // The intro window is modal: the main window waits for "下一步" (or its
     // close button).
@@ -82,6 +85,8 @@ bool StartupSequence::run() {
         connect(&intro, &IntroWindow::shown, this, [this, &intro] { emit introShown(&intro); });
         intro.exec();
     }
+    if (ending_)
+        return false;
 
     // The main window's creation runs its set-up.
     mainWindow_ = std::make_unique<MainWindow>(state, historyDirectory_, messages_);
@@ -97,6 +102,20 @@ bool StartupSequence::run() {
     // server never delays the first look at the program.
     runOnlineSteps();
     return true;
+}
+
+void StartupSequence::end() {
+    ending_ = true;
+    mainWindowClosed_.cancel();
+    // A window waiting for an answer (the intro, a question) is closed: a
+    // question answers its keeping button, as Esc does.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        if (window->isVisible() && window->isModal())
+            window->close();
+    // Then as the user closes it, which ends the message loop once it runs.
+    if (mainWindow_)
+        mainWindow_->close();
 }
 
 void StartupSequence::runOnlineSteps() {

@@ -48,10 +48,18 @@ public:
     void setUrlOpener(UrlOpener& opener) { opener_ = &opener; }
 
     // Runs the sequence on the calling (user-interface) thread. Returns false
-    // when the installation key could not be established: the failure
-    // message has been shown and the program ends. On success the main
-    // window is visible and the start-up online steps have run.
+    // when the installation key could not be established (the failure
+    // message has been shown) or end() was called: the program ends. On
+    // success the main window is visible and the start-up online steps have
+    // run.
     bool run();
+
+    // Ends the program at whatever step it is, as closing the main window
+    // does: what runs is given up (a download; a question, which answers its
+    // keeping button), nothing half-done is written, and the sequence stops
+    // at its next step, or the message loop ends.
+    void end();
+    bool ending() const { return ending_; }
 
     StartupWindow* startupWindow() const { return startupWindow_.get(); }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
@@ -79,6 +87,7 @@ private:
     std::unique_ptr<UpdateCheck> updateCheck_;
     // Raised when the main window is closed: the program is ending.
     CancelFlag mainWindowClosed_;
+    bool ending_ = false;
 };
 
 } // namespace dlt::gui

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <csignal>
 #include <optional>
 
 #include "tests/support/local_server.h"
@@ -112,12 +113,12 @@ TEST_F(FetchRunTest, TheButtonFillsTheListAndTheSummaryAndRebuildsTheLibrary) {
 
 TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns) {
     std::atomic<bool> release{false};
-    local_.server().Get("/soft/qvemtrod/kj.dll",
-                        [&](const httplib::Request&, httplib::Response& response) {
-                            for (int i = 0; i < 500 && !release; ++i)
-                                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                            response.set_content(site::drawFileText(published(0, 5)), "text/plain");
-                        });
+    local_.server().Get(
+        "/soft/qvemtrod/kj.dll", [&](const httplib::Request&, httplib::Response& response) {
+            for (int i = 0; i < 500 && !release; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            response.set_content(site::drawFileText(published(0, 300)), "text/plain");
+        });
     local_.start();
     command_ =
         new FetchCommand(*window_, messages_, http_, {local_.address(), local_.address(), {}});
@@ -141,7 +142,7 @@ TEST_F(FetchRunTest, TheWindowStaysAliveAndTheCommandsDisabledWhileADownloadRuns
 
     EXPECT_GE(ticks, 5);
     EXPECT_TRUE(commandsDisabled);
-    EXPECT_EQ(list_->count(), 5);
+    EXPECT_EQ(list_->count(), 280);
     EXPECT_TRUE(button_->isEnabled());
 }
 
@@ -186,8 +187,8 @@ TEST_F(FetchRunTest, DroppingDrawsAsksAndNoKeepsTheLibraryTheListAndTheSummary) 
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(
         fromUtf8(messages_.shown[0].text),
-        QStringLiteral("号库中现有400期号码，本次获取到310期号码，写入后将失去其中的90期号码。"
-                       "仍要替换号库吗？"));
+        QStringLiteral("号库中现有400期号码，本次获取到310期号码。替换后保留其中310期，去掉90期，"
+                       "新增0期。\n仍要替换号库吗？"));
     EXPECT_EQ(fromUtf8(messages_.shown[0].caption), QStringLiteral("注意："));
     EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(libraryFiles(store), filesBefore);
@@ -196,7 +197,8 @@ TEST_F(FetchRunTest, DroppingDrawsAsksAndNoKeepsTheLibraryTheListAndTheSummary) 
     EXPECT_EQ(label("号库显示"), summaryBefore);
 
     messages_.shown.clear();
-    button_->click(); // Yes this time
+    messages_.answers = {MessageAnswer::Yes}; // Yes this time
+    button_->click();
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_EQ(fromUtf8(messages_.shown[1].text),
               QStringLiteral("往期号码输入完成！共输入310期号码。"));
@@ -321,17 +323,44 @@ protected:
         return ended;
     }
 
-    // Closes the window, looking every few milliseconds, once the server
-    // has been asked.
-    void closeWhen(std::function<bool()> asked, MainWindow& window) {
+    // Closes the window (or, bySignal, sends the program SIGTERM, as a
+    // desktop session logging out does), looking every few milliseconds, once
+    // the server has been asked.
+    void closeWhen(std::function<bool()> asked, MainWindow& window, bool bySignal = false) {
         auto* poll = new QTimer(&window);
-        QObject::connect(poll, &QTimer::timeout, &window, [poll, asked, &window] {
+        QObject::connect(poll, &QTimer::timeout, &window, [poll, asked, &window, bySignal] {
             if (!asked())
                 return;
             poll->stop();
-            window.close();
+            if (bySignal)
+                std::raise(SIGTERM);
+            else
+                window.close();
         });
         poll->start(5);
+    }
+
+    // A fetch whose download hangs, ended by a close or by SIGTERM: the
+    // program ends at once and the library stays as it was.
+    void endDuringAHangingFetch(bool bySignal) {
+        SilentDrawFile silent(local_);
+        local_.start(); // the version file and the product page: 404
+        std::vector<std::string> filesBefore;
+        const qint64 ended = runUntilClosed([&](MainWindow& window) {
+            storeDraws(*store_, published(40, 3));
+            filesBefore = libraryFiles(*store_);
+            // Once the start-up is over: the fetch, and the end as soon as
+            // its download hangs.
+            QTimer::singleShot(200, &window, [this, &window, &silent, bySignal] {
+                closeWhen([&silent] { return silent.asked(); }, window, bySignal);
+                window.setOuterWidth(MainWindow::kWideWidth);
+                window.controls().fetch->click();
+            });
+        });
+        EXPECT_GE(ended, 0);
+        EXPECT_LT(ended, 1000);
+        EXPECT_EQ(libraryFiles(*store_), filesBefore);
+        EXPECT_TRUE(messages_.shown.empty());
     }
 
     QTemporaryDir dir_;
@@ -342,24 +371,11 @@ protected:
 };
 
 TEST_F(ClosingTest, ClosingDuringAHangingFetchEndsTheProgramAtOnceAndKeepsTheLibrary) {
-    SilentDrawFile silent(local_);
-    local_.start(); // the version file and the product page: 404
-    std::vector<std::string> filesBefore;
-    const qint64 ended = runUntilClosed([&](MainWindow& window) {
-        storeDraws(*store_, published(40, 3));
-        filesBefore = libraryFiles(*store_);
-        // Once the start-up is over: the fetch, and the window closed as soon
-        // as its download hangs.
-        QTimer::singleShot(200, &window, [this, &window, &silent] {
-            closeWhen([&silent] { return silent.asked(); }, window);
-            window.setOuterWidth(MainWindow::kWideWidth);
-            window.controls().fetch->click();
-        });
-    });
-    EXPECT_GE(ended, 0);
-    EXPECT_LT(ended, 1000);
-    EXPECT_EQ(libraryFiles(*store_), filesBefore);
-    EXPECT_TRUE(messages_.shown.empty());
+    endDuringAHangingFetch(false);
+}
+
+TEST_F(ClosingTest, SigtermDuringAHangingFetchIsAClose) {
+    endDuringAHangingFetch(true);
 }
 
 TEST_F(ClosingTest, ClosingDuringTheStartUpDownloadEndsTheProgramAtOnce) {
@@ -480,7 +496,7 @@ TEST_F(StartupOnlineTest, ANewerVersionIsOfferedAfterTheMainWindowIsVisible) {
     EXPECT_EQ(fromUtf8(messages_.shown[0].text),
               QStringLiteral("禾澄大乐透荐号器v3.2\r\nhttp://127.0.0.1/new.zip\r\n\r\n是否更新？"));
     EXPECT_EQ(fromUtf8(messages_.shown[0].caption), QStringLiteral("检测到新版本："));
-    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNoDefaultYes);
     EXPECT_EQ(opener_.opened,
               (std::vector<std::string>{"http://127.0.0.1/new.zip", local_.address() + "/"}));
 }

@@ -77,6 +77,37 @@ TEST(QtMessageBoxWindow, ForgetsAWindowThatIsGone) {
     EXPECT_EQ(showAndLook(port, MessageButtons::Ok).parent, nullptr);
 }
 
+// What Enter or Esc answers in a box with the given buttons.
+MessageAnswer answerByKey(QtMessageBoxPort& port, MessageButtons buttons, Qt::Key key) {
+    QTimer::singleShot(0, [key] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, key);
+    });
+    return port.showMessage("仍要替换号库吗？", "注意：", MessageIcon::Question, buttons);
+}
+
+// A question whose Yes (or OK, or 替换) drops draws is answered by Enter and
+// by Esc with the answer that keeps them; only the update offer, which
+// changes nothing of the user's, takes Yes on Enter.
+TEST(QtMessageBoxWindow, EnterAndEscGiveTheAnswerThatKeepsTheLibrary) {
+    QtMessageBoxPort port;
+    struct Case {
+        MessageButtons buttons;
+        MessageAnswer enter, escape;
+    };
+    for (const Case c :
+         {Case{MessageButtons::YesNo, MessageAnswer::No, MessageAnswer::No},
+          Case{MessageButtons::OkCancel, MessageAnswer::Cancel, MessageAnswer::Cancel},
+          Case{MessageButtons::MergeReplaceCancel, MessageAnswer::Merge, MessageAnswer::Cancel},
+          Case{MessageButtons::YesNoDefaultYes, MessageAnswer::Yes, MessageAnswer::No},
+          Case{MessageButtons::Ok, MessageAnswer::Ok, MessageAnswer::Ok}}) {
+        SCOPED_TRACE(int(c.buttons));
+        EXPECT_EQ(answerByKey(port, c.buttons, Qt::Key_Return), c.enter);
+        EXPECT_EQ(answerByKey(port, c.buttons, Qt::Key_Escape), c.escape);
+    }
+}
+
 TEST(QtMessageBoxWindow, TextIsInTheWindowsFont) {
     QtMessageBoxPort port;
     EXPECT_EQ(showAndLook(port, MessageButtons::Ok).labelFamilies, defaultGuiFont().families());

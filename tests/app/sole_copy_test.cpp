@@ -9,6 +9,9 @@
 #include <QTest>
 #include <QWidget>
 
+#include <csignal>
+#include <sys/types.h>
+
 #include "app/startup/sole_copy.h"
 #include "tests/support/window_support.h"
 
@@ -45,6 +48,50 @@ TEST(SoleCopy, TheLockFileOfACopyThatEndedDoesNotStopAStart) {
     ASSERT_TRUE(left.open(QIODevice::WriteOnly));
     left.close();
     EXPECT_TRUE(SoleCopy(dir.path()).isSole());
+}
+
+// The program itself, ended by SIGTERM (a desktop session logging out) or
+// SIGINT while it waits in the intro window: it ends with code 0 as if
+// closed, and leaves no socket in the temporary folder and no lock held.
+TEST(SoleCopy, AProgramEndedBySignalExitsWithZeroAndLeavesNoSocket) {
+    for (const int sent : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sent);
+        QTemporaryDir dir;
+        const QString temp = dir.path() + QStringLiteral("/tmp");
+        ASSERT_TRUE(QDir().mkpath(temp));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), dir.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.path() + QStringLiteral("/data"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           dir.path() + QStringLiteral("/config"));
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), dir.path() + QStringLiteral("/cache"));
+        environment.insert(QStringLiteral("TMPDIR"), temp);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const QString userFolder = dir.path() + QStringLiteral("/data/hecheng-soft/qvemtrod");
+
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(DLT_PROGRAM_FILE), {});
+        ASSERT_TRUE(program.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFile::exists(userFolder + QStringLiteral("/installation.secret")) &&
+               waited.elapsed() < 30000)
+            QTest::qWait(20);
+        QTest::qWait(300); // into the intro window
+        const QStringList socketsRunning =
+            QDir(temp).entryList({QStringLiteral("qvemtrod-*")}, QDir::System | QDir::Files);
+        EXPECT_EQ(socketsRunning.size(), 1) << "the running copy listens";
+
+        ::kill(static_cast<pid_t>(program.processId()), sent);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(QDir(temp)
+                        .entryList({QStringLiteral("qvemtrod-*")}, QDir::System | QDir::Files)
+                        .isEmpty());
+        EXPECT_TRUE(SoleCopy(userFolder).isSole()) << "the lock is free";
+    }
 }
 
 // The program started twice for one user: the second start ends at once

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 #include "app/windows/intro_window.h"
 #include "app/windows/main_window.h"
@@ -303,6 +304,48 @@ TEST_F(StartupSequenceTest, ClosingTheMainWindowEndsTheProgramWithCodeZeroWritin
     EXPECT_TRUE(script.mainShown);
     EXPECT_TRUE(QDir(history).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_TRUE(messages_.shown.empty());
+}
+
+// SIGTERM (a desktop session logging out) and SIGINT end the program as
+// closing the main window does: code 0, nothing written.
+TEST_F(StartupSequenceTest, ASignalToEndIsTakenAsClosingTheMainWindow) {
+    for (const int sent : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sent);
+        processState() = ProcessState{};
+        StartRecord record;
+        const QString history = dir_.path() + QStringLiteral("/program%1").arg(sent);
+        ASSERT_TRUE(QDir().mkpath(history));
+        EXPECT_EQ(runProgram(messages_, secretFolder(), toPath(history),
+                             [&](StartupSequence& sequence) {
+                                 pressNextWhenShown(sequence, record);
+                                 QObject::connect(&sequence, &StartupSequence::mainWindowShown,
+                                                  &sequence, [sent](MainWindow* window) {
+                                                      QTimer::singleShot(
+                                                          0, window, [sent] { std::raise(sent); });
+                                                  });
+                             }),
+                  0);
+        EXPECT_EQ(record.mainShown, 1);
+        EXPECT_TRUE(QDir(history).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+        EXPECT_TRUE(messages_.shown.empty());
+    }
+}
+
+TEST_F(StartupSequenceTest, ASignalDuringTheIntroEndsTheStartThere) {
+    bool mainShown = false;
+    EXPECT_EQ(runProgram(messages_, secretFolder(), toPath(dir_.path()),
+                         [&](StartupSequence& sequence) {
+                             QObject::connect(&sequence, &StartupSequence::introShown, &sequence,
+                                              [](IntroWindow* intro) {
+                                                  QTimer::singleShot(0, intro,
+                                                                     [] { std::raise(SIGTERM); });
+                                              });
+                             QObject::connect(&sequence, &StartupSequence::mainWindowShown,
+                                              &sequence, [&](MainWindow*) { mainShown = true; });
+                         }),
+              0);
+    EXPECT_FALSE(mainShown);
+    EXPECT_EQ(SecretStore(toPath(secretFolder())).read().size(), 10000u) << "kept whole";
 }
 
 TEST_F(StartupSequenceTest, AFailedStartEndsTheProgramWithCodeZero) {

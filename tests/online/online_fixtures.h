@@ -18,8 +18,8 @@ struct ShownMessage {
     dlt::MessageButtons buttons;
 };
 
-// Records every message and answers with the next scripted answer (Ok,
-// Yes for Yes/No or Merge for an import, when the script has run out).
+// Records every message and answers with the next scripted answer, or, when
+// the script has run out, as Enter would: the box's default button.
 class RecordingMessages : public dlt::MessageBoxPort {
 public:
     dlt::MessageAnswer showMessage(const std::string& text, const std::string& caption,
@@ -34,12 +34,17 @@ public:
         }
         switch (buttons) {
         case dlt::MessageButtons::YesNo:
+            return dlt::MessageAnswer::No;
+        case dlt::MessageButtons::YesNoDefaultYes:
             return dlt::MessageAnswer::Yes;
+        case dlt::MessageButtons::OkCancel:
+            return dlt::MessageAnswer::Cancel;
         case dlt::MessageButtons::MergeReplaceCancel:
             return dlt::MessageAnswer::Merge;
-        default:
-            return dlt::MessageAnswer::Ok;
+        case dlt::MessageButtons::Ok:
+            break;
         }
+        return dlt::MessageAnswer::Ok;
     }
     std::vector<ShownMessage> shown;
     std::vector<dlt::MessageAnswer> answers;

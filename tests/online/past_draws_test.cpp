@@ -1,6 +1,7 @@
 // Parsing the two sources, and whole fetches against a real server on loopback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <optional>
@@ -186,11 +187,76 @@ TEST_F(FetchTest, APageWithoutNewerDrawsLeavesExactly280) {
     EXPECT_EQ(messages_.shown.at(0).text, doneMessage(280));
 }
 
-TEST_F(FetchTest, AShortDrawFileAndAMissingPageGiveEveryEntry) {
-    drawFile_ = site::drawFileText(published(0, 12));
+// The maker's file always lists 280 draws: a download with fewer, however
+// draw-like, is not that file, and the library stays without a question.
+TEST_F(FetchTest, ADownloadWithFewerDrawsThanTheFileListsIsNoDrawFile) {
+    seedLibrary(published(0, 400));
+    const auto before = readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes;
+    page_ = site::resultsPageHtml(published(0, 100));
+    const std::string errorPage = "<html><body><p>\xB7\xFE\xCE\xF1\xC6\xF7\xC3\xA6</p>"
+                                  "<pre>26095\xC6\xDA: 01 02 03 04 05|06 07</pre></body></html>";
+    for (const std::string& file :
+         {errorPage, site::drawFileText(published(0, 279)), site::drawFileText(published(0, 12))}) {
+        drawFile_ = file;
+        messages_.shown.clear();
+        EXPECT_EQ(fetch().outcome, FetchOutcome::NothingFetched);
+        EXPECT_EQ(readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes, before);
+        ASSERT_EQ(sink_.list.size(), 400u);
+        EXPECT_EQ(sink_.list[0], line(publishedDraws()[0]));
+        ASSERT_EQ(messages_.shown.size(), 1u) << "no question";
+        EXPECT_EQ(messages_.shown[0].text, "未能获取往期号码，号库保持原样。");
+    }
+    // The error page's one line is taken for a draw by the parser alone.
+    EXPECT_EQ(parseDrawFile(errorPage), (std::vector<DrawRecord>{{"26095", "0102030405", "0607"}}));
+}
+
+// A source listing the draws out of order, or one draw twice, is written in
+// issue order with each issue once: the library is not reordered and gains
+// no repeat.
+TEST_F(FetchTest, DrawsAreWrittenInIssueOrderEachIssueOnce) {
+    std::vector<DrawRecord> reversed = records(published(0, 280));
+    std::reverse(reversed.begin(), reversed.end());
+    seedLibrary(published(0, 280));
+    const auto before = readFile(store_.columnPath(columnKey::front), 1u << 24).bytes;
+    drawFile_ = site::drawFileText(reversed);
     EXPECT_EQ(fetch().outcome, FetchOutcome::Replaced);
-    EXPECT_EQ(store_.drawsNewestFirst(), records(published(0, 12)));
-    EXPECT_EQ(messages_.shown.at(0).text, doneMessage(12));
+    EXPECT_EQ(readFile(store_.columnPath(columnKey::front), 1u << 24).bytes, before);
+    EXPECT_EQ(sink_.list.front(), line(publishedDraws()[0]));
+    EXPECT_EQ(sink_.list.back(), line(publishedDraws()[279]));
+
+    seedLibrary(published(0, 279));
+    std::vector<DrawRecord> repeated = records(published(0, 300));
+    repeated.insert(repeated.begin() + 6, repeated[5]);
+    drawFile_ = site::drawFileText(repeated);
+    messages_.shown.clear();
+    const FetchResult result = fetch();
+    EXPECT_EQ(result.outcome, FetchOutcome::Replaced);
+    EXPECT_EQ(result.drawCount, 279);
+    EXPECT_EQ(store_.drawsNewestFirst(), records(published(0, 279)));
+    EXPECT_EQ(sink_.list.size(), 279u);
+    EXPECT_EQ(messages_.shown.back().text, doneMessage(279));
+}
+
+// An issue given twice with different numbers is asked about, and Enter
+// (No, the default) keeps the library.
+TEST_F(FetchTest, AnIssueWithTwoSetsOfNumbersAsksAndEnterKeepsTheLibrary) {
+    seedLibrary(published(0, 279)); // nothing of it would be dropped
+    const auto before = readFile(store_.columnPath(columnKey::front), 1u << 24).bytes;
+    std::vector<DrawRecord> conflicting = records(published(0, 300));
+    DrawRecord other = conflicting[3];
+    other.front = "0102030405";
+    conflicting.insert(conflicting.begin() + 4, other);
+    drawFile_ = site::drawFileText(conflicting);
+
+    EXPECT_EQ(fetch().outcome, FetchOutcome::Kept);
+    EXPECT_EQ(readFile(store_.columnPath(columnKey::front), 1u << 24).bytes, before);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages_.shown[0].text,
+              "号库中现有279期号码，本次获取到279期号码。替换后保留其中279期，去掉0期，新增0期。\n"
+              "获取到的号码中有1期出现两组不同的号码，只取先出现的一组：\n" +
+                  line(conflicting[3]) + "  /  01 02 03 04 05  " + formatNumberGroups(other.back) +
+                  "\n仍要替换号库吗？");
 }
 
 TEST_F(FetchTest, BothSourcesDownKeepTheLibraryAndSaySo) {
@@ -218,6 +284,7 @@ TEST_F(FetchTest, ALibraryThatCannotBeWrittenKeepsTheOldFiles) {
     std::filesystem::remove(store_.columnPath(columnKey::back));
     std::filesystem::create_directory(store_.columnPath(columnKey::back));
     drawFile_ = site::drawFileText(published(0, 300));
+    messages_.answers = {MessageAnswer::Yes};
 
     EXPECT_EQ(fetch().outcome, FetchOutcome::NotWritten);
     EXPECT_EQ(readFile(store_.columnPath(columnKey::issue), 1u << 24).bytes, issuesBefore);
@@ -244,7 +311,9 @@ TEST_F(FetchTest, AJunkPageWithALoneBarLeavesTheLibraryAlone) {
 
 std::string dropQuestion(int held, int fetched, int dropped) {
     return "号库中现有" + std::to_string(held) + "期号码，本次获取到" + std::to_string(fetched) +
-           "期号码，写入后将失去其中的" + std::to_string(dropped) + "期号码。仍要替换号库吗？";
+           "期号码。替换后保留其中" + std::to_string(held - dropped) + "期，去掉" +
+           std::to_string(dropped) + "期，新增" + std::to_string(fetched - held + dropped) +
+           "期。\n仍要替换号库吗？";
 }
 
 TEST_F(FetchTest, DroppingDrawsOfTheLibraryAsksFirst) {

@@ -76,7 +76,7 @@ TEST_F(UpdateCheckTest, ANewerVersionAsksAndYesOpensTheDownloadThenTheHomePage) 
                                        "\r\n\r\n是否更新？");
     EXPECT_EQ(messages_.shown[0].caption, "检测到新版本：");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Information);
-    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages_.shown[0].buttons, MessageButtons::YesNoDefaultYes);
     EXPECT_EQ(opener_.opened,
               (std::vector<std::string>{"http://dl.example/v.zip", "http://maker.example/"}));
 }

@@ -34,6 +34,12 @@ bool keep(const SecretStore& store, const std::string& text) {
     return replaceFileDurably(store.filePath(), text);
 }
 
+class FileCalls {
+public:
+    explicit FileCalls(FileCallFilter filter) { setFileCallFilter(std::move(filter)); }
+    ~FileCalls() { setFileCallFilter({}); }
+};
+
 } // namespace
 
 TEST(ProductIdentity, NamesAndVersionText) {
@@ -96,6 +102,80 @@ TEST(InstallationKey, SecretOfAnotherLengthIsReplaced) {
     // Two generated secrets differ.
     const std::string a = generateSecret({}), b = generateSecret({});
     EXPECT_NE(a, b);
+}
+
+TEST(SecretDigits, EveryByteValueBelow250GivesEachDigit25TimesAndTheRestNone) {
+    std::string everyByte;
+    for (int value = 0; value < 256; ++value)
+        everyByte.push_back(static_cast<char>(value));
+    const std::string digits = digitsOfRandomBytes(everyByte);
+    ASSERT_EQ(digits.size(), 250u) << "the six bytes from 250 on are rejected";
+    for (char digit = '0'; digit <= '9'; ++digit)
+        EXPECT_EQ(std::count(digits.begin(), digits.end(), digit), 25) << digit;
+    EXPECT_EQ(digitsOfRandomBytes("\xFA\xFB\xFC\xFD\xFE\xFF"), "");
+    EXPECT_EQ(digitsOfRandomBytes(std::string_view("\x00\x09\x0A\xF9", 4)), "0909");
+}
+
+// Loose checks of a fresh secret: a biased or stuck generator fails them,
+// a sound one passes them all but once in many millions of runs.
+TEST(SecretDigits, AGeneratedSecretUsesEveryDigitAboutEquallyWithNoLongRun) {
+    for (int round = 0; round < 3; ++round) {
+        const std::string secret = generateSecret({});
+        ASSERT_EQ(secret.size(), 10000u);
+        ASSERT_TRUE(isDigitText(secret));
+        double chiSquare = 0;
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            const auto seen = std::count(secret.begin(), secret.end(), digit);
+            EXPECT_GT(seen, 850) << digit; // 1000 expected, 30 the deviation
+            EXPECT_LT(seen, 1150) << digit;
+            chiSquare += (seen - 1000.0) * (seen - 1000.0) / 1000.0;
+        }
+        EXPECT_LT(chiSquare, 45.0) << "nine degrees of freedom";
+        std::size_t run = 1, longest = 1;
+        for (std::size_t i = 1; i < secret.size(); ++i) {
+            run = secret[i] == secret[i - 1] ? run + 1 : 1;
+            longest = std::max(longest, run);
+        }
+        EXPECT_LE(longest, 10u);
+    }
+}
+
+// The second name a first start gives the new secret must not outlive it:
+// when removing it fails, the start goes on, and the next start removes it.
+TEST(InstallationKey, NoSecondNameOfTheSecretStaysBehind) {
+    TempDir dir;
+    SecretStore store(dir.path());
+    const auto strays = [&] {
+        int found = 0;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            found += isTemporarySiblingName(entry.path().filename().string(), store.filePath());
+        return found;
+    };
+    ProcessState first;
+    {
+        const FileCalls removalsFail(
+            [](FileCall call, const fs::path&) { return call != FileCall::Remove; });
+        ASSERT_TRUE(establishInstallationKey(first, store).ready());
+        EXPECT_EQ(strays(), 1) << "the removal fails for as long as the fault stays";
+    }
+    EXPECT_EQ(fs::hard_link_count(store.filePath()), 2u);
+    ProcessState second;
+    ASSERT_TRUE(establishInstallationKey(second, store).ready());
+    EXPECT_EQ(second.installationKey, first.installationKey);
+    EXPECT_EQ(strays(), 0) << "removed at the next start";
+    EXPECT_EQ(fs::hard_link_count(store.filePath()), 1u);
+
+    // A removal that fails once is tried again before the start goes on.
+    fs::remove(store.filePath());
+    int removals = 0;
+    {
+        const FileCalls firstRemovalFails([&](FileCall call, const fs::path&) {
+            return call != FileCall::Remove || ++removals > 1;
+        });
+        ProcessState third;
+        ASSERT_TRUE(establishInstallationKey(third, store).ready());
+    }
+    EXPECT_EQ(strays(), 0);
 }
 
 TEST(InstallationKey, UnwritableSecretStoreFailsOnEveryStart) {
