@@ -18,6 +18,7 @@
 #include "app/windows/main_window.h"
 #include "app/ports/platform.h"
 #include "app/startup/startup_sequence.h"
+#include "bench/footprint/first_paint.h"
 #include "bench/gui/counting_messages.h"
 #include "storage/installation.h"
 #include "core/process_state.h"
@@ -27,27 +28,7 @@ using namespace dlt::gui;
 
 namespace {
 
-// Calls back once, after the first paint of a window has been handled.
-class FirstPaint : public QObject {
-public:
-    FirstPaint(QWidget* window, std::function<void()> then)
-        : QObject(window), then_(std::move(then)) {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && then_) {
-            auto then = std::move(then_);
-            then_ = nullptr;
-            QTimer::singleShot(0, this, then); // after the paint is done
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> then_;
-};
+using footprint::FirstPaint;
 
 struct Timings {
     double startToIntro = 0; // seconds
