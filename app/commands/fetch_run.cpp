@@ -2,17 +2,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
-#include <QVBoxLayout>
 
 #include <chrono>
 
-#include "app/commands/work_progress.h"
 #include "app/form/form_widgets.h"
 #include "app/ports/text.h"
 #include "app/windows/main_window.h"
@@ -48,54 +42,19 @@ HttpResponse BackgroundHttpGetter::fetch(const HttpRequest& request, const Cance
     return response;
 }
 
-FetchProgress::FetchProgress(QWidget* parent, const QString& title, const QString& note)
-    : QDialog(parent), note_(new QLabel(note, this)),
-      cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)) {
-    setObjectName(QStringLiteral("获取进度"));
-    setWindowTitle(title);
-    setModal(false);
-    note_->setObjectName(QStringLiteral("获取进度说明"));
-    auto* bar = new QProgressBar(this);
-    bar->setObjectName(QStringLiteral("获取进度条"));
-    bar->setRange(0, 0); // how long the downloads take is not known: the bar only moves
-    bar->setTextVisible(false);
-    cancelButton_->setObjectName(QStringLiteral("取消获取按钮"));
-    auto* row = new QHBoxLayout;
-    row->addWidget(bar, 1);
-    row->addWidget(cancelButton_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(note_);
-    layout->addLayout(row);
-    // 取消, Esc and the close button all reject the dialog.
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(this, &QDialog::rejected, this, &FetchProgress::cancelRequested);
-}
-
-void FetchProgress::setNote(const QString& note) {
-    note_->setText(note);
-}
-
 struct ProgressRun::Parts {
-    QShortcut escape;
     std::unique_ptr<AfterProgress> messages;
     QElapsedTimer sinceEvents;
-    explicit Parts(QWidget* window) : escape(QKeySequence(Qt::Key_Escape), window) {}
 };
 
 ProgressRun::ProgressRun(MainWindow& window, MessageBoxPort& messages, const QString& title,
                          const QString& note)
-    : progress_(std::make_unique<FetchProgress>(&window, title, note)),
-      parts_(std::make_unique<Parts>(&window)) {
-    FetchProgress* progress = progress_.get();
-    const auto giveUp = [this, progress] {
-        cancel_.cancel();
-        progress->cancelButton()->setEnabled(false);
-    };
-    QObject::connect(progress, &FetchProgress::cancelRequested, progress, giveUp);
-    // Esc in the main window too; closing it ends the program, and the work
-    // with it.
-    QObject::connect(&parts_->escape, &QShortcut::activated, progress, giveUp);
-    QObject::connect(&window, &MainWindow::closed, progress, giveUp);
+    : progress_(std::make_unique<WorkProgress>(window, cancel_,
+                                               WorkProgressNames{QStringLiteral("获取进度"), title,
+                                                                 note, QStringLiteral("获取进度条"),
+                                                                 QStringLiteral("取消获取按钮")})),
+      parts_(std::make_unique<Parts>()) {
+    WorkProgress* progress = progress_.get();
     progress->show();
     parts_->messages = std::make_unique<AfterProgress>(messages, *progress);
 

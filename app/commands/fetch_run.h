@@ -2,18 +2,15 @@
 // the window alive while they run.
 #pragma once
 
-#include <QDialog>
 #include <QObject>
 
 #include <memory>
 
+#include "app/commands/work_progress.h"
 #include "core/ports.h"
 #include "online/official_results.h"
 #include "online/past_draws.h"
 #include "online/sites.h"
-
-class QLabel;
-class QPushButton;
 
 namespace dlt::gui {
 
@@ -43,27 +40,7 @@ private:
     MainWindow& window_;
 };
 
-// The small window that shows a download at work, beside the main window
-// (not modal: the main window can still be closed). 取消, Esc or closing it
-// asks for the work to be given up (cancelRequested).
-class FetchProgress : public QDialog {
-    Q_OBJECT
-public:
-    // title: the command's name; note: what it is doing, until setNote.
-    FetchProgress(QWidget* parent, const QString& title, const QString& note);
-    QPushButton* cancelButton() const { return cancelButton_; }
-    // The line above the bar: what is going on now.
-    void setNote(const QString& note);
-
-signals:
-    void cancelRequested();
-
-private:
-    QLabel* note_;
-    QPushButton* cancelButton_;
-};
-
-// A long download command shown in a FetchProgress: 取消, Esc (in either
+// A long download command shown in a WorkProgress: 取消, Esc (in either
 // window) or closing the main window raise its cancel flag; its messages
 // hide the progress window first, so that it does not claim work going on;
 // its yield handles waiting events at most once a frame.
@@ -75,7 +52,7 @@ public:
     ProgressRun(const ProgressRun&) = delete;
     ProgressRun& operator=(const ProgressRun&) = delete;
 
-    FetchProgress& progress() { return *progress_; }
+    WorkProgress& progress() { return *progress_; }
     const CancelFlag& cancel() const { return cancel_; }
     MessageBoxPort& messages();
     const YieldHook& yield() const { return yield_; }
@@ -85,13 +62,13 @@ public:
 private:
     struct Parts;
     CancelFlag cancel_;
-    std::unique_ptr<FetchProgress> progress_;
+    std::unique_ptr<WorkProgress> progress_;
     std::unique_ptr<Parts> parts_;
     YieldHook yield_;
 };
 
 // The click handler of 自动获取往期号按钮. The commands that change the
-// history are disabled for the whole fetch, a FetchProgress shows it at work,
+// history are disabled for the whole fetch, a WorkProgress shows it at work,
 // and 取消, Esc (in either window) or closing the main window gives it up:
 // the download ends at once and the library stays as it was.
 class FetchCommand : public QObject {
@@ -104,14 +81,14 @@ public:
     void run();
 
     // The progress window while a fetch runs; null otherwise.
-    FetchProgress* progress() const { return progress_; }
+    WorkProgress* progress() const { return progress_; }
 
 private:
     MainWindow& window_;
     MessageBoxPort& messages_;
     HttpGetter& http_;
     SiteAddresses sites_;
-    FetchProgress* progress_ = nullptr;
+    WorkProgress* progress_ = nullptr;
 };
 
 } // namespace dlt::gui

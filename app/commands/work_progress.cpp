@@ -17,14 +17,13 @@
 namespace dlt::gui {
 
 WorkProgress::WorkProgress(MainWindow& window, CancelFlag& cancel, const WorkProgressNames& names)
-    : QDialog(&window), bar_(new QProgressBar(this)),
+    : QDialog(&window), note_(new QLabel(names.note, this)), bar_(new QProgressBar(this)),
       cancelButton_(new QPushButton(fromUtf8(text::cancelButton), this)),
       escape_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
     setObjectName(names.window);
     setWindowTitle(names.title);
     setModal(false);
-    auto* note = new QLabel(names.note, this);
-    note->setObjectName(names.window + QStringLiteral("说明"));
+    note_->setObjectName(names.window + QStringLiteral("说明"));
     bar_->setObjectName(names.bar);
     bar_->setRange(0, 0);
     bar_->setTextVisible(false);
@@ -33,7 +32,7 @@ WorkProgress::WorkProgress(MainWindow& window, CancelFlag& cancel, const WorkPro
     row->addWidget(bar_, 1);
     row->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(note);
+    layout->addWidget(note_);
     layout->addLayout(row);
     // 取消, Esc and the close button all reject the dialog.
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -52,6 +51,10 @@ WorkProgress::WorkProgress(MainWindow& window, CancelFlag& cancel, const WorkPro
 
 WorkProgress::~WorkProgress() {
     delete escape_;
+}
+
+void WorkProgress::setNote(const QString& note) {
+    note_->setText(note);
 }
 
 void WorkProgress::setProgress(int permille) {

@@ -8,6 +8,7 @@
 
 #include "core/ports.h"
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QShortcut;
@@ -35,6 +36,8 @@ public:
     WorkProgress(MainWindow& window, CancelFlag& cancel, const WorkProgressNames& names);
     ~WorkProgress() override;
     QPushButton* cancelButton() const { return cancelButton_; }
+    // The line above the bar: what is going on now.
+    void setNote(const QString& note);
     // Thousandths of the work done.
     void setProgress(int permille);
 
@@ -42,6 +45,7 @@ signals:
     void cancelRequested();
 
 private:
+    QLabel* note_;
     QProgressBar* bar_;
     QPushButton* cancelButton_;
     QShortcut* escape_; // in the main window

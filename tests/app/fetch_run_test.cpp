@@ -240,13 +240,13 @@ TEST_F(FetchRunTest, TheProgressWindowShowsTheFetchAndItsCancelOrEscGivesItUp) {
     storeDraws(store, published(40, 3));
     const auto filesBefore = libraryFiles(store);
 
-    using GiveUp = std::function<void(FetchProgress&)>;
+    using GiveUp = std::function<void(WorkProgress&)>;
     const GiveUp ways[] = {
-        [](FetchProgress& progress) {
+        [](WorkProgress& progress) {
             only<QPushButton>(&progress, QStringLiteral("取消获取按钮"))->click();
         },
-        [](FetchProgress& progress) { QTest::keyClick(&progress, Qt::Key_Escape); },
-        [this](FetchProgress&) {
+        [](WorkProgress& progress) { QTest::keyClick(&progress, Qt::Key_Escape); },
+        [this](WorkProgress&) {
             // The user clicks into the main window, away from the progress.
             QApplication::setActiveWindow(window_.get());
             ASSERT_EQ(QApplication::activeWindow(), window_.get());
@@ -259,7 +259,7 @@ TEST_F(FetchRunTest, TheProgressWindowShowsTheFetchAndItsCancelOrEscGivesItUp) {
         QElapsedTimer sinceGivenUp;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            FetchProgress* progress = command_->progress();
+            WorkProgress* progress = command_->progress();
             if (!progress || !silent.asked() || sinceGivenUp.isValid())
                 return;
             shown = progress->isVisible() && progress->parentWidget() == window_.get() &&

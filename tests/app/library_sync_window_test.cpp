@@ -70,10 +70,10 @@ protected:
         only<QAction>(window.get(), QString::fromUtf8(command))->trigger();
     }
     // Runs what once the progress window's note reads what the test waits for.
-    void whenNoteSays(const QString& part, std::function<void(FetchProgress&)> what) {
+    void whenNoteSays(const QString& part, std::function<void(WorkProgress&)> what) {
         auto* timer = new QTimer(window.get());
         QObject::connect(timer, &QTimer::timeout, timer, [this, timer, part, what] {
-            auto* progress = window->findChild<FetchProgress*>(QStringLiteral("获取进度"));
+            auto* progress = window->findChild<WorkProgress*>(QStringLiteral("获取进度"));
             if (!progress)
                 return;
             const QString note = only<QLabel>(progress, QStringLiteral("获取进度说明"))->text();
@@ -126,7 +126,7 @@ TEST_F(LibrarySyncWindowTest, ARefusalIsWaitedOutInTheProgressWindowUntilCancell
     service.setScript([](int, int) {
         return std::optional(OfficialStandIn::Reply{429, "", "text/plain"});
     });
-    whenNoteSays(QStringLiteral("秒后重试"), [](FetchProgress& progress) {
+    whenNoteSays(QStringLiteral("秒后重试"), [](WorkProgress& progress) {
         QTest::mouseClick(only<QPushButton>(&progress, QStringLiteral("取消获取按钮")),
                           Qt::LeftButton);
     });
@@ -145,7 +145,7 @@ TEST_F(LibrarySyncWindowTest, ClosingTheMainWindowEndsTheSyncWithNothingWritten)
             return std::nullopt;
         return OfficialStandIn::Reply{567, "", "text/plain"};
     });
-    whenNoteSays(QStringLiteral("秒后重试"), [this](FetchProgress&) { window->close(); });
+    whenNoteSays(QStringLiteral("秒后重试"), [this](WorkProgress&) { window->close(); });
     trigger("同步最新开奖");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(filesBytes(), before);
@@ -158,7 +158,7 @@ TEST_F(LibrarySyncWindowTest, CompletingDetailsShowsItsProgressAndSaysWhatItKept
     QLabel* shownDetails = only<QLabel>(tools->ticketWindow(), QStringLiteral("开奖详情"));
     EXPECT_TRUE(shownDetails->text().startsWith(QStringLiteral("26112期没有开奖详情")));
     // The progress window names the command and the page being read.
-    whenNoteSays(QStringLiteral("正在从官方开奖服务读取第"), [](FetchProgress&) {});
+    whenNoteSays(QStringLiteral("正在从官方开奖服务读取第"), [](WorkProgress&) {});
     trigger("补全开奖详情");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(shownText(0), QStringLiteral("补全完成：保存了300期的开奖详情；号库中第19019期以来"
